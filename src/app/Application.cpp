@@ -1,0 +1,66 @@
+#include "app/Application.h"
+
+#include "overlay/FrmMain.h"
+#include "picker/Form1.h"
+#include "settings/frmSettings.h"
+#include "side/Form2.h"
+#include "side/frmAbout.h"
+
+namespace velmora {
+
+Application::Application(platform::Platform& platform)
+    : toolkit::Runtime(platform, toolkit::AppInfo{}), store_(platform.settings()) {}
+
+// Windows go before the runtime they are attached to.
+Application::~Application() {
+    frmSettings_.reset();
+    frmAbout_.reset();
+    form2_.reset();
+    form1_.reset();
+    frmMain_.reset();
+}
+
+namespace {
+template <class Window>
+Window& lazily(std::unique_ptr<Window>& slot, Application& app) {
+    if (!slot) slot = std::make_unique<Window>(app);
+    return *slot;
+}
+}  // namespace
+
+template <>
+FrmMain& Application::form<FrmMain>() {
+    return lazily(frmMain_, *this);
+}
+template <>
+Form1& Application::form<Form1>() {
+    return lazily(form1_, *this);
+}
+template <>
+Form2& Application::form<Form2>() {
+    return lazily(form2_, *this);
+}
+template <>
+frmAbout& Application::form<frmAbout>() {
+    return lazily(frmAbout_, *this);
+}
+template <>
+frmSettings& Application::form<frmSettings>() {
+    return lazily(frmSettings_, *this);
+}
+
+void Application::start() {
+    runHandler([this] {
+        FrmMain& overlay = form<FrmMain>();
+        overlay.Load();
+        if (!overlay.hiddenByLoad()) overlay.Show();
+    });
+}
+
+int Application::run() {
+    start();
+    if (ended()) return exitCode();
+    return platform().run();
+}
+
+}  // namespace velmora

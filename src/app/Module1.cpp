@@ -1,0 +1,25 @@
+#include "app/Module1.h"
+
+namespace velmora::Module1 {
+
+namespace {
+std::uint8_t toByte(std::int16_t value) {
+    if (value < 0 || value > 255) throw errors::overflow();
+    return static_cast<std::uint8_t>(value);
+}
+}  // namespace
+
+void MakeTranslucent(toolkit::Runtime& runtime, platform::Handle hwnd, platform::Color color, std::int16_t alpha,
+                     std::uint8_t flags) {
+    namespace win = platform::win;
+    platform::Platform& p = runtime.platform();
+    try {
+        const long style = p.getWindowLong(hwnd, win::GWL_EXSTYLE) | win::WS_EX_LAYERED;
+        p.setWindowLong(hwnd, win::GWL_EXSTYLE, style);
+        p.setLayeredWindowAttributes(hwnd, color, toByte(alpha), flags);
+    } catch (const RuntimeError& error) {
+        runtime.msgBox(error.description() + " Source : " + runtime.errorSource(error));
+    }
+}
+
+}  // namespace velmora::Module1

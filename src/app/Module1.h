@@ -1,0 +1,15 @@
+// Procedures the windows share.
+#pragma once
+
+#include <cstdint>
+
+#include "toolkit/runtime.h"
+
+namespace velmora::Module1 {
+
+// Makes a window layered and draws it at one alpha. Traps its own errors: they are
+// shown in a message box and the window keeps what was set before the error.
+void MakeTranslucent(toolkit::Runtime& runtime, platform::Handle hwnd, platform::Color color, std::int16_t alpha,
+                     std::uint8_t flags);
+
+}  // namespace velmora::Module1

@@ -1,0 +1,169 @@
+#include "overlay/FrmMain.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "app/Application.h"
+#include "app/Module1.h"
+#include "app/numbers.h"
+#include "picker/Form1.h"
+#include "settings/frmSettings.h"
+#include "side/Form2.h"
+#include "side/frmAbout.h"
+
+namespace velmora {
+
+namespace win = platform::win;
+using toolkit::ControlDesign;
+
+namespace {
+constexpr platform::Color kDefaultTint = 0x00D4C390;  // red 144, green 195, blue 212
+
+toolkit::FormDesign overlayDesign() {
+    toolkit::FormDesign d;
+    d.name = "FrmMain";
+    d.caption = "Velmora v1.0";
+    d.border = platform::BorderStyle::Sizable;
+    d.clientWidth = 8385;
+    d.clientHeight = 3015;
+    d.backColor = 0x00FF00FF;
+    d.scaleMode = toolkit::ScaleMode::Twips;
+    return d;
+}
+
+ControlDesign button(const char* name, const char* caption, float left, int tabIndex) {
+    ControlDesign d{name, left, 120, 1815, 855, {}};
+    d.look.text = caption;
+    d.look.tabIndex = tabIndex;
+    return d;
+}
+
+// The largest coordinate a window system takes, in pixels.
+constexpr double kPixelLimit = 32767;
+}  // namespace
+
+FrmMain::FrmMain(Application& app)
+    : toolkit::Form(app, overlayDesign()),
+      cmdExit(*this, button("cmdExit", "E&xit", 6240, 0)),
+      Command1(*this, button("Command1", "Set screen color", 4320, 1)),
+      Command2(*this, button("Command2", "Bring to front", 2400, 2)),
+      Timer1(*this, "Timer1", 100),
+      app_(app) {
+    cmdExit.Click = [this] { cmdExit_Click(); };
+    Command1.Click = [this] { Command1_Click(); };
+    Command2.Click = [this] { Command2_Click(); };
+    Timer1.Tick = [this] { Timer1_Timer(); };
+}
+
+void FrmMain::Form_Load() {
+    applyTint();
+    registerNotifyIcon();
+    placeSponsorPanel();
+    restoreGeometry();
+    applyFrontmost();
+    initFormControls();
+    if (lenientNumber(app_.store().get(keys::tint)) == 0) setVisible(false);
+}
+
+void FrmMain::applyTint() {
+    Store& store = app_.store();
+    const std::string red = store.get(keys::red);
+    const std::string green = store.get(keys::green);
+    const std::string blue = store.get(keys::blue);
+    if (red.empty()) {
+        bXColor = kDefaultTint;
+    } else {
+        // Each component is kept within 0..255, so no stored value can overflow the colour.
+        bXColor = static_cast<platform::Color>(colourComponent(red) + 256 * colourComponent(green) +
+                                               65536 * colourComponent(blue));
+    }
+    setBackColor(bXColor);
+    g_nTransparency = 150;
+    flag = 2;
+    Module1::MakeTranslucent(app_, hWnd(), bXColor, g_nTransparency, flag);
+}
+
+void FrmMain::registerNotifyIcon() {}
+
+void FrmMain::placeSponsorPanel() {}
+
+void FrmMain::applyFrontmost() {}
+
+void FrmMain::restoreGeometry() {
+    const double limit = kPixelLimit * app_.platform().twipsPerPixel();
+    // A stored value that is not a number a window can take never reaches the window.
+    const auto usable = [limit](const std::string& text, bool isSize) {
+        const float value = toSingle(lenientNumber(text));
+        if (!std::isfinite(value)) return 0.0F;
+        return static_cast<float>(std::clamp<double>(value, isSize ? 0.0 : -limit, limit));
+    };
+    Store& store = app_.store();
+    setWidth(usable(store.get(keys::width), true));
+    setHeight(usable(store.get(keys::height), true));
+    setTop(usable(store.get(keys::top), false));
+    setLeft(usable(store.get(keys::left), false));
+    keepOnScreen();
+}
+
+// A window restored where no screen is any more would be out of reach: bring it
+// back onto the primary screen, keeping its size.
+void FrmMain::keepOnScreen() {
+    platform::Platform& p = app_.platform();
+    const platform::Rect r = p.windowRect(hWnd());
+    const auto areas = p.workAreas();
+    if (areas.empty()) return;
+    for (const auto& area : areas) {
+        const bool overlaps = r.left < area.left + area.width && area.left < r.left + r.width &&
+                              r.top < area.top + area.height && area.top < r.top + r.height;
+        if (overlaps) return;
+    }
+    const double tpp = p.twipsPerPixel();
+    setTop(static_cast<float>(areas.front().top * tpp));
+    setLeft(static_cast<float>(areas.front().left * tpp));
+}
+
+void FrmMain::initFormControls() {
+    cmdExit.setLeft(Width() - 2300);
+    cmdExit.setTop(200);
+    Command1.setLeft(cmdExit.Left() - 2000);
+    Command1.setTop(cmdExit.Top());
+    Command2.setLeft(Command1.Left() - 2000);
+    Command2.setTop(Command1.Top());
+}
+
+void FrmMain::Form_Resize() { initFormControls(); }
+
+void FrmMain::Form_Unload(int& cancel) {
+    cancel = -1;
+    setVisible(false);
+}
+
+// Writes only what changed since the last tick: the store ends up holding what
+// writing every tick would hold, without ten writes a second while nothing moves.
+void FrmMain::Timer1_Timer() {
+    const char* names[] = {keys::width, keys::height, keys::top, keys::left};
+    const float values[] = {Width(), Height(), Top(), Left()};
+    for (std::size_t i = 0; i < 4; ++i) {
+        std::string text = numberText(values[i]);
+        if (lastSaved_[i] == text) continue;
+        if (app_.store().save(names[i], text)) lastSaved_[i] = std::move(text);
+    }
+}
+
+void FrmMain::Command1_Click() {
+    Form1& picker = app_.form<Form1>();
+    picker.Show();
+    app_.platform().setWindowPos(picker.hWnd(), win::HWND_NOTOPMOST, 0, 0, 0, 0, win::SWP_NOMOVE | win::SWP_NOSIZE);
+}
+
+void FrmMain::Command2_Click() {}
+
+void FrmMain::cmdExit_Click() {
+    app_.form<Form1>().Unload();
+    app_.form<Form2>().Unload();
+    app_.form<frmAbout>().Unload();
+    Unload();
+    app_.end();
+}
+
+}  // namespace velmora

@@ -1,0 +1,54 @@
+// The tint overlay: a translucent window filled with the tint colour that the
+// person lays over what they read.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "toolkit/controls.h"
+
+namespace velmora {
+
+class Application;
+
+class FrmMain : public toolkit::Form {
+public:
+    explicit FrmMain(Application& app);
+
+    // Public so the colour picker can run it again after a colour change.
+    void Form_Load() override;
+    void initFormControls();
+    void Command2_Click();
+
+    platform::Color bXColor = 0;
+    std::int16_t g_nTransparency = 0;
+    std::uint8_t flag = 0;
+
+    toolkit::CommandButton cmdExit;
+    toolkit::CommandButton Command1;
+    toolkit::CommandButton Command2;
+    toolkit::Timer Timer1;
+
+protected:
+    void Form_Unload(int& cancel) override;
+    void Form_Resize() override;
+
+private:
+    void applyTint();
+    void registerNotifyIcon();
+    void placeSponsorPanel();
+    void restoreGeometry();
+    void keepOnScreen();
+    void applyFrontmost();
+    void Timer1_Timer();
+    void Command1_Click();
+    void cmdExit_Click();
+
+    Application& app_;
+    // What the timer last wrote for width, height, top, left.
+    std::array<std::optional<std::string>, 4> lastSaved_;
+};
+
+}  // namespace velmora

@@ -1,0 +1,218 @@
+#include "toolkit/controls.h"
+
+namespace velmora::toolkit {
+
+using platform::ControlKind;
+
+Control::Control(Form& form, ControlKind kind, ControlDesign design, Control* container)
+    : form_(form), container_(container), kind_(kind), design_(std::move(design)) {
+    form_.controls_.push_back(this);
+    resetToDesign();
+}
+
+Control::~Control() { destroy(); }
+
+void Control::resetToDesign() {
+    state_ = design_.look;
+    state_.name = design_.name;
+    state_.kind = kind_;
+    geometry_[0] = design_.left;
+    geometry_[1] = design_.top;
+    geometry_[2] = design_.width;
+    geometry_[3] = design_.height;
+}
+
+ScaleMode Control::units() const { return container_ != nullptr ? container_->innerScaleMode() : form_.scaleMode(); }
+
+platform::Rect Control::pixelRect() const {
+    const double tpp = form_.runtime().platform().twipsPerPixel();
+    return {twipsToPixels(geometry_[0], tpp), twipsToPixels(geometry_[1], tpp), twipsToPixels(geometry_[2], tpp),
+            twipsToPixels(geometry_[3], tpp)};
+}
+
+void Control::create() {
+    state_.rect = pixelRect();
+    const Handle parent = container_ != nullptr ? container_->handle_ : form_.handle_;
+    handle_ = platform().createControl(parent, state_);
+    form_.runtime().attach(handle_, this);
+}
+
+void Control::destroy() {
+    if (handle_ == 0) return;
+    form_.runtime().detach(handle_);
+    // The platform destroys a window's controls with it.
+    handle_ = 0;
+}
+
+Handle Control::handle() {
+    touch();
+    return handle_;
+}
+
+float Control::Left() {
+    touch();
+    return form_.twipsToUnits(geometry_[0], units());
+}
+float Control::Top() {
+    touch();
+    return form_.twipsToUnits(geometry_[1], units());
+}
+float Control::Width() {
+    touch();
+    return form_.twipsToUnits(geometry_[2], units());
+}
+float Control::Height() {
+    touch();
+    return form_.twipsToUnits(geometry_[3], units());
+}
+
+void Control::setSlot(int slot, float units_) {
+    touch();
+    const float twips = form_.unitsToTwips(units_, units());
+    const bool isSize = slot >= 2 && kind_ != ControlKind::Line;
+    if (isSize && twips < 0) throw errors::invalidPropertyValue();
+    const float old = geometry_[slot];
+    geometry_[slot] = twips;
+    try {
+        platform().setControlRect(handle_, pixelRect());
+    } catch (...) {
+        geometry_[slot] = old;
+        throw;
+    }
+}
+
+void Control::setLeft(float units_) { setSlot(0, units_); }
+void Control::setTop(float units_) { setSlot(1, units_); }
+void Control::setWidth(float units_) { setSlot(2, units_); }
+void Control::setHeight(float units_) { setSlot(3, units_); }
+
+void Control::handleEvent(const platform::Event& event) {
+    if (handle_ == 0) return;
+    if (event.kind == platform::EventKind::Click && Click) Click();
+}
+
+CommandButton::CommandButton(Form& form, ControlDesign design)
+    : Control(form, ControlKind::CommandButton, std::move(design)) {}
+
+std::string CommandButton::Caption() {
+    touch();
+    return state_.text;
+}
+
+void CommandButton::setCaption(const std::string& caption) {
+    touch();
+    state_.text = caption;
+    platform().setControlText(handle_, caption);
+}
+
+Label::Label(Form& form, ControlDesign design, Control* container)
+    : Control(form, ControlKind::Label, std::move(design), container) {}
+
+std::string Label::Caption() {
+    touch();
+    return state_.text;
+}
+
+void Label::setCaption(const std::string& caption) {
+    touch();
+    state_.text = caption;
+    platform().setControlText(handle_, caption);
+}
+
+Color Label::BackColor() {
+    touch();
+    return state_.backColor;
+}
+
+void Label::setBackColor(Color color) {
+    touch();
+    state_.backColor = color;
+    platform().setControlBackColor(handle_, color);
+}
+
+TextBox::TextBox(Form& form, ControlDesign design, Control* container)
+    : Control(form, ControlKind::TextBox, std::move(design), container) {}
+
+std::string TextBox::Text() {
+    touch();
+    return platform().controlText(handle_);
+}
+
+void TextBox::setText(const std::string& text) {
+    touch();
+    platform().setControlText(handle_, text);
+}
+
+CheckBox::CheckBox(Form& form, ControlDesign design) : Control(form, ControlKind::CheckBox, std::move(design)) {}
+
+int CheckBox::Value() {
+    touch();
+    return platform().checkValue(handle_);
+}
+
+void CheckBox::setValue(int value) {
+    touch();
+    if (value < 0 || value > 2) throw errors::invalidPropertyValue();
+    if (platform().checkValue(handle_) == value) return;
+    platform().setCheckValue(handle_, value);
+    if (Click) Click();
+}
+
+PictureBox::PictureBox(Form& form, ControlDesign design, ScaleMode scaleMode)
+    : Control(form, ControlKind::PictureBox, std::move(design)), scaleMode_(scaleMode) {}
+
+Handle PictureBox::hDC() {
+    touch();
+    return platform().pictureDC(handle_);
+}
+
+void PictureBox::handleEvent(const platform::Event& event) {
+    if (handle_ == 0) return;
+    if (event.kind == platform::EventKind::Click) {
+        if (Click) Click();
+        return;
+    }
+    const auto& mouse = event.kind == platform::EventKind::MouseDown ? MouseDown : MouseMove;
+    if (!mouse) return;
+    const float x = form_.twipsToUnits(form_.unitsToTwips(static_cast<float>(event.x), ScaleMode::Pixels), scaleMode_);
+    const float y = form_.twipsToUnits(form_.unitsToTwips(static_cast<float>(event.y), ScaleMode::Pixels), scaleMode_);
+    mouse(event.button, event.shift, x, y);
+}
+
+Shape::Shape(Form& form, ControlDesign design, Control* container)
+    : Control(form, ControlKind::Shape, std::move(design), container) {}
+
+Frame::Frame(Form& form, ControlDesign design) : Control(form, ControlKind::Frame, std::move(design)) {}
+
+Line::Line(Form& form, ControlDesign design) : Control(form, ControlKind::Line, std::move(design)) {}
+
+Timer::Timer(Form& form, std::string name, int intervalMs, bool enabled)
+    : form_(form), name_(std::move(name)), interval_(intervalMs), enabled_(enabled) {
+    form_.timers_.push_back(this);
+}
+
+Timer::~Timer() { destroy(); }
+
+void Timer::create() {
+    if (!enabled_ || interval_ <= 0) return;
+    handle_ = form_.runtime().platform().createTimer(form_.handle_, interval_);
+    form_.runtime().attach(handle_, this);
+}
+
+void Timer::destroy() {
+    if (handle_ == 0) return;
+    form_.runtime().detach(handle_);
+    form_.runtime().platform().destroyTimer(handle_);
+    handle_ = 0;
+}
+
+void Timer::handleEvent(const platform::Event& event) {
+    if (handle_ != 0 && event.kind == platform::EventKind::TimerTick && Tick) Tick();
+}
+
+Menu::Menu(Form& form, std::string name, std::string caption, std::vector<Entry> entries)
+    : form_(form), name_(std::move(name)), caption_(std::move(caption)), entries_(std::move(entries)) {
+    form_.menus_.push_back(this);
+}
+
+}  // namespace velmora::toolkit

@@ -1,0 +1,183 @@
+// The controls the windows use. Each belongs to one window, starts from its
+// designer state on every load, and loads its window when touched.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "toolkit/form.h"
+
+namespace velmora::toolkit {
+
+// Designer state: geometry in twips relative to the container; the look as the platform takes it.
+struct ControlDesign {
+    std::string name;
+    float left = 0;
+    float top = 0;
+    float width = 0;
+    float height = 0;
+    platform::ControlSpec look;
+};
+
+class Control : public EventTarget {
+public:
+    Control(Form& form, platform::ControlKind kind, ControlDesign design, Control* container = nullptr);
+    ~Control() override;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    const std::string& name() const { return design_.name; }
+    Form& form() { return form_; }
+
+    // Geometry in the container's scale units.
+    float Left();
+    float Top();
+    float Width();
+    float Height();
+    void setLeft(float units);
+    void setTop(float units);
+    void setWidth(float units);
+    void setHeight(float units);
+
+    Handle handle();
+
+    std::function<void()> Click;
+
+    void handleEvent(const platform::Event& event) override;
+
+protected:
+    friend class Form;
+    void resetToDesign();
+    void create();
+    void destroy();
+    ScaleMode units() const;
+    // The scale mode of a picture box's own drawing area; other controls have none.
+    virtual ScaleMode innerScaleMode() const { return form_.scaleMode(); }
+    platform::Platform& platform() { return form_.runtime().platform(); }
+    void touch() { form_.ensureLoaded(); }
+    platform::Rect pixelRect() const;
+    void setSlot(int slot, float units);
+
+    Form& form_;
+    Control* container_;
+    platform::ControlKind kind_;
+    ControlDesign design_;
+    platform::ControlSpec state_;       // the look as it stands now
+    float geometry_[4] = {0, 0, 0, 0};  // twips
+    Handle handle_ = 0;
+};
+
+class CommandButton : public Control {
+public:
+    CommandButton(Form& form, ControlDesign design);
+    std::string Caption();
+    void setCaption(const std::string& caption);
+};
+
+class Label : public Control {
+public:
+    Label(Form& form, ControlDesign design, Control* container = nullptr);
+    std::string Caption();
+    void setCaption(const std::string& caption);
+    Color BackColor();
+    void setBackColor(Color color);
+};
+
+class TextBox : public Control {
+public:
+    TextBox(Form& form, ControlDesign design, Control* container = nullptr);
+    std::string Text();
+    void setText(const std::string& text);
+};
+
+class CheckBox : public Control {
+public:
+    CheckBox(Form& form, ControlDesign design);
+    int Value();
+    // Setting a different value in code raises the box's click event.
+    void setValue(int value);
+};
+
+class PictureBox : public Control {
+public:
+    PictureBox(Form& form, ControlDesign design, ScaleMode scaleMode);
+    Handle hDC();
+
+    // Button mask, shift state, X and Y in the picture's scale units.
+    std::function<void(int, int, float, float)> MouseDown;
+    std::function<void(int, int, float, float)> MouseMove;
+
+    void handleEvent(const platform::Event& event) override;
+
+protected:
+    ScaleMode innerScaleMode() const override { return scaleMode_; }
+
+private:
+    ScaleMode scaleMode_;
+};
+
+class Shape : public Control {
+public:
+    Shape(Form& form, ControlDesign design, Control* container = nullptr);
+};
+
+class Frame : public Control {
+public:
+    Frame(Form& form, ControlDesign design);
+};
+
+// A line from (left, top) to (width, height) read as x1, y1, x2, y2.
+class Line : public Control {
+public:
+    Line(Form& form, ControlDesign design);
+};
+
+class Timer : public EventTarget {
+public:
+    Timer(Form& form, std::string name, int intervalMs, bool enabled = true);
+    ~Timer() override;
+    Timer(const Timer&) = delete;
+    Timer& operator=(const Timer&) = delete;
+
+    int Interval() const { return interval_; }
+    bool Enabled() const { return enabled_; }
+
+    std::function<void()> Tick;
+
+    void handleEvent(const platform::Event& event) override;
+
+private:
+    friend class Form;
+    void create();
+    void destroy();
+
+    Form& form_;
+    std::string name_;
+    int interval_;
+    bool enabled_;
+    Handle handle_ = 0;
+};
+
+// A menu shown only as a popup menu: its entries in order, "-" for a separator.
+class Menu {
+public:
+    struct Entry {
+        std::string name;
+        std::string caption;
+        std::function<void()> Click;
+    };
+
+    Menu(Form& form, std::string name, std::string caption, std::vector<Entry> entries);
+    const std::string& name() const { return name_; }
+    const std::string& caption() const { return caption_; }
+    std::vector<Entry>& entries() { return entries_; }
+
+private:
+    Form& form_;
+    std::string name_;
+    std::string caption_;
+    std::vector<Entry> entries_;
+};
+
+}  // namespace velmora::toolkit

@@ -1,0 +1,226 @@
+#include "toolkit/form.h"
+
+#include "toolkit/controls.h"
+
+namespace velmora::toolkit {
+
+Form::Form(Runtime& runtime, FormDesign design) : runtime_(runtime), design_(std::move(design)) {}
+
+// The derived window's controls and timers are gone by now and detached
+// themselves; what is left is the native window, released without handlers.
+Form::~Form() {
+    if (handle_ == 0) return;
+    runtime_.detach(handle_);
+    runtime_.platform().destroyWindow(handle_);
+}
+
+void Form::ensureLoaded() {
+    if (handle_ == 0) Load();
+}
+
+void Form::Load() {
+    if (handle_ != 0) return;
+    platform::Platform& p = runtime_.platform();
+    const double tpp = p.twipsPerPixel();
+
+    caption_ = design_.caption;
+    backColor_ = design_.backColor;
+    lastSet_ = {};
+    hiddenByLoad_ = false;
+
+    platform::WindowSpec spec;
+    spec.name = design_.name;
+    spec.caption = design_.caption;
+    spec.border = design_.border;
+    spec.minButton = design_.minButton;
+    spec.maxButton = design_.maxButton;
+    spec.showInTaskbar = design_.showInTaskbar;
+    spec.clientSize = {twipsToPixels(design_.clientWidth, tpp), twipsToPixels(design_.clientHeight, tpp)};
+    if (design_.clientPosition) {
+        spec.clientRect = platform::Rect{twipsToPixels((*design_.clientPosition)[0], tpp),
+                                         twipsToPixels((*design_.clientPosition)[1], tpp), spec.clientSize.width,
+                                         spec.clientSize.height};
+    }
+    spec.backColor = design_.backColor;
+    spec.icon = design_.icon;
+
+    handle_ = p.createWindow(spec);
+    runtime_.attach(handle_, this);
+    // Controls were registered in declaration order, so a container precedes what it holds.
+    for (Control* control : controls_) {
+        control->resetToDesign();
+        control->create();
+    }
+    for (Timer* timer : timers_) timer->create();
+
+    loading_ = true;
+    try {
+        Form_Load();
+    } catch (...) {
+        loading_ = false;
+        throw;
+    }
+    loading_ = false;
+}
+
+void Form::destroyNative() {
+    platform::Platform& p = runtime_.platform();
+    for (Timer* timer : timers_) timer->destroy();
+    for (Control* control : controls_) control->destroy();
+    runtime_.detach(handle_);
+    const Handle gone = handle_;
+    handle_ = 0;
+    p.destroyWindow(gone);
+}
+
+void Form::Unload() {
+    if (handle_ == 0) return;
+    int cancel = 0;
+    Form_Unload(cancel);
+    if (cancel != 0 || handle_ == 0) return;
+    destroyNative();
+}
+
+void Form::Show() {
+    ensureLoaded();
+    runtime_.platform().setVisible(handle_, true);
+    runtime_.checkEnded();
+}
+
+void Form::Hide() { setVisible(false); }
+
+void Form::ZOrder() {
+    ensureLoaded();
+    runtime_.platform().bringToFront(handle_);
+}
+
+void Form::PopupMenu(Menu& menu) {
+    ensureLoaded();
+    std::vector<platform::MenuItem> items;
+    for (const auto& entry : menu.entries()) items.push_back({entry.caption});
+    const auto chosen = runtime_.platform().popupMenu(handle_, items);
+    runtime_.checkEnded();
+    if (!chosen || *chosen < 0 || *chosen >= static_cast<int>(menu.entries().size())) return;
+    auto& entry = menu.entries()[static_cast<std::size_t>(*chosen)];
+    if (entry.Click) entry.Click();
+}
+
+float Form::edge(Edge which) {
+    ensureLoaded();
+    const platform::Rect r = runtime_.platform().windowRect(handle_);
+    const int px[] = {r.left, r.top, r.width, r.height};
+    const auto& last = lastSet_[which];
+    return twipsOf(px[which], last.value_or(0.0F), last.has_value(), runtime_.platform().twipsPerPixel());
+}
+
+void Form::setEdge(Edge which, float twips) {
+    ensureLoaded();
+    if ((which == kWidth || which == kHeight) && twips < 0) throw errors::invalidPropertyValue();
+    platform::Platform& p = runtime_.platform();
+    const int px = twipsToPixels(twips, p.twipsPerPixel());
+    platform::Rect r = p.windowRect(handle_);
+    int* fields[] = {&r.left, &r.top, &r.width, &r.height};
+    *fields[which] = px;
+    lastSet_[which] = twips;
+    p.setWindowRect(handle_, r);
+    runtime_.checkEnded();
+}
+
+float Form::Left() { return edge(kLeft); }
+float Form::Top() { return edge(kTop); }
+float Form::Width() { return edge(kWidth); }
+float Form::Height() { return edge(kHeight); }
+void Form::setLeft(float twips) { setEdge(kLeft, twips); }
+void Form::setTop(float twips) { setEdge(kTop, twips); }
+void Form::setWidth(float twips) { setEdge(kWidth, twips); }
+void Form::setHeight(float twips) { setEdge(kHeight, twips); }
+
+bool Form::Visible() {
+    ensureLoaded();
+    return runtime_.platform().isVisible(handle_);
+}
+
+void Form::setVisible(bool visible) {
+    ensureLoaded();
+    if (loading_ && !visible) hiddenByLoad_ = true;
+    runtime_.platform().setVisible(handle_, visible);
+    runtime_.checkEnded();
+}
+
+std::string Form::Caption() {
+    ensureLoaded();
+    return caption_;
+}
+
+void Form::setCaption(const std::string& caption) {
+    ensureLoaded();
+    caption_ = caption;
+    runtime_.platform().setCaption(handle_, caption);
+}
+
+Color Form::BackColor() {
+    ensureLoaded();
+    return backColor_;
+}
+
+void Form::setBackColor(Color color) {
+    ensureLoaded();
+    backColor_ = color;
+    runtime_.platform().setBackColor(handle_, color);
+}
+
+int Form::WindowState() {
+    ensureLoaded();
+    return runtime_.platform().windowState(handle_);
+}
+
+void Form::setWindowState(int state) {
+    ensureLoaded();
+    if (state < 0 || state > 2) throw errors::invalidPropertyValue();
+    runtime_.platform().setWindowState(handle_, state);
+    runtime_.checkEnded();
+}
+
+Handle Form::hWnd() {
+    ensureLoaded();
+    return handle_;
+}
+
+Handle Form::Icon() {
+    ensureLoaded();
+    return runtime_.platform().windowIcon(handle_);
+}
+
+float Form::unitsToTwips(float units, ScaleMode mode) const {
+    return mode == ScaleMode::Pixels ? static_cast<float>(units * runtime_.platform().twipsPerPixel()) : units;
+}
+
+float Form::twipsToUnits(float twips, ScaleMode mode) const {
+    return mode == ScaleMode::Pixels ? static_cast<float>(twips / runtime_.platform().twipsPerPixel()) : twips;
+}
+
+void Form::handleEvent(const platform::Event& event) {
+    if (handle_ == 0) return;
+    switch (event.kind) {
+        case platform::EventKind::CloseRequest:
+            Unload();
+            break;
+        case platform::EventKind::Resize:
+            Form_Resize();
+            break;
+        case platform::EventKind::MouseMove: {
+            const float x = unitsToTwips(static_cast<float>(event.x), ScaleMode::Pixels);
+            const float y = unitsToTwips(static_cast<float>(event.y), ScaleMode::Pixels);
+            Form_MouseMove(event.button, event.shift, twipsToUnits(x, design_.scaleMode),
+                           twipsToUnits(y, design_.scaleMode));
+            break;
+        }
+        case platform::EventKind::NotifyIcon:
+            Form_NotifyIcon(event.code);
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace velmora::toolkit

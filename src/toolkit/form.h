@@ -1,0 +1,117 @@
+// A single-instance window. Touching a built-in property, method or control of
+// an unloaded window loads it (its load handler runs) without showing it; the
+// program's own procedures on a window do not load it.
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "toolkit/runtime.h"
+#include "toolkit/twips.h"
+
+namespace velmora::toolkit {
+
+class Control;
+class Timer;
+class Menu;
+
+struct FormDesign {
+    std::string name;
+    std::string caption;
+    platform::BorderStyle border = platform::BorderStyle::Sizable;
+    bool minButton = true;
+    bool maxButton = true;
+    bool showInTaskbar = true;
+    float clientWidth = 0;  // twips
+    float clientHeight = 0;
+    std::optional<std::array<float, 2>> clientPosition;  // twips; none: the system's default position
+    Color backColor = 0x00F0F0F0;
+    ScaleMode scaleMode = ScaleMode::Twips;
+    platform::Image icon;
+};
+
+class Form : public EventTarget {
+public:
+    Form(Runtime& runtime, FormDesign design);
+    ~Form() override;
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    const std::string& name() const { return design_.name; }
+    Runtime& runtime() { return runtime_; }
+    bool isLoaded() const { return handle_ != 0; }
+
+    void Load();
+    // Runs the unload handler; a cancelled unload keeps the window. Nothing happens when not loaded.
+    void Unload();
+    void Show();
+    void Hide();
+    void ZOrder();
+    void PopupMenu(Menu& menu);
+
+    float Left();
+    float Top();
+    float Width();
+    float Height();
+    void setLeft(float twips);
+    void setTop(float twips);
+    void setWidth(float twips);
+    void setHeight(float twips);
+    bool Visible();
+    void setVisible(bool visible);
+    std::string Caption();
+    void setCaption(const std::string& caption);
+    Color BackColor();
+    void setBackColor(Color color);
+    int WindowState();
+    void setWindowState(int state);
+    ScaleMode scaleMode() const { return design_.scaleMode; }
+    Handle hWnd();
+    Handle Icon();
+
+    // True when the load handler made the window invisible (the start-up window then stays hidden).
+    bool hiddenByLoad() const { return hiddenByLoad_; }
+
+    void handleEvent(const platform::Event& event) override;
+
+    // Conversions between this window's scale units and twips.
+    float unitsToTwips(float units, ScaleMode mode) const;
+    float twipsToUnits(float twips, ScaleMode mode) const;
+
+protected:
+    virtual void Form_Load() {}
+    virtual void Form_Unload(int& cancel) { (void)cancel; }
+    virtual void Form_Resize() {}
+    virtual void Form_MouseMove(int button, int shift, float x, float y) {
+        (void)button, (void)shift, (void)x, (void)y;
+    }
+    // The notification icon's callback, with the mouse message as its code.
+    virtual void Form_NotifyIcon(unsigned code) { (void)code; }
+
+private:
+    friend class Control;
+    friend class Timer;
+    friend class Menu;
+    enum Edge { kLeft, kTop, kWidth, kHeight };
+
+    void ensureLoaded();
+    float edge(Edge which);
+    void setEdge(Edge which, float twips);
+    void destroyNative();
+
+    Runtime& runtime_;
+    FormDesign design_;
+    Handle handle_ = 0;
+    std::vector<Control*> controls_;
+    std::vector<Timer*> timers_;
+    std::vector<Menu*> menus_;
+    std::array<std::optional<float>, 4> lastSet_;
+    std::string caption_;
+    Color backColor_ = 0;
+    bool loading_ = false;
+    bool hiddenByLoad_ = false;
+};
+
+}  // namespace velmora::toolkit

@@ -1,0 +1,50 @@
+// A fresh sim platform and an empty in-memory store for every test.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "app/Application.h"
+#include "overlay/FrmMain.h"
+#include "picker/Form1.h"
+#include "platform/sim/SimPlatform.h"
+#include "settings/frmSettings.h"
+#include "side/Form2.h"
+#include "side/frmAbout.h"
+
+namespace velmora::testing {
+
+namespace sim = platform::sim;
+
+class AppTest : public ::testing::Test {
+protected:
+    void SetUp() override { app = std::make_unique<Application>(platform); }
+    void TearDown() override { app.reset(); }
+
+    void start() { app->start(); }
+    FrmMain& frmMain() { return app->form<FrmMain>(); }
+    sim::SimWindow& window(const std::string& name) {
+        sim::SimWindow* w = platform.windowNamed(name);
+        if (w == nullptr) throw std::runtime_error("no live window " + name);
+        return *w;
+    }
+    sim::SimWindow& overlay() { return window("FrmMain"); }
+    sim::SimControl& control(const std::string& windowName, const std::string& controlName) {
+        sim::SimControl* c = platform.control(windowName, controlName);
+        if (c == nullptr) throw std::runtime_error("no control " + windowName + "." + controlName);
+        return *c;
+    }
+    std::string stored(const std::string& key) { return platform.store.value(key).value_or("<absent>"); }
+    // Every call of that name with its arguments, in order.
+    std::vector<std::vector<long long>> argsOf(const std::string& name) {
+        std::vector<std::vector<long long>> all;
+        for (const auto& call : platform.callsNamed(name)) all.push_back(call.args);
+        return all;
+    }
+
+    sim::SimPlatform platform;
+    std::unique_ptr<Application> app;
+};
+
+}  // namespace velmora::testing

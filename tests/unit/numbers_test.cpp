@@ -1,0 +1,104 @@
+#include "app/numbers.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "platform/runtime_error.h"
+
+namespace velmora {
+namespace {
+
+TEST(LenientNumber, ReadsWhatTheTextHolds) {
+    const struct {
+        const char* text;
+        double value;
+    } cases[] =
+        {
+            {"", 0},          {" 7200", 7200}, {"2 55", 255},  {"1 2", 12},   {"\t1\n2", 12},
+            {"127.5", 127.5}, {"-7", -7},      {"+5", 5},      {"12abc", 12}, {"abc", 0},
+            {"1e2", 100},     {"1E+2", 100},   {"25e-1", 2.5}, {"1d3", 1000}, {"1D-1", 0.1},
+            {"1e", 1},  // an exponent without digits is not read
+            {"1e+x", 1},      {"&HFF", 255},   {"&hff", 255},  {"&H80", 128}, {"&O17", 15},
+            {"&o8", 0},                                                     // 8 is no octal digit
+            {"&HFFzz", 255},  {"&", 0},        {"&X1", 0},     {"1,5", 1},  // the full stop is the only decimal point,
+                                                                            // whatever the locale
+            {"1.2.3", 1.2},   {".5", 0.5},     {"-.5", -0.5},  {".", 0},      {"-", 0},
+            {"\r5", 0},  // a carriage return is not among the characters dropped
+            {"1.0", 1},
+        };
+    for (const auto& c : cases) EXPECT_DOUBLE_EQ(lenientNumber(c.text), c.value) << "text: \"" << c.text << '"';
+}
+
+TEST(LenientNumber, HugeExponentsNeverFail) {
+    EXPECT_TRUE(std::isinf(lenientNumber("1e400")));
+    EXPECT_LT(lenientNumber("-1e400"), 0);
+    EXPECT_EQ(lenientNumber("1e-400"), 0);
+    EXPECT_EQ(lenientNumber("0e99999999999999999999"), 0);
+    EXPECT_DOUBLE_EQ(lenientNumber("1e308"), 1e308);
+}
+
+TEST(NumberText, BlankBeforeZeroAndPositiveMinusBeforeNegative) {
+    EXPECT_EQ(numberText(7200), " 7200");
+    EXPECT_EQ(numberText(0), " 0");
+    EXPECT_EQ(numberText(-0.0F), " 0");
+    EXPECT_EQ(numberText(-300), "-300");
+    EXPECT_EQ(numberText(112.5F), " 112.5");
+    EXPECT_EQ(numberText(0.1F), " 0.1");  // shortest form of the single, not 0.100000001
+    EXPECT_EQ(numberText(1), " 1");
+}
+
+TEST(NumberText, ReadsBackToTheSameSingle) {
+    for (const float v : {0.0F, 15.0F, 7200.0F, -32768.5F, 491505.0F, 0.1F, 1e-7F, 3.4e38F}) {
+        EXPECT_EQ(toSingle(lenientNumber(numberText(v))), v) << numberText(v);
+    }
+}
+
+TEST(Rounding, HalvesGoToTheEvenNeighbour) {
+    EXPECT_EQ(roundHalfEven(2.5), 2);
+    EXPECT_EQ(roundHalfEven(3.5), 4);
+    EXPECT_EQ(roundHalfEven(127.5), 128);
+    EXPECT_EQ(roundHalfEven(128.5), 128);
+    EXPECT_EQ(roundHalfEven(-2.5), -2);
+    EXPECT_EQ(roundHalfEven(-3.5), -4);
+    EXPECT_EQ(roundHalfEven(1.4999), 1);
+    EXPECT_EQ(roundToInt16(32767.4), 32767);
+    EXPECT_EQ(roundToInt16(-32768.5), -32768);
+}
+
+TEST(Rounding, OutsideSixteenBitsIsOverflow) {
+    for (const double v : {32767.5, 32768.0, -32769.0, 1e308, static_cast<double>(INFINITY)}) {
+        try {
+            roundToInt16(v);
+            ADD_FAILURE() << v << " did not overflow";
+        } catch (const RuntimeError& e) {
+            EXPECT_EQ(e.number(), 6);
+            EXPECT_EQ(e.description(), "Overflow");
+        }
+    }
+}
+
+TEST(ColourComponent, RoundsThenKeepsWithinAByte) {
+    EXPECT_EQ(colourComponent("127.5"), 128);
+    EXPECT_EQ(colourComponent("128.5"), 128);
+    EXPECT_EQ(colourComponent("12abc"), 12);
+    EXPECT_EQ(colourComponent("abc"), 0);
+    EXPECT_EQ(colourComponent("&H80"), 128);
+    EXPECT_EQ(colourComponent("1 2"), 12);
+    EXPECT_EQ(colourComponent("99999"), 255);
+    EXPECT_EQ(colourComponent("-7"), 0);
+    EXPECT_EQ(colourComponent("1e308"), 255);
+    EXPECT_EQ(colourComponent("1e999"), 255);
+    EXPECT_EQ(colourComponent("-1e999"), 0);
+    EXPECT_EQ(colourComponent("255.5"), 255);
+    EXPECT_EQ(colourComponent("70000"), 255);
+}
+
+TEST(ToSingle, BeyondTheRangeIsInfinite) {
+    EXPECT_TRUE(std::isinf(toSingle(1e39)));
+    EXPECT_TRUE(std::isinf(toSingle(-1e39)));
+    EXPECT_EQ(toSingle(-1e30), -1e30F);
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,251 @@
+#include "app/Module1.h"
+#include "fixture.h"
+
+namespace velmora::testing {
+namespace {
+
+using OverlayTest = AppTest;
+
+TEST_F(OverlayTest, StoredColourIsReadLeniently) {
+    const struct {
+        const char* red;
+        const char* green;  // nullptr: absent
+        const char* blue;
+        platform::Color expected;
+    } cases[] = {
+        {"255", "10", nullptr, 0x00000AFF},  // absent blue reads 0
+        {"10", nullptr, "20", 0x0014000A},   // absent green reads 0, not the default
+        {"127.5", "128.5", "12abc", 0x000C8080},
+        {"abc", "&H80", "1 2", 0x000C8000},
+        {"", "50", "50", 0x00D4C390},          // only red is tested for emptiness
+        {"-7", "99999", "1e308", 0x00FFFF00},  // absurd values are clamped, not fatal
+        {"70000", "1e999", "-1e999", 0x0000FFFF},
+    };
+    for (const auto& c : cases) {
+        sim::SimPlatform p;
+        p.store.set("red", c.red);
+        if (c.green != nullptr) p.store.set("green", c.green);
+        if (c.blue != nullptr) p.store.set("blue", c.blue);
+        Application a(p);
+        a.start();
+        const sim::SimWindow* w = p.windowNamed("FrmMain");
+        SCOPED_TRACE(std::string("red=") + c.red);
+        EXPECT_FALSE(a.ended());
+        EXPECT_EQ(w->backColor, c.expected);
+        EXPECT_EQ(w->layeredKey, c.expected) << "the colour goes to the layered call as its key";
+        EXPECT_EQ(a.form<FrmMain>().bXColor, c.expected);
+    }
+}
+
+TEST_F(OverlayTest, TranslucencyIsTheLayeredStyleAtAlpha150) {
+    start();
+    const auto handle = overlay().handle;
+    EXPECT_EQ(argsOf("GetWindowLongA"), (std::vector<std::vector<long long>>{{handle, -20}}));
+    EXPECT_EQ(argsOf("SetWindowLongA"), (std::vector<std::vector<long long>>{{handle, -20, 0x80000}}));
+    EXPECT_EQ(argsOf("SetLayeredWindowAttributes"),
+              (std::vector<std::vector<long long>>{{handle, 0x00D4C390, 150, 2}}));
+    EXPECT_EQ(frmMain().g_nTransparency, 150);
+    EXPECT_EQ(frmMain().flag, 2);
+}
+
+TEST_F(OverlayTest, TranslucencyErrorsAreShownAndTheProgramCarriesOn) {
+    platform.failNextCall("SetLayeredWindowAttributes",
+                          RuntimeError(453, "Can't find DLL entry point SetLayeredWindowAttributes in user32"));
+    start();
+    ASSERT_EQ(platform.messageBoxes().size(), 1U);
+    EXPECT_EQ(platform.messageBoxes()[0].text,
+              "Can't find DLL entry point SetLayeredWindowAttributes in user32 Source : Velmora");
+    EXPECT_EQ(platform.messageBoxes()[0].title, "Velmora");
+    EXPECT_FALSE(app->ended());
+    EXPECT_EQ(overlay().exStyle & 0x80000, 0x80000) << "what was set before the error stays";
+
+    // An alpha outside a byte is an overflow, trapped the same way.
+    Module1::MakeTranslucent(*app, overlay().handle, 0, 300, 2);
+    EXPECT_EQ(platform.messageBoxes().back().text, "Overflow Source : Velmora");
+    EXPECT_FALSE(app->ended());
+}
+
+TEST_F(OverlayTest, ButtonsStandRightAlignedInOneRow) {
+    platform.store.set("width", " 4000");
+    start();
+    EXPECT_EQ(frmMain().cmdExit.Left(), 1700);
+    EXPECT_EQ(frmMain().Command1.Left(), -300);
+    EXPECT_EQ(frmMain().Command2.Left(), -2300);
+    for (auto* b : {&frmMain().cmdExit, &frmMain().Command1, &frmMain().Command2}) EXPECT_EQ(b->Top(), 200);
+    EXPECT_EQ(control("FrmMain", "Command1").rect.left, -20);
+
+    platform.userResize(overlay().handle, 600, 300);  // 9000 twips
+    EXPECT_EQ(frmMain().cmdExit.Left(), 6700);
+    EXPECT_EQ(control("FrmMain", "cmdExit").rect, (platform::Rect{447, 13, 121, 57}));
+    EXPECT_EQ(control("FrmMain", "Command2").rect.left, 180);
+}
+
+TEST_F(OverlayTest, ButtonsCarryTheirCaptionsAndTabOrder) {
+    start();
+    EXPECT_EQ(control("FrmMain", "cmdExit").text, "E&xit");
+    EXPECT_EQ(control("FrmMain", "Command1").text, "Set screen color");
+    EXPECT_EQ(control("FrmMain", "Command2").text, "Bring to front");
+    EXPECT_EQ(control("FrmMain", "cmdExit").spec.tabIndex, 0);
+    EXPECT_EQ(control("FrmMain", "Command1").spec.tabIndex, 1);
+    EXPECT_EQ(control("FrmMain", "Command2").spec.tabIndex, 2);
+}
+
+TEST_F(OverlayTest, GeometryIsRestoredAndWrittenBackUnchanged) {
+    platform.store.set("width", " 7200");
+    platform.store.set("height", "3000.4");
+    platform.store.set("top", " 1500");
+    platform.store.set("left", "-300");  // partly off the left edge: kept exactly
+    start();
+    EXPECT_EQ(overlay().rect, (platform::Rect{-20, 100, 480, 200}));
+    EXPECT_EQ(frmMain().Height(), 3000.4F);
+
+    platform.advance(100);
+    EXPECT_EQ(stored("width"), " 7200");
+    EXPECT_EQ(stored("height"), " 3000.4");
+    EXPECT_EQ(stored("top"), " 1500");
+    EXPECT_EQ(stored("left"), "-300");
+
+    // The next start reads back exactly what was written.
+    app.reset();
+    sim::SimPlatform next;
+    next.store.values = platform.store.values;
+    Application again(next);
+    again.start();
+    EXPECT_EQ(next.windowNamed("FrmMain")->rect, (platform::Rect{-20, 100, 480, 200}));
+    next.advance(100);
+    EXPECT_EQ(next.store.values, platform.store.values);
+}
+
+TEST_F(OverlayTest, TimerSavesTheGeometryAfterAMoveWritingOnlyWhatChanged) {
+    start();
+    platform.advance(100);
+    EXPECT_EQ(platform.store.writes, 4) << "the first tick writes all four";
+    EXPECT_EQ(stored("width"), " 2040");
+    EXPECT_EQ(stored("height"), " 585");
+    EXPECT_EQ(stored("top"), " 0");
+    EXPECT_EQ(stored("left"), " 0");
+
+    platform.advance(1000);
+    EXPECT_EQ(platform.store.writes, 4) << "nothing moved, nothing written";
+
+    platform.userMove(overlay().handle, 40, 30);
+    platform.advance(100);
+    EXPECT_EQ(platform.store.writes, 6);
+    EXPECT_EQ(stored("left"), " 600");
+    EXPECT_EQ(stored("top"), " 450");
+
+    platform.userResize(overlay().handle, 500, 250);
+    platform.advance(100);
+    EXPECT_EQ(stored("width"), " 7500");
+    EXPECT_EQ(stored("height"), " 3750");
+}
+
+TEST_F(OverlayTest, AFailedWriteIsTriedAgainOnTheNextTick) {
+    start();
+    platform.store.failWrites = true;
+    platform.advance(300);
+    EXPECT_FALSE(app->ended()) << "a store it cannot write never ends the program";
+    EXPECT_EQ(stored("width"), "<absent>");
+    platform.store.failWrites = false;
+    platform.advance(100);
+    EXPECT_EQ(stored("width"), " 2040");
+}
+
+TEST_F(OverlayTest, CloseBoxOnlyHidesAndTheTimerKeepsSaving) {
+    platform.store.set("tint", " 1");
+    start();
+    ASSERT_TRUE(overlay().visible);
+    platform.requestClose(overlay().handle);
+    EXPECT_TRUE(frmMain().isLoaded());
+    EXPECT_FALSE(overlay().visible);
+    EXPECT_FALSE(app->ended());
+
+    platform.userMove(overlay().handle, 10, 20);
+    platform.advance(100);
+    EXPECT_EQ(stored("left"), " 150");
+    EXPECT_EQ(stored("top"), " 300");
+}
+
+TEST_F(OverlayTest, UnusableStoredGeometryStillGivesAUsableWindow) {
+    const struct {
+        const char* width;
+        const char* height;
+        const char* top;
+        const char* left;
+    } cases[] = {
+        {"1e39", "-1e30", "1e39", "-1e39"},
+        {"-5", "abc", "&HFFFFFFFFFF", "1e308"},
+        {"1e30", "1e30", "-1e30", "1e30"},
+    };
+    for (const auto& c : cases) {
+        sim::SimPlatform p;
+        p.store.set("width", c.width);
+        p.store.set("height", c.height);
+        p.store.set("top", c.top);
+        p.store.set("left", c.left);
+        Application a(p);
+        a.start();
+        SCOPED_TRACE(std::string(c.width) + " " + c.height + " " + c.top + " " + c.left);
+        ASSERT_FALSE(a.ended());
+        EXPECT_TRUE(p.messageBoxes().empty());
+        const platform::Rect r = p.windowNamed("FrmMain")->rect;
+        EXPECT_GE(r.width, 136);
+        EXPECT_GE(r.height, 39);
+        const platform::Rect area = p.workAreas().front();
+        EXPECT_TRUE(r.left < area.left + area.width && r.left + r.width > area.left && r.top < area.top + area.height &&
+                    r.top + r.height > area.top)
+            << "on screen: " << r.left << "," << r.top << " " << r.width << "x" << r.height;
+    }
+}
+
+TEST_F(OverlayTest, AWindowLeftWhereNoScreenIsComesBackKeepingItsSize) {
+    // Two screens side by side; the overlay was last on a third one that is gone.
+    platform.setScreen({1024, 768}, 15, {{0, 0, 1024, 728}, {1024, 0, 1280, 1024}});
+    platform.store.set("left", " 40000");  // pixel 2666, beyond both
+    platform.store.set("top", " 1500");
+    platform.store.set("width", " 6000");
+    platform.store.set("height", " 3000");
+    start();
+    EXPECT_EQ(overlay().rect, (platform::Rect{0, 0, 400, 200}));
+
+    // Touching the second screen is enough to stay where it was.
+    sim::SimPlatform p;
+    p.setScreen({1024, 768}, 15, {{0, 0, 1024, 728}, {1024, 0, 1280, 1024}});
+    p.store.set("left", " 33000");  // pixel 2200, on the second screen
+    p.store.set("top", " -2000");   // partly above it
+    p.store.set("width", " 6000");
+    p.store.set("height", " 3000");
+    Application a(p);
+    a.start();
+    EXPECT_EQ(p.windowNamed("FrmMain")->rect.left, 2200);
+    EXPECT_EQ(a.form<FrmMain>().Top(), -2000);
+}
+
+TEST_F(OverlayTest, RunningTheLoadHandlerAgainReappliesStoredGeometry) {
+    platform.store.set("width", " 6000");
+    platform.store.set("height", " 3000");
+    platform.store.set("top", " 1500");
+    platform.store.set("left", " 1500");
+    platform.store.set("tint", " 1");
+    start();
+    platform.userMove(overlay().handle, 300, 300);  // not yet saved by a tick
+    frmMain().Form_Load();
+    EXPECT_EQ(overlay().rect, (platform::Rect{100, 100, 400, 200}));
+    EXPECT_TRUE(overlay().visible);
+    EXPECT_EQ(argsOf("SetLayeredWindowAttributes").size(), 2U) << "the tint is applied again";
+}
+
+TEST_F(OverlayTest, SetScreenColorOpensThePickerNotTopmost) {
+    platform.store.set("tint", " 1");
+    start();
+    platform.click("FrmMain", "Command1");
+    sim::SimWindow& picker = window("Form1");
+    EXPECT_TRUE(picker.visible);
+    EXPECT_EQ(picker.caption, "Set translucency color");
+    EXPECT_EQ(picker.client(), (platform::Size{272, 327}));
+    EXPECT_FALSE(picker.topmost);
+    EXPECT_EQ(argsOf("SetWindowPos").back(), (std::vector<long long>{picker.handle, -2, 0, 0, 0, 0, 3}));
+}
+
+}  // namespace
+}  // namespace velmora::testing

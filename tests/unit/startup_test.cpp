@@ -1,0 +1,79 @@
+#include "fixture.h"
+
+namespace velmora::testing {
+namespace {
+
+using StartupTest = AppTest;
+
+TEST_F(StartupTest, EmptyStoreGivesDefaultTintAtTheCornerHidden) {
+    start();
+    sim::SimWindow& w = overlay();
+    EXPECT_EQ(w.caption, "Velmora v1.0");
+    EXPECT_EQ(w.backColor, 0x00D4C390U) << "red 144, green 195, blue 212";
+    EXPECT_TRUE(w.layered);
+    EXPECT_EQ(w.alpha, 150);
+    EXPECT_EQ(w.layeredFlags, 2U);
+    EXPECT_EQ(w.rect.left, 0);
+    EXPECT_EQ(w.rect.top, 0);
+    EXPECT_EQ(w.rect.width, 136) << "width 0 asked; the platform's minimum applies";
+    EXPECT_EQ(w.rect.height, 39);
+    EXPECT_FALSE(w.visible) << "tint absent reads 0: hidden after start-up";
+    EXPECT_FALSE(app->ended());
+}
+
+TEST_F(StartupTest, TintOnShowsTheOverlay) {
+    platform.store.set("tint", " 1");
+    start();
+    EXPECT_TRUE(overlay().visible);
+}
+
+TEST_F(StartupTest, TintReadLenientlyComparedWithZero) {
+    for (const char* text : {" 0", "0.0", "abc", ""}) {
+        sim::SimPlatform p;
+        p.store.set("tint", text);
+        Application a(p);
+        a.start();
+        EXPECT_FALSE(p.windowNamed("FrmMain")->visible) << '"' << text << '"';
+    }
+    for (const char* text : {"2", "-1", "1abc", "0.5"}) {
+        sim::SimPlatform p;
+        p.store.set("tint", text);
+        Application a(p);
+        a.start();
+        EXPECT_TRUE(p.windowNamed("FrmMain")->visible) << '"' << text << '"';
+    }
+}
+
+TEST_F(StartupTest, ExitButtonUnloadsTheSideWindowsHidesTheOverlayAndEnds) {
+    platform.store.set("tint", " 1");
+    start();
+    platform.click("FrmMain", "Command1");  // opens the picker
+    ASSERT_NE(platform.windowNamed("Form1"), nullptr);
+
+    platform.click("FrmMain", "cmdExit");
+    EXPECT_EQ(platform.windowNamed("Form1"), nullptr);
+    EXPECT_EQ(platform.windowNamed("Form2"), nullptr);
+    EXPECT_EQ(platform.windowNamed("frmAbout"), nullptr);
+    EXPECT_TRUE(frmMain().isLoaded()) << "the overlay's unload is cancelled";
+    EXPECT_FALSE(overlay().visible);
+    EXPECT_TRUE(app->ended());
+    EXPECT_TRUE(platform.quitRequested());
+    EXPECT_EQ(platform.quitCode(), 0);
+
+    const int writes = platform.store.writes;
+    platform.userMove(overlay().handle, 300, 300);
+    platform.advance(1000);
+    EXPECT_EQ(platform.store.writes, writes) << "no handler runs after the end";
+}
+
+TEST_F(StartupTest, AnOverflowNobodyTrapsShowsTheStandardMessageAndEnds) {
+    start();
+    app->runHandler([] { throw errors::overflow(); });
+    ASSERT_FALSE(platform.messageBoxes().empty());
+    EXPECT_EQ(platform.messageBoxes().back().text, "Run-time error '6':\n\nOverflow");
+    EXPECT_EQ(platform.messageBoxes().back().title, "Velmora");
+    EXPECT_TRUE(app->ended());
+}
+
+}  // namespace
+}  // namespace velmora::testing
