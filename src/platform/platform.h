@@ -114,7 +114,8 @@ enum class EventKind {
     Resize,        // a window's size changed
     Moved,         // a window's position changed by the user
     TimerTick,
-    NotifyIcon,  // the notification icon's callback: code is the mouse message
+    NotifyIcon,       // the notification icon's callback: code is the mouse message
+    AnotherInstance,  // a second start of the program asked this one to show itself (target 0)
 };
 
 struct Event {
@@ -224,6 +225,16 @@ public:
     virtual bool startProgram(const std::string& path, int showStyle) = 0;
 
     virtual SettingsStore& settings() = 0;
+
+    // False when another copy of the program already runs; that copy has then been
+    // sent AnotherInstance, and this one should leave.
+    virtual bool becomePrimaryInstance() = 0;
+    // Whether the desktop has a notification area to hold the program's icon.
+    virtual bool notificationAreaAvailable() = 0;
+    // The per-user entry that starts the program at login, naming this executable.
+    virtual bool writeStartupEntry(const std::string& exePath) = 0;
+    // Removes that entry if this program wrote it; anything else is left alone.
+    virtual bool removeStartupEntry() = 0;
 
     // Native calls, named after the Win32 functions whose meaning each platform gives them.
     virtual long getWindowLong(Handle window, int index) = 0;

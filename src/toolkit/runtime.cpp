@@ -82,6 +82,9 @@ void Runtime::runHandler(const std::function<void()>& body) {
         reportUntrapped(error);
     } catch (const std::exception& error) {
         reportUntrapped(RuntimeError(51, std::string("Internal error: ") + error.what()));
+    } catch (...) {
+        // Nothing may escape into a platform's native callback.
+        reportUntrapped(RuntimeError(51, "Internal error"));
     }
 }
 

@@ -349,6 +349,24 @@ bool SimPlatform::startProgram(const std::string& path, int showStyle) {
     return true;
 }
 
+bool SimPlatform::becomePrimaryInstance() {
+    log("BecomePrimaryInstance", {});
+    return !anotherInstance_;
+}
+
+bool SimPlatform::writeStartupEntry(const std::string& exePath) {
+    log("WriteStartupEntry", {}, {exePath});
+    startupEntry_ = exePath;
+    return true;
+}
+
+bool SimPlatform::removeStartupEntry() {
+    log("RemoveStartupEntry", {});
+    const bool had = startupEntry_.has_value();
+    startupEntry_.reset();
+    return had;
+}
+
 long SimPlatform::getWindowLong(Handle handle, int index) {
     log("GetWindowLongA", {handle, index});
     raiseIfFailing("GetWindowLongA");
@@ -553,5 +571,7 @@ void SimPlatform::notifyIconCallback(Handle handle, unsigned mouseMessage) {
     e.code = mouseMessage;
     send(e);
 }
+
+void SimPlatform::anotherInstanceStarted() { send({EventKind::AnotherInstance, 0}); }
 
 }  // namespace velmora::platform::sim

@@ -136,6 +136,10 @@ public:
     bool fileExists(const std::string& path) override;
     bool startProgram(const std::string& path, int showStyle) override;
     SettingsStore& settings() override { return store; }
+    bool becomePrimaryInstance() override;
+    bool notificationAreaAvailable() override { return trayAvailable_; }
+    bool writeStartupEntry(const std::string& exePath) override;
+    bool removeStartupEntry() override;
     long getWindowLong(Handle window, int index) override;
     long setWindowLong(Handle window, int index, long value) override;
     bool setLayeredWindowAttributes(Handle window, Color key, std::uint8_t alpha, unsigned flags) override;
@@ -158,6 +162,9 @@ public:
     void addFile(const std::string& path);
     void setRegistryValue(const std::string& localMachineKey, const std::string& name, unsigned type, std::string data);
     void setStartProgramSucceeds(bool succeeds) { startSucceeds_ = succeeds; }
+    void setNotificationAreaAvailable(bool available) { trayAvailable_ = available; }
+    // Another copy of the program is running: becomePrimaryInstance says no.
+    void setAnotherInstanceRunning(bool running) { anotherInstance_ = running; }
     // The next native call of this name raises the error instead of running.
     void failNextCall(const std::string& name, RuntimeError error);
 
@@ -179,6 +186,9 @@ public:
     // Icons in the notification area, keyed by window and id.
     const std::map<std::pair<Handle, unsigned>, NotifyIconData>& trayIcons() const { return trayIcons_; }
     const std::vector<std::pair<std::string, int>>& startedPrograms() const { return started_; }
+    // The start-at-login entry as written, or none.
+    const std::optional<std::string>& startupEntry() const { return startupEntry_; }
+    void setStartupEntry(std::optional<std::string> entry) { startupEntry_ = std::move(entry); }
     bool quitRequested() const { return quitRequested_; }
     int quitCode() const { return quitCode_; }
     long long now() const { return now_; }
@@ -198,6 +208,8 @@ public:
     // Runs every timer that falls due within the next ms milliseconds, in order.
     void advance(int ms);
     void notifyIconCallback(Handle window, unsigned mouseMessage);
+    // A second start of the program, as the running copy sees it.
+    void anotherInstanceStarted();
 
     // ---- answers for modal boxes and menus (default: OK, and a dismissed menu) ----
     void queueMessageBoxAnswer(int answer);
@@ -246,6 +258,9 @@ private:
     std::string exePath_ = "C:\\Program Files\\Velmora\\velmora.exe";
     long long now_ = 0;
     bool startSucceeds_ = true;
+    bool trayAvailable_ = true;
+    bool anotherInstance_ = false;
+    std::optional<std::string> startupEntry_;
     bool quitRequested_ = false;
     int quitCode_ = 0;
 };
