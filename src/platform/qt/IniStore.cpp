@@ -1,0 +1,60 @@
+#include "platform/qt/IniStore.h"
+
+#include <QDir>
+#include <QSettings>
+#include <QStringList>
+
+namespace velmora::platform::qt {
+
+std::string userConfigHome() {
+    const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg)) return xdg.toStdString();
+    return (QDir::homePath() + "/.config").toStdString();
+}
+
+namespace {
+// A name becomes a folder, a file, a group or a key: never a path of its own.
+bool plainName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." && name.find_first_of("/\\") == std::string::npos &&
+           name.find('\0') == std::string::npos;
+}
+
+QString keyPath(const std::string& section, const std::string& key) {
+    return QString::fromUtf8(section.c_str()) + '/' + QString::fromUtf8(key.c_str());
+}
+}  // namespace
+
+IniStore::IniStore(std::string configHome) : home_(std::move(configHome)) {}
+
+std::string IniStore::fileOf(const std::string& app) const {
+    if (!plainName(app)) return {};
+    return home_ + "/" + app + "/" + app + ".ini";
+}
+
+std::string IniStore::get(const std::string& app, const std::string& section, const std::string& key) {
+    const std::string file = fileOf(app);
+    if (file.empty() || !plainName(section) || !plainName(key)) return {};
+    const QSettings settings(QString::fromStdString(file), QSettings::IniFormat);
+    const QVariant value = settings.value(keyPath(section, key));
+    // Hand-edited text with unquoted commas reads back as a list.
+    if (value.typeId() == QMetaType::QStringList) return value.toStringList().join(", ").toStdString();
+    return value.toString().toStdString();
+}
+
+// QSettings writes a temporary file and renames it over the old one, so a
+// failed or interrupted write never leaves half a file. A fresh object for
+// each write keeps one failure from sticking to the next.
+bool IniStore::save(const std::string& app, const std::string& section, const std::string& key,
+                    const std::string& value) {
+    const std::string file = fileOf(app);
+    if (file.empty() || !plainName(section) || !plainName(key)) return false;
+    const QString path = QString::fromStdString(file);
+    if (!QDir().mkpath(QFileInfo(path).absolutePath())) return false;
+    QSettings settings(path, QSettings::IniFormat);
+    settings.setValue(keyPath(section, key), QString::fromUtf8(value.c_str(), static_cast<qsizetype>(value.size())));
+    settings.sync();
+    // A format error only says the old file did not read cleanly; the write itself went through.
+    return settings.status() != QSettings::AccessError;
+}
+
+}  // namespace velmora::platform::qt

@@ -1,0 +1,283 @@
+#include "platform/qt/widgets.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <algorithm>
+
+namespace velmora::platform::qt {
+
+QColor toQColor(Color color) {
+    return {static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
+            static_cast<int>((color >> 16) & 0xFF)};
+}
+
+int buttonMask(Qt::MouseButtons buttons) {
+    return (buttons & Qt::LeftButton ? 1 : 0) | (buttons & Qt::RightButton ? 2 : 0) |
+           (buttons & Qt::MiddleButton ? 4 : 0);
+}
+
+int shiftMask(Qt::KeyboardModifiers modifiers) {
+    return (modifiers & Qt::ShiftModifier ? 1 : 0) | (modifiers & Qt::ControlModifier ? 2 : 0) |
+           (modifiers & Qt::AltModifier ? 4 : 0);
+}
+
+void fillBackground(QWidget& widget, Color color) {
+    QPalette palette = widget.palette();
+    palette.setColor(QPalette::Window, toQColor(color));
+    widget.setPalette(palette);
+    widget.setAutoFillBackground(true);
+}
+
+QImage toQImage(const Image& image) {
+    QImage out(image.width, image.height, QImage::Format_RGB32);
+    for (int y = 0; y < image.height; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < image.width; ++x) line[x] = toQColor(image.at(x, y)).rgb();
+    }
+    return out;
+}
+
+namespace {
+
+bool leftReleaseInside(const QWidget& widget, const QMouseEvent* event) {
+    return event->button() == Qt::LeftButton && widget.rect().contains(event->position().toPoint());
+}
+}  // namespace
+
+WindowWidget::WindowWidget(Reporter& reporter, Handle handle, const WindowSpec& spec, Qt::WindowFlags flags)
+    : QWidget(nullptr, flags), reporter_(reporter), handle_(handle), fixed_(spec.border != BorderStyle::Sizable) {
+    setObjectName(QString::fromStdString(spec.name));
+    setWindowTitle(QString::fromUtf8(spec.caption.c_str()));
+    setMouseTracking(true);
+    fillBackground(*this, spec.backColor);
+}
+
+void WindowWidget::setBackColor(Color color) { fillBackground(*this, color); }
+
+QMargins WindowWidget::frameMargins() const {
+    const QRect inner = geometry();
+    const QRect outer = frameGeometry();
+    return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+            outer.bottom() - inner.bottom()};
+}
+
+Rect WindowWidget::outerRect() const {
+    const QRect r = frameGeometry();
+    return {r.x(), r.y(), r.width(), r.height()};
+}
+
+void WindowWidget::setOuterRect(const Rect& rect, QMargins frame) {
+    wanted_ = rect;
+    assumed_ = frame;
+    placing_ = true;
+    const QSize client(std::max(rect.width - frame.left() - frame.right(), minimumWidth()),
+                       std::max(rect.height - frame.top() - frame.bottom(), minimumHeight()));
+    // A window's position is that of its frame.
+    move(rect.left, rect.top);
+    if (fixed_) {
+        setFixedSize(client);
+    } else {
+        resize(client);
+    }
+    placing_ = false;
+    reportSizeIfChanged();
+}
+
+// The frame is only known once the window is shown: give the program the outer
+// size it asked for rather than that size plus the frame.
+void WindowWidget::settleFrame() {
+    if (!wanted_ || placing_) return;
+    const QMargins now = frameMargins();
+    if (now != assumed_) {
+        setOuterRect(*wanted_, now);
+    } else if (outerRect() != *wanted_) {
+        wanted_.reset();  // moved or sized by the person or the window manager since
+    }
+}
+
+void WindowWidget::reportSizeIfChanged() {
+    const QSize size = frameGeometry().size();
+    if (size == reported_) return;
+    const bool first = !reported_.isValid();
+    reported_ = size;
+    if (!first) reporter_.report({EventKind::Resize, handle_});
+}
+
+void WindowWidget::closeEvent(QCloseEvent* event) {
+    // The program decides whether the window goes; it destroys it itself.
+    event->ignore();
+    reporter_.report({EventKind::CloseRequest, handle_});
+}
+
+void WindowWidget::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    settleFrame();
+    reportSizeIfChanged();
+}
+
+void WindowWidget::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    settleFrame();
+    if (!placing_) reporter_.report({EventKind::Moved, handle_});
+}
+
+void WindowWidget::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    settleFrame();
+    reportSizeIfChanged();
+}
+
+void WindowWidget::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    reporter_.report(
+        {EventKind::MouseMove, handle_, buttonMask(event->buttons()), shiftMask(event->modifiers()), at.x(), at.y()});
+}
+
+void WindowWidget::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if ((key == Qt::Key_Return || key == Qt::Key_Enter) && event->modifiers() == Qt::NoModifier) {
+        // Enter presses the focused button, else the default one.
+        auto* focused = qobject_cast<QPushButton*>(focusWidget());
+        QPushButton* target = focused != nullptr ? focused : defaultButton.data();
+        if (target != nullptr && target->isVisible() && target->isEnabled()) {
+            target->click();
+            return;
+        }
+    }
+    if (key == Qt::Key_Escape && cancelButton && cancelButton->isEnabled()) {
+        cancelButton->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+LabelWidget::LabelWidget(Reporter& reporter, Handle handle, QWidget* parent)
+    : QLabel(parent), reporter_(reporter), handle_(handle) {}
+
+void LabelWidget::mouseReleaseEvent(QMouseEvent* event) {
+    QLabel::mouseReleaseEvent(event);
+    if (leftReleaseInside(*this, event)) reporter_.report({EventKind::Click, handle_});
+}
+
+TextBoxWidget::TextBoxWidget(Reporter& reporter, Handle handle, QWidget* parent)
+    : QLineEdit(parent), reporter_(reporter), handle_(handle) {}
+
+void TextBoxWidget::mouseReleaseEvent(QMouseEvent* event) {
+    QLineEdit::mouseReleaseEvent(event);
+    if (leftReleaseInside(*this, event)) reporter_.report({EventKind::Click, handle_});
+}
+
+void CheckWidget::setValue(int value) {
+    setTristate(value == 2);
+    setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+}
+
+int CheckWidget::value() const {
+    switch (checkState()) {
+        case Qt::Checked:
+            return 1;
+        case Qt::PartiallyChecked:
+            return 2;
+        default:
+            return 0;
+    }
+}
+
+void CheckWidget::nextCheckState() {
+    const bool tick = checkState() != Qt::Checked;
+    setTristate(false);
+    setCheckState(tick ? Qt::Checked : Qt::Unchecked);
+}
+
+PictureWidget::PictureWidget(Reporter& reporter, Handle handle, const ControlSpec& spec, QWidget* parent)
+    : QWidget(parent),
+      reporter_(reporter),
+      handle_(handle),
+      image_(spec.picture),
+      back_(toQColor(spec.backColor)),
+      border_(spec.border) {
+    setMouseTracking(true);
+    if (!image_.empty()) picture_ = toQImage(image_);
+}
+
+void PictureWidget::setBackColor(Color color) {
+    back_ = toQColor(color);
+    update();
+}
+
+void PictureWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.fillRect(rect(), back_);
+    const int b = borderWidth();
+    if (!picture_.isNull()) painter.drawImage(QPoint(b, b), picture_);
+    if (border_) {
+        painter.setPen(Qt::black);
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+}
+
+void PictureWidget::send(EventKind kind, QMouseEvent* event, Qt::MouseButtons buttons) {
+    const QPoint at = event->position().toPoint() - QPoint(borderWidth(), borderWidth());
+    reporter_.report({kind, handle_, buttonMask(buttons), shiftMask(event->modifiers()), at.x(), at.y()});
+}
+
+void PictureWidget::mousePressEvent(QMouseEvent* event) { send(EventKind::MouseDown, event, event->button()); }
+
+void PictureWidget::mouseMoveEvent(QMouseEvent* event) { send(EventKind::MouseMove, event, event->buttons()); }
+
+namespace {
+QPen outline(const ControlSpec& spec) {
+    QPen pen(toQColor(spec.foreColor));
+    pen.setWidth(std::max(1, spec.lineWidth));
+    pen.setStyle(spec.lineStyle == LineStyle::Dash ? Qt::DashLine : Qt::SolidLine);
+    return pen;
+}
+}  // namespace
+
+ShapeWidget::ShapeWidget(const ControlSpec& spec, QWidget* parent) : QWidget(parent), spec_(spec) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void ShapeWidget::setBackColor(Color color) {
+    spec_.backColor = color;
+    update();
+}
+
+void ShapeWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setPen(outline(spec_));
+    painter.setBrush(spec_.transparentBack ? QBrush(Qt::NoBrush) : QBrush(toQColor(spec_.backColor)));
+    const int inset = std::max(1, spec_.lineWidth) / 2;
+    const QRect box = rect().adjusted(inset, inset, -1 - inset, -1 - inset);
+    if (spec_.shape == ShapeStyle::Oval) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.drawEllipse(box);
+    } else {
+        painter.drawRect(box);
+    }
+}
+
+LineWidget::LineWidget(const ControlSpec& spec, QWidget* parent) : QWidget(parent), spec_(spec) {
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void LineWidget::setEnds(const Rect& ends, QPoint origin) {
+    const int pad = std::max(1, spec_.lineWidth);
+    const QPoint a = QPoint(ends.left, ends.top) + origin;
+    const QPoint b = QPoint(ends.width, ends.height) + origin;
+    const QRect box = QRect(a, b).normalized().adjusted(-pad, -pad, pad, pad);
+    setGeometry(box);
+    from_ = a - box.topLeft();
+    to_ = b - box.topLeft();
+    update();
+}
+
+void LineWidget::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setPen(outline(spec_));
+    painter.drawLine(from_, to_);
+}
+
+}  // namespace velmora::platform::qt

@@ -1,0 +1,165 @@
+// The Qt widgets a window and its controls are made of. Each reports what a
+// person does to it, at once, through the platform's Reporter.
+#pragma once
+
+#include <QCheckBox>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QWidget>
+#include <optional>
+
+#include "platform/platform.h"
+
+namespace velmora::platform::qt {
+
+class Reporter {
+public:
+    virtual ~Reporter() = default;
+    virtual void report(const Event& event) = 0;
+};
+
+QColor toQColor(Color color);
+QImage toQImage(const Image& image);
+void fillBackground(QWidget& widget, Color color);
+// Button mask (1 left, 2 right, 4 middle) and shift state (1 shift, 2 ctrl, 4 alt).
+int buttonMask(Qt::MouseButtons buttons);
+int shiftMask(Qt::KeyboardModifiers modifiers);
+
+// A top-level window: reports close requests, resizes, moves and mouse moves,
+// and gives Enter and Escape to its default and cancel buttons.
+class WindowWidget : public QWidget {
+public:
+    WindowWidget(Reporter& reporter, Handle handle, const WindowSpec& spec, Qt::WindowFlags flags);
+
+    Handle handle() const { return handle_; }
+    bool fixedSize() const { return fixed_; }
+    void setBackColor(Color color);
+
+    // The outer rectangle the program asked for; kept until the frame settles.
+    void setOuterRect(const Rect& rect, QMargins frame);
+    Rect outerRect() const;
+    QMargins frameMargins() const;
+    // Reports Resize when the outer size differs from the one last reported.
+    void reportSizeIfChanged();
+
+    QPointer<QPushButton> defaultButton;
+    QPointer<QPushButton> cancelButton;
+    long exStyle = 0;
+    Handle icon = 0;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void settleFrame();
+
+    Reporter& reporter_;
+    Handle handle_;
+    bool fixed_;
+    QSize reported_;
+    std::optional<Rect> wanted_;
+    QMargins assumed_;
+    bool placing_ = false;
+};
+
+// A label that reports clicks.
+class LabelWidget : public QLabel {
+public:
+    LabelWidget(Reporter& reporter, Handle handle, QWidget* parent);
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    Reporter& reporter_;
+    Handle handle_;
+};
+
+// A one-line text box that reports clicks.
+class TextBoxWidget : public QLineEdit {
+public:
+    TextBoxWidget(Reporter& reporter, Handle handle, QWidget* parent);
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    Reporter& reporter_;
+    Handle handle_;
+};
+
+// A check box with the values 0 clear, 1 ticked, 2 greyed; a person's click
+// always goes to ticked or clear.
+class CheckWidget : public QCheckBox {
+public:
+    using QCheckBox::QCheckBox;
+    void setValue(int value);
+    int value() const;
+
+protected:
+    void nextCheckState() override;
+};
+
+// A picture box: paints its picture, reports mouse presses and moves in its
+// client pixels (inside its border), and is sampled by GetPixel.
+class PictureWidget : public QWidget {
+public:
+    PictureWidget(Reporter& reporter, Handle handle, const ControlSpec& spec, QWidget* parent);
+
+    const Image& image() const { return image_; }
+    int borderWidth() const { return border_ ? 1 : 0; }
+    void setBackColor(Color color);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    void send(EventKind kind, QMouseEvent* event, Qt::MouseButtons buttons);
+
+    Reporter& reporter_;
+    Handle handle_;
+    Image image_;
+    QImage picture_;
+    QColor back_;
+    bool border_;
+};
+
+// Shapes and lines draw over their container and let the mouse through.
+class ShapeWidget : public QWidget {
+public:
+    ShapeWidget(const ControlSpec& spec, QWidget* parent);
+    void setBackColor(Color color);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    ControlSpec spec_;
+};
+
+class LineWidget : public QWidget {
+public:
+    LineWidget(const ControlSpec& spec, QWidget* parent);
+    // x1, y1, x2, y2 in the container's pixels.
+    void setEnds(const Rect& ends, QPoint origin);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    ControlSpec spec_;
+    QPoint from_;
+    QPoint to_;
+};
+
+}  // namespace velmora::platform::qt
