@@ -51,10 +51,20 @@ bool IniStore::save(const std::string& app, const std::string& section, const st
     const QString path = QString::fromStdString(file);
     if (!QDir().mkpath(QFileInfo(path).absolutePath())) return false;
     QSettings settings(path, QSettings::IniFormat);
-    settings.setValue(keyPath(section, key), QString::fromUtf8(value.c_str(), static_cast<qsizetype>(value.size())));
+    const QString name = keyPath(section, key);
+    const QVariant before = settings.value(name);
+    settings.setValue(name, QString::fromUtf8(value.c_str(), static_cast<qsizetype>(value.size())));
     settings.sync();
     // A format error only says the old file did not read cleanly; the write itself went through.
-    return settings.status() != QSettings::AccessError;
+    if (settings.status() != QSettings::AccessError) return true;
+    // Qt keeps unwritten values in a cache shared by every QSettings on the
+    // file: put back what the file holds, so a read never shows what was lost.
+    if (before.isValid()) {
+        settings.setValue(name, before);
+    } else {
+        settings.remove(name);
+    }
+    return false;
 }
 
 }  // namespace velmora::platform::qt

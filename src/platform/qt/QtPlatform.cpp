@@ -683,8 +683,12 @@ bool QtPlatform::shellNotifyIcon(unsigned message, const NotifyIconData& data) {
 Handle QtPlatform::shellExecute(Handle, const std::string& verb, const std::string& file, const std::string&,
                                 const std::string&, int) {
     if (!(verb.empty() || sameText(verb, "open")) || file.empty()) return SE_ERR_NOASSOC;
-    // The person's browser or file handler, through xdg-open.
-    return QDesktopServices::openUrl(QUrl::fromUserInput(text(file))) ? kShellOk : SE_ERR_NOASSOC;
+    const QUrl url = QUrl::fromUserInput(text(file));
+    if (!url.isValid()) return SE_ERR_NOASSOC;
+    // The person's browser or file handler. Qt asks xdg-open on X11; where its
+    // platform knows no way (offscreen), we ask xdg-open ourselves.
+    if (QDesktopServices::openUrl(url)) return kShellOk;
+    return QProcess::startDetached("xdg-open", {url.toString(QUrl::FullyEncoded)}) ? kShellOk : SE_ERR_NOASSOC;
 }
 
 Color QtPlatform::getPixel(Handle dc, int x, int y) {

@@ -67,15 +67,18 @@ void SingleInstance::listen() {
     QObject::connect(server_.get(), &QLocalServer::newConnection, server_.get(), [this] {
         while (QLocalSocket* socket = server_->nextPendingConnection()) {
             QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            QObject::connect(socket, &QLocalSocket::readyRead, socket, [this, socket] {
-                // Anything but the one short request is dropped.
-                if (socket->bytesAvailable() < kShow.size()) return;
-                const bool asked = socket->read(kShow.size()) == kShow;
-                socket->abort();
-                if (asked) anotherStarted_();
-            });
+            QObject::connect(socket, &QLocalSocket::readyRead, socket, [this, socket] { hear(socket); });
+            hear(socket);
         }
     });
+}
+
+void SingleInstance::hear(QLocalSocket* socket) {
+    // Anything but the one short request is dropped.
+    if (socket->bytesAvailable() < kShow.size()) return;
+    const bool asked = socket->read(kShow.size()) == kShow;
+    socket->abort();
+    if (asked) anotherStarted_();
 }
 
 }  // namespace velmora::platform::qt

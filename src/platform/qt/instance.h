@@ -8,6 +8,7 @@
 
 class QLocalServer;
 class QLockFile;
+class QLocalSocket;
 
 namespace velmora::platform::qt {
 
@@ -25,6 +26,7 @@ public:
 private:
     bool tellPrimary() const;
     void listen();
+    void hear(QLocalSocket* socket);
 
     QString folder_;
     std::function<void()> anotherStarted_;

@@ -74,13 +74,10 @@ void WindowWidget::setOuterRect(const Rect& rect, QMargins frame) {
     placing_ = true;
     const QSize client(std::max(rect.width - frame.left() - frame.right(), minimumWidth()),
                        std::max(rect.height - frame.top() - frame.bottom(), minimumHeight()));
-    // A window's position is that of its frame.
-    move(rect.left, rect.top);
-    if (fixed_) {
-        setFixedSize(client);
-    } else {
-        resize(client);
-    }
+    if (fixed_) setFixedSize(client);
+    // The client area, placed inside the frame: moving a hidden window by its
+    // frame position is not reliable in Qt.
+    setGeometry(QRect(QPoint(rect.left + frame.left(), rect.top + frame.top()), client));
     placing_ = false;
     reportSizeIfChanged();
 }

@@ -1,0 +1,211 @@
+// The Linux counterparts of the Windows stores: the INI file, the login entry,
+// the system-information lookup and the one running copy.
+#include <QDir>
+#include <QFile>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+
+#include "fixture.h"
+#include "platform/qt/autostart.h"
+#include "platform/qt/instance.h"
+
+namespace velmora::qttest {
+namespace {
+
+namespace win = platform::win;
+using DesktopTest = QtTest;
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void writeFile(const QString& path, const QByteArray& data) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(data);
+}
+
+TEST_F(DesktopTest, StoreKeepsTextExactlyInTheConfigGroup) {
+    auto& store = platform->settings();
+    EXPECT_EQ(store.get("velmora", "config", "red"), "") << "never written reads empty";
+    EXPECT_FALSE(QFile::exists(iniPath())) << "reading creates nothing";
+
+    const std::vector<std::string> values = {" 7200",       "-300",   " 0", "1,2", "a;b",
+                                             "@Variant(x)", "\"q\"",  "1 ", "#x",  "a\\b",
+                                             "tab\there",   "ümlaut", "",   "[s]", "=x"};
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        ASSERT_TRUE(store.save("velmora", "config", "k" + std::to_string(i), values[i]));
+    }
+    store.save("other", "config", "red", "99");
+    store.save("velmora", "other", "red", "77");
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        EXPECT_EQ(stored("k" + std::to_string(i)), values[i]) << "value " << i;
+    }
+    EXPECT_EQ(store.get("other", "config", "red"), "99");
+    EXPECT_EQ(store.get("velmora", "other", "red"), "77");
+    EXPECT_TRUE(contents(iniPath()).startsWith("[config]\n")) << contents(iniPath()).toStdString();
+    EXPECT_TRUE(contents(iniPath()).contains("k0=\" 7200\"\n")) << "a leading blank is kept by quoting";
+    EXPECT_TRUE(QFile::exists(home.path() + "/other/other.ini"));
+
+    // Names never become paths of their own.
+    EXPECT_FALSE(store.save("../evil", "config", "red", "1"));
+    EXPECT_FALSE(store.save("velmora", "a/b", "red", "1"));
+    EXPECT_FALSE(store.save("velmora", "config", "", "1"));
+    EXPECT_EQ(store.get("..", "config", "red"), "");
+}
+
+TEST_F(DesktopTest, StoreWritesWholeFilesAndSurvivesBadOnes) {
+    auto& store = platform->settings();
+    ASSERT_TRUE(store.save("velmora", "config", "red", "12"));
+    const QStringList left = QDir(home.path() + "/velmora").entryList(QDir::Files | QDir::Hidden);
+    EXPECT_EQ(left, QStringList{"velmora.ini"}) << "no temporary or lock file stays behind";
+
+    // A file that is not INI at all reads as nothing set and is replaced by a good one.
+    writeFile(iniPath(), QByteArray("\x01\x02\xff\xfe garbage [[[ = =\n\n[config\0\0", 30));
+    EXPECT_EQ(store.get("velmora", "config", "red"), "");
+    EXPECT_TRUE(store.save("velmora", "config", "red", " 5")) << "the write went through";
+    EXPECT_EQ(stored("red"), " 5");
+    EXPECT_TRUE(store.save("velmora", "config", "green", " 6")) << "and the next one too";
+
+    // Hand-edited text with bare commas still reads as text.
+    writeFile(iniPath(), "[config]\nred=1, 2\n");
+    EXPECT_EQ(store.get("velmora", "config", "red"), "1, 2");
+
+    // A file that cannot be written: false, nothing else.
+    QFile::remove(iniPath());
+    ASSERT_TRUE(QDir().mkpath(iniPath()));
+    EXPECT_FALSE(store.save("velmora", "config", "red", "1"));
+    EXPECT_EQ(store.get("velmora", "config", "red"), "");
+}
+
+TEST_F(DesktopTest, StoreFolderFollowsXdgConfigHome) {
+    EXPECT_EQ(platform->configHome(), home.path().toStdString());
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", "relative/path");
+    EXPECT_EQ(platform::qt::userConfigHome(), (QDir::homePath() + "/.config").toStdString())
+        << "a relative folder is not a valid setting";
+    qunsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(platform::qt::userConfigHome(), (QDir::homePath() + "/.config").toStdString());
+    qputenv("XDG_CONFIG_HOME", saved);
+}
+
+TEST_F(DesktopTest, LoginEntryIsAValidDesktopFileThatQuotesItsPath) {
+    namespace autostart = platform::qt::autostart;
+    // Quoting inside the Exec value, then the string escapes of the file itself.
+    EXPECT_EQ(autostart::execArgument("/usr/bin/velmora"), "\"/usr/bin/velmora\"");
+    EXPECT_EQ(autostart::execArgument("/opt/my apps/vel\"m$ora%\\x`y"),
+              "\"/opt/my apps/vel\\\\\"m\\\\$ora%%\\\\\\\\x\\\\`y\"");
+    EXPECT_EQ(autostart::execArgument("/a\nb"), "\"/a\\nb\"");
+
+    const std::string exe = "/opt/Velmora 1.0/bin/velmora ($test)";
+    ASSERT_TRUE(platform->writeStartupEntry(exe));
+    const QString entry = home.path() + "/autostart/velmora.desktop";
+    const QByteArray text = contents(entry);
+    EXPECT_TRUE(text.contains("Exec=\"/opt/Velmora 1.0/bin/velmora (\\\\$test)\"\n")) << text.toStdString();
+    const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
+    if (!validator.isEmpty()) {
+        QProcess check;
+        check.start(validator, {entry});
+        ASSERT_TRUE(check.waitForFinished(10000));
+        EXPECT_EQ(check.exitCode(), 0) << check.readAllStandardOutput().toStdString();
+        EXPECT_EQ(check.readAllStandardOutput(), "") << "not even a hint";
+    }
+
+    EXPECT_TRUE(platform->removeStartupEntry());
+    EXPECT_FALSE(QFile::exists(entry));
+    EXPECT_FALSE(platform->removeStartupEntry()) << "nothing left to remove";
+
+    // An entry the person made under the same name is theirs.
+    writeFile(entry, "[Desktop Entry]\nType=Application\nName=Mine\nExec=velmora\n");
+    EXPECT_FALSE(platform->removeStartupEntry());
+    EXPECT_TRUE(QFile::exists(entry));
+}
+
+TEST_F(DesktopTest, SystemInformationToolIsFoundOnPath) {
+    const QByteArray savedPath = qgetenv("PATH");
+    QTemporaryDir bin;
+    const QString tool = bin.path() + "/kinfocenter";
+    writeFile(tool, "#!/bin/sh\n");
+    QFile::setPermissions(tool, QFile::ReadOwner | QFile::ExeOwner);
+    qputenv("PATH", bin.path().toUtf8());
+
+    platform::Handle key = 0;
+    EXPECT_EQ(
+        platform->regOpenKeyEx(win::HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools Location", 0, 0x2003F, key),
+        2);
+    EXPECT_EQ(platform->regOpenKeyEx(0x80000001, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", 0, 0x2003F, key), 2);
+    ASSERT_EQ(
+        platform->regOpenKeyEx(win::HKEY_LOCAL_MACHINE, "software\\microsoft\\shared tools\\msinfo", 0, 0x2003F, key),
+        0);
+    unsigned type = 0;
+    std::string small(4, '\0');
+    unsigned size = 4;
+    EXPECT_EQ(platform->regQueryValueEx(key, "PATH", type, small, size), 234) << "too small a buffer";
+    EXPECT_EQ(size, tool.size() + 1);
+    std::string data(1024, '\0');
+    size = 1024;
+    EXPECT_EQ(platform->regQueryValueEx(key, "Other", type, data, size), 2);
+    ASSERT_EQ(platform->regQueryValueEx(key, "PATH", type, data, size), 0);
+    EXPECT_EQ(type, win::REG_SZ);
+    EXPECT_EQ(data.substr(0, size), tool.toStdString() + '\0') << "with its terminating zero";
+    EXPECT_EQ(platform->regCloseKey(key), 0);
+    EXPECT_EQ(platform->regCloseKey(key), 6);
+
+    qputenv("PATH", bin.path().toUtf8() + "/none");
+    EXPECT_EQ(
+        platform->regOpenKeyEx(win::HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", 0, 0x2003F, key),
+        2)
+        << "no tool installed: the key does not exist";
+    qputenv("PATH", savedPath);
+}
+
+TEST_F(DesktopTest, ASecondCopyTellsTheFirstAndLeaves) {
+    QTemporaryDir runtime;
+    int told = 0;
+    platform::qt::SingleInstance first(runtime.path(), [&] { ++told; });
+    platform::qt::SingleInstance second(runtime.path(), [] {});
+    ASSERT_TRUE(first.becomePrimary());
+    EXPECT_TRUE(first.becomePrimary()) << "asking again changes nothing";
+    EXPECT_FALSE(second.becomePrimary());
+    EXPECT_TRUE(waitFor([&] { return told == 1; })) << "the first copy hears of the second";
+
+    // A stranger writing rubbish to the socket is ignored.
+    QLocalSocket stranger;
+    stranger.connectToServer(runtime.path() + "/velmora.socket");
+    ASSERT_TRUE(stranger.waitForConnected(1000));
+    stranger.write("rubbish and more rubbish\n");
+    stranger.waitForBytesWritten(1000);
+    QTest::qWait(100);
+    EXPECT_EQ(told, 1);
+}
+
+TEST_F(DesktopTest, ALockLeftByACopyThatDiedDoesNotKeepTheNextOut) {
+    QTemporaryDir runtime;
+    // A real lock, then made to name a process that has ended.
+    {
+        QLockFile lock(runtime.path() + "/velmora.lock");
+        ASSERT_TRUE(lock.tryLock(0));
+        QFile file(runtime.path() + "/velmora.lock");
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        QByteArray held = file.readAll();
+        file.close();
+        QProcess gone;
+        gone.start("true");
+        ASSERT_TRUE(gone.waitForStarted(5000));
+        const qint64 pid = gone.processId();
+        ASSERT_TRUE(gone.waitForFinished(5000));
+        held.replace(0, held.indexOf('\n'), QByteArray::number(pid));
+        lock.unlock();
+        writeFile(runtime.path() + "/velmora.lock", held);
+    }
+    platform::qt::SingleInstance next(runtime.path(), [] {});
+    EXPECT_TRUE(next.becomePrimary());
+}
+
+}  // namespace
+}  // namespace velmora::qttest

@@ -1,0 +1,362 @@
+// The platform's operations on real widgets, driven as a person or the
+// program would, with every event it reports recorded.
+#include <QCheckBox>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSystemTrayIcon>
+#include <QTest>
+#include <QWindow>
+
+#include "fixture.h"
+
+namespace velmora::qttest {
+namespace {
+
+namespace win = platform::win;
+using platform::ControlKind;
+using platform::ControlSpec;
+using platform::EventKind;
+using platform::Handle;
+
+class PlatformTest : public QtTest {
+protected:
+    void SetUp() override {
+        QtTest::SetUp();
+        platform->setSink(&sink);
+    }
+
+    Handle makeWindow(platform::BorderStyle border = platform::BorderStyle::Sizable) {
+        platform::WindowSpec spec;
+        spec.name = "Probe";
+        spec.caption = "Probe";
+        spec.border = border;
+        spec.clientSize = {200, 100};
+        return platform->createWindow(spec);
+    }
+    Handle makeControl(Handle parent, ControlKind kind, const char* name, platform::Rect rect, ControlSpec spec = {}) {
+        spec.name = name;
+        spec.kind = kind;
+        spec.rect = rect;
+        return platform->createControl(parent, spec);
+    }
+
+    RecordingSink sink;
+};
+
+TEST_F(PlatformTest, ScreenIsMeasuredAt15TwipsPerPixel) {
+    EXPECT_DOUBLE_EQ(platform->twipsPerPixel(), 15.0) << "96 dots per inch";
+    const auto size = platform->screenSize();
+    EXPECT_GT(size.width, 0);
+    EXPECT_GT(size.height, 0);
+    const auto areas = platform->workAreas();
+    ASSERT_FALSE(areas.empty());
+    EXPECT_LE(areas.front().width, size.width) << "the primary screen's work area comes first";
+}
+
+TEST_F(PlatformTest, OuterGeometryHoldsOnceTheFrameIsKnown) {
+    const Handle h = makeWindow();
+    QWidget* w = platform->widget(h);
+    platform->setWindowRect(h, {10, 20, 480, 200});
+    EXPECT_EQ(platform->windowRect(h), (platform::Rect{10, 20, 480, 200}));
+    platform->setVisible(h, true);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    EXPECT_EQ(platform->windowRect(h), (platform::Rect{10, 20, 480, 200})) << "the frame came out of the client";
+    EXPECT_EQ(platform->clientSize(h).width, w->width());
+
+    sink.events.clear();
+    platform->setWindowRect(h, {10, 20, 0, 0});
+    EXPECT_GE(w->width(), 100) << "never smaller than the platform's minimum";
+    EXPECT_GE(w->height(), 20);
+    EXPECT_EQ(sink.of(EventKind::Resize).size(), 1U) << "a changed size is reported once";
+    platform->setWindowRect(h, platform->windowRect(h));
+    EXPECT_EQ(sink.of(EventKind::Resize).size(), 1U) << "an unchanged one is not";
+}
+
+TEST_F(PlatformTest, StayingOnTopNeverReCreatesTheWindow) {
+    const Handle h = makeWindow();
+    QWidget* w = platform->widget(h);
+    platform->setVisible(h, true);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+    const WId before = w->winId();
+    const QRect place = w->frameGeometry();
+    EXPECT_TRUE(platform->setWindowPos(h, win::HWND_TOPMOST, 0, 0, 0, 0, win::SWP_NOMOVE | win::SWP_NOSIZE));
+    EXPECT_TRUE(w->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->winId(), before);
+    EXPECT_EQ(w->frameGeometry(), place) << "no move, no size";
+    EXPECT_TRUE(platform->setWindowPos(h, win::HWND_NOTOPMOST, 0, 0, 0, 0, 3));
+    EXPECT_FALSE(w->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(w->winId(), before);
+    EXPECT_FALSE(platform->setWindowPos(0x7777, win::HWND_TOPMOST, 0, 0, 0, 0, 3)) << "no such window";
+}
+
+TEST_F(PlatformTest, LayeredStyleAndAlphaBecomeTheWindowsOpacity) {
+    const Handle h = makeWindow();
+    QWidget* w = platform->widget(h);
+    EXPECT_FALSE(platform->setLayeredWindowAttributes(h, 0, 150, win::LWA_ALPHA)) << "not layered yet";
+    EXPECT_DOUBLE_EQ(w->windowOpacity(), 1.0);
+    EXPECT_EQ(platform->getWindowLong(h, win::GWL_EXSTYLE), 0);
+    EXPECT_EQ(platform->setWindowLong(h, win::GWL_EXSTYLE, win::WS_EX_LAYERED), 0);
+    EXPECT_EQ(platform->getWindowLong(h, win::GWL_EXSTYLE), win::WS_EX_LAYERED);
+    EXPECT_TRUE(platform->setLayeredWindowAttributes(h, 0x00D4C390, 150, win::LWA_ALPHA));
+    EXPECT_DOUBLE_EQ(w->windowOpacity(), 150 / 255.0);
+    platform->setWindowLong(h, win::GWL_EXSTYLE, 0);
+    EXPECT_DOUBLE_EQ(w->windowOpacity(), 1.0) << "no longer layered: opaque again";
+}
+
+TEST_F(PlatformTest, ControlsReportClicksAfterTheyChange) {
+    const Handle h = makeWindow();
+    const Handle button = makeControl(h, ControlKind::CommandButton, "Button", {0, 0, 80, 25});
+    const Handle label = makeControl(h, ControlKind::Label, "Label", {0, 30, 80, 20});
+    const Handle box = makeControl(h, ControlKind::TextBox, "Box", {0, 55, 80, 20});
+    const Handle check = makeControl(h, ControlKind::CheckBox, "Check", {90, 0, 100, 20});
+    platform->setVisible(h, true);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(platform->widget(h)));
+
+    std::vector<int> valuesSeen;
+    struct ValueSink : platform::EventSink {
+        QtPlatform* p;
+        Handle check;
+        std::vector<int>* seen;
+        std::vector<Handle> clicks;
+        void onEvent(const platform::Event& e) override {
+            if (e.kind != EventKind::Click) return;
+            clicks.push_back(e.target);
+            if (e.target == check) seen->push_back(p->checkValue(check));
+        }
+    } values;
+    values.p = platform.get();
+    values.check = check;
+    values.seen = &valuesSeen;
+    platform->setSink(&values);
+
+    QTest::mouseClick(platform->widget(button), Qt::LeftButton);
+    QTest::mouseClick(platform->widget(label), Qt::LeftButton);
+    QTest::mouseClick(platform->widget(box), Qt::LeftButton);
+    QTest::mouseClick(platform->widget(check), Qt::LeftButton, {}, {5, 10});
+    platform->setCheckValue(check, 2);
+    EXPECT_EQ(platform->checkValue(check), 2);
+    QTest::mouseClick(platform->widget(check), Qt::LeftButton, {}, {5, 10});
+    EXPECT_EQ((values.clicks), (std::vector<Handle>{button, label, box, check, check}));
+    EXPECT_EQ(valuesSeen, (std::vector<int>{1, 1})) << "ticked by the click, and greyed goes to ticked";
+    platform->setCheckValue(check, 0);
+    EXPECT_EQ(values.clicks.size(), 5U) << "a value set in code is no click";
+
+    platform->setControlText(box, "typed");
+    EXPECT_EQ(platform->controlText(box), "typed");
+    platform->setControlText(label, "<b>plain</b>");
+    EXPECT_EQ(qobject_cast<QLabel*>(platform->widget(label))->textFormat(), Qt::PlainText);
+    EXPECT_EQ(platform->controlText(label), "<b>plain</b>");
+}
+
+TEST_F(PlatformTest, EnterAndEscapePressTheDefaultAndCancelButtons) {
+    const Handle h = makeWindow();
+    ControlSpec ok;
+    ok.isDefault = true;
+    ok.isCancel = true;
+    ok.tabIndex = 1;
+    const Handle okButton = makeControl(h, ControlKind::CommandButton, "OK", {0, 0, 80, 25}, ok);
+    ControlSpec other;
+    other.tabIndex = 0;
+    const Handle otherButton = makeControl(h, ControlKind::CommandButton, "Other", {0, 30, 80, 25}, other);
+    const Handle box = makeControl(h, ControlKind::TextBox, "Box", {0, 60, 80, 20});
+    QWidget* w = platform->widget(h);
+    platform->setVisible(h, true);
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+
+    platform->widget(box)->setFocus();
+    QTest::keyClick(platform->widget(box), Qt::Key_Return);
+    QTest::keyClick(platform->widget(box), Qt::Key_Escape);
+    platform->widget(otherButton)->setFocus();
+    QTest::keyClick(platform->widget(otherButton), Qt::Key_Return);
+    std::vector<Handle> clicked;
+    for (const auto& e : sink.of(EventKind::Click)) clicked.push_back(e.target);
+    EXPECT_EQ(clicked, (std::vector<Handle>{okButton, okButton, otherButton}))
+        << "Enter and Escape from the text box, then Enter on the focused button";
+
+    QTest::keyClick(platform->widget(otherButton), Qt::Key_Tab);
+    EXPECT_EQ(w->focusWidget(), platform->widget(okButton)) << "tab order follows the tab index";
+}
+
+TEST_F(PlatformTest, PicturesReportTheMouseInsideTheirBorderAndAreSampled) {
+    const Handle h = makeWindow();
+    ControlSpec spec;
+    spec.border = true;
+    spec.picture.width = 4;
+    spec.picture.height = 3;
+    for (int i = 0; i < 12; ++i) spec.picture.pixels.push_back(static_cast<platform::Color>(0x010203 * i));
+    const Handle picture = makeControl(h, ControlKind::PictureBox, "Picture", {10, 10, 6, 5}, spec);
+    ControlSpec marker;
+    marker.transparentBack = true;
+    const Handle shape = makeControl(picture, ControlKind::Shape, "Marker", {0, 0, 3, 3}, marker);
+    platform->setVisible(h, true);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(platform->widget(h)));
+
+    EXPECT_EQ(platform->widget(shape)->pos(), QPoint(1, 1)) << "placed inside the picture's border";
+    QWidget* pic = platform->widget(picture);
+    QTest::mousePress(pic, Qt::LeftButton, Qt::ShiftModifier, QPoint(3, 2));
+    QMouseEvent move(QEvent::MouseMove, QPointF(4, 3), pic->mapToGlobal(QPointF(4, 3)), Qt::NoButton, Qt::RightButton,
+                     Qt::ControlModifier);
+    QApplication::sendEvent(pic, &move);
+    QTest::mouseRelease(pic, Qt::LeftButton, Qt::ShiftModifier, QPoint(3, 2));
+    const auto downs = sink.of(EventKind::MouseDown);
+    ASSERT_EQ(downs.size(), 1U) << "the marker lets the mouse through to the picture";
+    EXPECT_EQ(downs[0].target, picture);
+    EXPECT_EQ(downs[0].button, 1);
+    EXPECT_EQ(downs[0].shift, 1);
+    EXPECT_EQ(std::make_pair(downs[0].x, downs[0].y), std::make_pair(2, 1));
+    const auto moves = sink.of(EventKind::MouseMove);
+    ASSERT_FALSE(moves.empty());
+    EXPECT_EQ(moves.back().button, 2);
+    EXPECT_EQ(moves.back().shift, 2);
+
+    const Handle dc = platform->pictureDC(picture);
+    EXPECT_NE(dc, 0);
+    EXPECT_EQ(platform->getPixel(dc, 1, 2), 0x010203U * 9);
+    EXPECT_EQ(platform->getPixel(dc, 4, 0), win::CLR_INVALID);
+    EXPECT_EQ(platform->getPixel(dc, -1, 0), win::CLR_INVALID);
+    EXPECT_EQ(platform->getPixel(dc + 1, 0, 0), win::CLR_INVALID);
+    EXPECT_EQ(pixel(pic, {1 + 3, 1 + 2}), QColor(33, 22, 11)) << "painted inside its border, 0x00BBGGRR read right";
+
+    platform->setControlBackColor(makeControl(h, ControlKind::Label, "Swatch", {30, 30, 10, 10}), 0x000000FF);
+    EXPECT_EQ(pixel(control<QWidget>("Probe", "Swatch"), {5, 5}), QColor(255, 0, 0));
+}
+
+TEST_F(PlatformTest, CloseRequestsAreReportedAndTheWindowMayGoFromItsOwnHandler) {
+    const Handle h = makeWindow();
+    platform->createTimer(h, 10);
+    platform->setVisible(h, true);
+    struct Destroyer : platform::EventSink {
+        QtPlatform* p;
+        int closes = 0;
+        int ticks = 0;
+        void onEvent(const platform::Event& e) override {
+            if (e.kind == EventKind::TimerTick) ++ticks;
+            if (e.kind != EventKind::CloseRequest) return;
+            ++closes;
+            p->destroyWindow(e.target);
+        }
+    } destroyer;
+    destroyer.p = platform.get();
+    platform->setSink(&destroyer);
+    ASSERT_TRUE(waitFor([&] { return destroyer.ticks > 0; }));
+    QPointer<QWidget> w = platform->widget(h);
+    EXPECT_FALSE(w->close());
+    EXPECT_EQ(destroyer.closes, 1);
+    EXPECT_EQ(platform->widget(h), nullptr);
+    EXPECT_FALSE(platform->isVisible(h));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(w.isNull()) << "gone once its close had unwound";
+    const int ticks = destroyer.ticks;
+    QTest::qWait(60);
+    EXPECT_EQ(destroyer.ticks, ticks) << "its timers died with it";
+}
+
+TEST_F(PlatformTest, PopupMenuReturnsTheChosenIndexAndMessageBoxesShowPlainText) {
+    const Handle h = makeWindow();
+    std::vector<std::string> shown;
+    QTimer::singleShot(50, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        for (QAction* a : menu->actions()) shown.push_back(a->isSeparator() ? "-" : a->text().toStdString());
+        QAction* show = menu->actions().at(2);
+        QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(show).center());
+    });
+    EXPECT_EQ(platform->popupMenu(h, {{"About"}, {"-"}, {"Show"}, {"E&xit"}}), 2);
+    EXPECT_EQ(shown, (std::vector<std::string>{"About", "-", "Show", "E&xit"}));
+
+    QTimer::singleShot(50, [] { QApplication::activePopupWidget()->close(); });
+    EXPECT_EQ(platform->popupMenu(h, {{"About"}}), std::nullopt) << "dismissed";
+
+    ModalBoxCloser boxes;
+    EXPECT_EQ(platform->messageBox(0, "<b>System</b> & more", "Velmora"), 1);
+    ASSERT_EQ(boxes.texts.size(), 1U);
+    EXPECT_EQ(boxes.texts[0], "<b>System</b> & more");
+    EXPECT_EQ(boxes.titles[0], "Velmora");
+}
+
+TEST_F(PlatformTest, ClipboardTakesAndClearsPlainText) {
+    platform->clipboardSetText("128");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "128");
+    platform->clipboardClear();
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), "");
+}
+
+TEST_F(PlatformTest, NotificationIconIsAddedOnceReportsItsMouseMessagesAndGoes) {
+    EXPECT_FALSE(platform->notificationAreaAvailable()) << "the offscreen platform has none";
+    const Handle h = makeWindow();
+    platform::NotifyIconData data;
+    data.window = h;
+    data.id = 1;
+    data.flags = 7;
+    data.callbackMessage = win::WM_MOUSEMOVE;
+    data.icon = platform->windowIcon(h);
+    data.tip = "Velmora" + std::string(57, ' ');
+    platform->shellNotifyIcon(win::NIM_ADD, data);
+    EXPECT_FALSE(platform->shellNotifyIcon(win::NIM_ADD, data)) << "one icon per window and id";
+    EXPECT_EQ(platform->trayIconCount(), 1);
+    QSystemTrayIcon* tray = platform->trayIcon(h, 1);
+    ASSERT_NE(tray, nullptr);
+    EXPECT_EQ(tray->toolTip(), "Velmora");
+    EXPECT_FALSE(tray->icon().isNull());
+
+    emit tray->activated(QSystemTrayIcon::DoubleClick);
+    emit tray->activated(QSystemTrayIcon::Context);
+    const auto calls = sink.of(EventKind::NotifyIcon);
+    ASSERT_EQ(calls.size(), 2U);
+    EXPECT_EQ(calls[0].target, h);
+    EXPECT_EQ(calls[0].code, 0x203U);
+    EXPECT_EQ(calls[1].code, 0x205U);
+
+    EXPECT_TRUE(platform->shellNotifyIcon(win::NIM_DELETE, data));
+    EXPECT_FALSE(platform->shellNotifyIcon(win::NIM_DELETE, data));
+    EXPECT_EQ(platform->trayIconCount(), 0);
+}
+
+TEST_F(PlatformTest, ShellOpensAddressesAndStartsProgramsWithoutAShell) {
+    QTemporaryDir bin;
+    const QString record = bin.path() + "/opened";
+    {
+        QFile fake(bin.path() + "/xdg-open");
+        ASSERT_TRUE(fake.open(QIODevice::WriteOnly));
+        fake.write(QString("#!/bin/sh\nprintf '%s' \"$1\" > '%1'\n").arg(record).toUtf8());
+    }
+    QFile::setPermissions(bin.path() + "/xdg-open", QFile::ReadOwner | QFile::ExeOwner);
+    const QByteArray savedPath = qgetenv("PATH");
+    qputenv("PATH", bin.path().toUtf8() + ":" + savedPath);
+    EXPECT_EQ(platform->shellExecute(0, "open", "https://example.org/books?a=1&b=2", "", "", win::SW_SHOWNORMAL), 42);
+    EXPECT_TRUE(waitFor([&] { return QFile::exists(record); }));
+    QFile opened(record);
+    opened.open(QIODevice::ReadOnly);
+    EXPECT_EQ(opened.readAll(), "https://example.org/books?a=1&b=2");
+    EXPECT_LE(platform->shellExecute(0, "print", "https://example.org", "", "", 1), 32) << "only open is known";
+    qputenv("PATH", savedPath);
+
+    const QString script = bin.path() + "/my tool; touch pwned";
+    {
+        QFile tool(script);
+        ASSERT_TRUE(tool.open(QIODevice::WriteOnly));
+        tool.write(QString("#!/bin/sh\ntouch '%1/ran'\n").arg(bin.path()).toUtf8());
+    }
+    QFile::setPermissions(script, QFile::ReadOwner | QFile::ExeOwner);
+    EXPECT_TRUE(platform->startProgram(script.toStdString(), 1));
+    EXPECT_TRUE(waitFor([&] { return QFile::exists(bin.path() + "/ran"); }));
+    EXPECT_FALSE(QFile::exists("pwned"));
+    EXPECT_FALSE(platform->startProgram((bin.path() + "/missing").toStdString(), 1));
+
+    EXPECT_TRUE(platform->fileExists(script.toStdString()));
+    EXPECT_FALSE(platform->fileExists(bin.path().toStdString())) << "a folder is not a file";
+    EXPECT_FALSE(platform->fileExists(""));
+    qputenv("VELMORA_PROBE", "x y");
+    EXPECT_EQ(platform->environment("VELMORA_PROBE"), "x y");
+    EXPECT_EQ(platform->environment("VELMORA_NOT_SET"), "");
+}
+
+}  // namespace
+}  // namespace velmora::qttest
