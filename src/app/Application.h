@@ -28,8 +28,20 @@ public:
 
     // Loads the start-up window, the overlay, and shows it unless its load handler hid it.
     void start();
-    // start(), then the platform's event loop; returns the exit code.
+    // start(), then the platform's event loop; returns the exit code. A second
+    // copy only asks the running one to show itself, and leaves.
     int run();
+
+    void onEvent(const platform::Event& event) override;
+
+    // Shown once when the desktop has nowhere to put the notification icon.
+    static constexpr const char* kNoNotificationArea =
+        "Velmora found no notification area on this desktop, so it cannot show its icon there. "
+        "The tint window stays open instead: its Exit button ends Velmora. "
+        "If you close the tint window, start Velmora again to bring it back.";
+
+protected:
+    void atEnd() override;
 
 private:
     Store store_;

@@ -22,4 +22,9 @@ void MakeTranslucent(toolkit::Runtime& runtime, platform::Handle hwnd, platform:
     }
 }
 
+void setZOrder(toolkit::Runtime& runtime, platform::Handle hwnd, platform::Handle insertAfter) {
+    namespace win = platform::win;
+    runtime.platform().setWindowPos(hwnd, insertAfter, 0, 0, 0, 0, win::SWP_NOMOVE | win::SWP_NOSIZE);
+}
+
 }  // namespace velmora::Module1

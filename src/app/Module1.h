@@ -12,4 +12,8 @@ namespace velmora::Module1 {
 void MakeTranslucent(toolkit::Runtime& runtime, platform::Handle hwnd, platform::Color color, std::int16_t alpha,
                      std::uint8_t flags);
 
+// SetWindowPos that changes only the z-order band: HWND_TOPMOST or HWND_NOTOPMOST,
+// position and size kept (flags 3). The result is ignored.
+void setZOrder(toolkit::Runtime& runtime, platform::Handle hwnd, platform::Handle insertAfter);
+
 }  // namespace velmora::Module1
