@@ -49,6 +49,15 @@ frmSettings& Application::form<frmSettings>() {
     return lazily(frmSettings_, *this);
 }
 
+bool Application::saveSetting(const char* key, const std::string& value) {
+    if (store_.save(key, value)) return true;
+    if (!toldStoreFailure_) {
+        toldStoreFailure_ = true;
+        msgBox(kStoreUnwritable);
+    }
+    return false;
+}
+
 void Application::start() {
     runHandler([this] {
         FrmMain& overlay = form<FrmMain>();

@@ -115,7 +115,14 @@ void FrmMain::removeNotifyIcon() {
     iconAdded_ = false;
 }
 
-void FrmMain::placeSponsorPanel() {}
+// Reading the panel's width loads it when needed, and its own load places and shows it.
+void FrmMain::placeSponsorPanel() {
+    Form2& panel = app_.form<Form2>();
+    panel.setLeft(app_.screenWidth() - panel.Width() - 300);
+    panel.setTop(app_.screenHeight() - panel.Height() - 1000);
+    panel.Load();
+    panel.Show();
+}
 
 // Runs the toggle only when the overlay is not topmost yet, so a colour change
 // made while it is topmost keeps the person's choice.
@@ -182,7 +189,7 @@ void FrmMain::Timer1_Timer() {
     for (std::size_t i = 0; i < 4; ++i) {
         std::string text = numberText(values[i]);
         if (lastSaved_[i] == text) continue;
-        if (app_.store().save(names[i], text)) lastSaved_[i] = std::move(text);
+        if (app_.saveSetting(names[i], text)) lastSaved_[i] = std::move(text);
     }
 }
 
@@ -197,12 +204,12 @@ void FrmMain::Command2_Click() {
         Module1::setZOrder(app_, hWnd(), win::HWND_TOPMOST);
         Module1::setZOrder(app_, app_.form<Form2>().hWnd(), win::HWND_TOPMOST);
         Command2.setCaption("Set to normal");
-        app_.store().save(keys::frontmost, "1");
+        app_.saveSetting(keys::frontmost, "1");
     } else {
         Command2.setCaption("Bring to front");
         Module1::setZOrder(app_, hWnd(), win::HWND_NOTOPMOST);
         app_.form<Form1>().ZOrder();
-        app_.store().save(keys::frontmost, "0");
+        app_.saveSetting(keys::frontmost, "0");
     }
 }
 
