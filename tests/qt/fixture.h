@@ -108,6 +108,8 @@ protected:
     }
 
     QTemporaryDir home;
+    // Modal boxes (the offscreen platform has no notification area, so start-up says so) are answered.
+    ModalBoxCloser boxes;
     std::unique_ptr<QtPlatform> platform;
     std::unique_ptr<Application> app;
 };

@@ -16,7 +16,7 @@ using OverlayTest = QtTest;
 // Where no button stands, whatever the window's size.
 QColor corner(QWidget* overlay) { return pixel(overlay, {overlay->width() - 3, overlay->height() - 3}); }
 
-TEST_F(OverlayTest, EmptyStoreGivesTheDefaultTintAtAlpha150Hidden) {
+TEST_F(OverlayTest, EmptyStoreGivesTheDefaultTintAtAlpha150) {
     start();
     QWidget* overlay = window("FrmMain");
     ASSERT_NE(overlay, nullptr);
@@ -27,7 +27,21 @@ TEST_F(OverlayTest, EmptyStoreGivesTheDefaultTintAtAlpha150Hidden) {
     EXPECT_EQ(overlay->frameGeometry().topLeft(), QPoint(0, 0));
     EXPECT_GE(overlay->width(), 100) << "width 0 asked: the platform's minimum applies";
     EXPECT_GE(overlay->height(), 20);
-    EXPECT_FALSE(overlay->isVisible()) << "tint absent reads 0: hidden after start-up";
+}
+
+TEST_F(OverlayTest, WithoutANotificationAreaTheOverlayShowsAndSaysWhyOnce) {
+    ASSERT_FALSE(platform->notificationAreaAvailable());
+    start();
+    EXPECT_TRUE(window("FrmMain")->isVisible()) << "tint absent, yet nothing else would bring it back";
+    ASSERT_EQ(boxes.texts.size(), 1U);
+    EXPECT_EQ(boxes.texts[0], Application::kNoNotificationArea);
+    EXPECT_EQ(boxes.titles[0], "Velmora");
+    EXPECT_FALSE(app->ended());
+
+    // Showing it again from the store's point of view changes nothing about the box.
+    app->form<FrmMain>().Form_Load();
+    QTest::qWait(50);
+    EXPECT_EQ(boxes.texts.size(), 1U) << "told once";
 }
 
 TEST_F(OverlayTest, TintOnShowsTheOverlayTranslucent) {
@@ -188,7 +202,8 @@ TEST_F(OverlayTest, SetScreenColorOpensThePickerNotOnTop) {
 
 TEST_F(OverlayTest, TranslucencyErrorsAreShownInAModalBoxAndTheProgramCarriesOn) {
     start();
-    ModalBoxCloser boxes;
+    boxes.texts.clear();
+    boxes.titles.clear();
     Module1::MakeTranslucent(*app, app->form<FrmMain>().hWnd(), 0, 300, 2);
     ASSERT_EQ(boxes.texts.size(), 1U);
     EXPECT_EQ(boxes.texts[0], "Overflow Source : Velmora");
@@ -203,6 +218,8 @@ TEST_F(OverlayTest, AStoreItCannotWriteNeverEndsTheProgram) {
     start();
     QTest::qWait(350);
     EXPECT_FALSE(app->ended());
+    EXPECT_EQ(std::count(boxes.texts.begin(), boxes.texts.end(), Application::kStoreUnwritable), 1)
+        << "told once, not on every tick";
     EXPECT_FALSE(platform->settings().save("velmora", "config", "tint", " 1")) << "a failed write says so";
     EXPECT_TRUE(QFileInfo(iniPath()).isDir()) << "and touches nothing";
 }

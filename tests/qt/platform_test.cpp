@@ -274,7 +274,6 @@ TEST_F(PlatformTest, PopupMenuReturnsTheChosenIndexAndMessageBoxesShowPlainText)
     QTimer::singleShot(50, [] { QApplication::activePopupWidget()->close(); });
     EXPECT_EQ(platform->popupMenu(h, {{"About"}}), std::nullopt) << "dismissed";
 
-    ModalBoxCloser boxes;
     EXPECT_EQ(platform->messageBox(0, "<b>System</b> & more", "Velmora"), 1);
     ASSERT_EQ(boxes.texts.size(), 1U);
     EXPECT_EQ(boxes.texts[0], "<b>System</b> & more");

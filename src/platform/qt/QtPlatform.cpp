@@ -213,12 +213,14 @@ void QtPlatform::quit(int exitCode) {
 Handle QtPlatform::createWindow(const WindowSpec& spec) {
     const Handle h = s_->newHandle();
     auto* w = new WindowWidget(*s_, h, spec, flagsFor(spec));
-    if (spec.icon.empty()) {
+    if (spec.icons.empty()) {
         w->icon = kDefaultIcon;
     } else {
+        QIcon icon;
+        for (const Image& image : spec.icons) icon.addPixmap(QPixmap::fromImage(toQImage(image)));
         w->icon = s_->newHandle();
-        s_->icons[w->icon] = QIcon(QPixmap::fromImage(toQImage(spec.icon)));
-        w->setWindowIcon(s_->icons[w->icon]);
+        s_->icons[w->icon] = icon;
+        w->setWindowIcon(icon);
     }
     const QSize client = QSize(spec.clientSize.width, spec.clientSize.height).expandedTo(kMinimumClient);
     if (w->fixedSize()) {
@@ -376,6 +378,12 @@ Handle QtPlatform::createControl(Handle parent, const ControlSpec& spec) {
             label->setPalette(palette);
             if (!spec.transparentBack) fillBackground(*label, spec.backColor);
             widget = label;
+            // A label with a tab stop is a link: Tab reaches it, Enter or Space follows it.
+            focusable = spec.tabIndex >= 0;
+            if (focusable) {
+                label->setFocusPolicy(Qt::StrongFocus);
+                label->setCursor(Qt::PointingHandCursor);
+            }
             break;
         }
         case ControlKind::TextBox: {

@@ -50,7 +50,6 @@ WindowWidget::WindowWidget(Reporter& reporter, Handle handle, const WindowSpec& 
     : QWidget(nullptr, flags), reporter_(reporter), handle_(handle), fixed_(spec.border != BorderStyle::Sizable) {
     setObjectName(QString::fromStdString(spec.name));
     setWindowTitle(QString::fromUtf8(spec.caption.c_str()));
-    setMouseTracking(true);
     fillBackground(*this, spec.backColor);
 }
 
@@ -152,6 +151,27 @@ void WindowWidget::keyPressEvent(QKeyEvent* event) {
 
 LabelWidget::LabelWidget(Reporter& reporter, Handle handle, QWidget* parent)
     : QLabel(parent), reporter_(reporter), handle_(handle) {}
+
+void LabelWidget::keyPressEvent(QKeyEvent* event) {
+    const int key = event->key();
+    if (focusPolicy() != Qt::NoFocus && event->modifiers() == Qt::NoModifier &&
+        (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)) {
+        reporter_.report({EventKind::Click, handle_});
+        return;
+    }
+    QLabel::keyPressEvent(event);
+}
+
+void LabelWidget::paintEvent(QPaintEvent* event) {
+    QLabel::paintEvent(event);
+    if (!hasFocus()) return;
+    // Where the keyboard is, for a link.
+    QPainter painter(this);
+    QPen pen(palette().color(QPalette::WindowText));
+    pen.setStyle(Qt::DotLine);
+    painter.setPen(pen);
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
 
 void LabelWidget::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);

@@ -28,7 +28,7 @@ void fillBackground(QWidget& widget, Color color);
 int buttonMask(Qt::MouseButtons buttons);
 int shiftMask(Qt::KeyboardModifiers modifiers);
 
-// A top-level window: reports close requests, resizes, moves and mouse moves,
+// A top-level window: reports close requests, resizes, moves and mouse drags,
 // and gives Enter and Escape to its default and cancel buttons.
 class WindowWidget : public QWidget {
 public:
@@ -70,13 +70,15 @@ private:
     bool placing_ = false;
 };
 
-// A label that reports clicks.
+// A label that reports clicks; one that takes focus is a link that Enter or Space follows.
 class LabelWidget : public QLabel {
 public:
     LabelWidget(Reporter& reporter, Handle handle, QWidget* parent);
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     Reporter& reporter_;
