@@ -52,8 +52,13 @@ bool sameText(const std::string& a, const char* b) {
 void applyFont(QWidget& widget, const Font& font) {
     QFont f = widget.font();
     // Fonts of the designer's system rarely exist here: keep the desktop's family then.
+    static std::map<QString, bool> installed;
     const QString family = text(font.name);
-    if (QFontInfo(QFont(family)).family().compare(family, Qt::CaseInsensitive) == 0) f.setFamily(family);
+    const auto known = installed.try_emplace(family, false);
+    if (known.second) {
+        known.first->second = QFontInfo(QFont(family)).family().compare(family, Qt::CaseInsensitive) == 0;
+    }
+    if (known.first->second) f.setFamily(family);
     if (font.points > 0) f.setPointSizeF(font.points);
     f.setBold(font.bold);
     f.setUnderline(font.underline);
@@ -190,8 +195,8 @@ QtPlatform::QtPlatform() : s_(std::make_unique<State>()) {
     // The overlay is often the only window and often hidden: closing a message
     // box must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setWindowIcon(programIcon());
     s_->icons[kDefaultIcon] = programIcon();
+    QApplication::setWindowIcon(s_->icons[kDefaultIcon]);
 }
 
 QtPlatform::~QtPlatform() = default;
