@@ -1,0 +1,185 @@
+// The picker, the notification icon's menu, the settings dialog, the sponsor
+// panel and the About box, through real widgets.
+#include <QCheckBox>
+#include <QClipboard>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QSystemTrayIcon>
+#include <QTest>
+
+#include "fixture.h"
+#include "overlay/FrmMain.h"
+#include "side/Form2.h"
+#include "side/frmAbout.h"
+
+namespace velmora::qttest {
+namespace {
+
+class WindowsTest : public QtTest {
+protected:
+    // Right-clicks the notification icon and chooses the entry at index with the keyboard.
+    std::vector<std::string> chooseFromIconMenu(int index) {
+        std::vector<std::string> entries;
+        QTimer::singleShot(50, [&entries, index] {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            ASSERT_NE(menu, nullptr);
+            for (QAction* a : menu->actions()) entries.push_back(a->isSeparator() ? "-" : a->text().toStdString());
+            menu->setActiveAction(menu->actions().at(index));
+            QTest::keyClick(menu, Qt::Key_Return);
+        });
+        emit platform->trayIcon(platform->windowNamed("FrmMain"), 1)->activated(QSystemTrayIcon::Context);
+        return entries;
+    }
+};
+
+// A folder early on PATH whose xdg-open records the address it was given.
+class FakeOpener {
+public:
+    FakeOpener() : saved_(qgetenv("PATH")) {
+        QFile fake(bin_.path() + "/xdg-open");
+        fake.open(QIODevice::WriteOnly);
+        fake.write(QString("#!/bin/sh\nprintf '%s' \"$1\" > '%1/opened'\n").arg(bin_.path()).toUtf8());
+        fake.close();
+        QFile::setPermissions(fake.fileName(), QFile::ReadOwner | QFile::ExeOwner);
+        qputenv("PATH", bin_.path().toUtf8() + ":" + saved_);
+    }
+    ~FakeOpener() { qputenv("PATH", saved_); }
+    std::string opened() const {
+        QFile file(bin_.path() + "/opened");
+        return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
+    }
+
+private:
+    QTemporaryDir bin_;
+    QByteArray saved_;
+};
+
+TEST_F(WindowsTest, DraggingOverTheSpectrumSamplesAndSetColorTintsTheOverlay) {
+    seed("tint", " 1");
+    start();
+    control<QPushButton>("FrmMain", "Command1")->click();
+    QWidget* spectrum = control("Form1", "Picture1");
+    ASSERT_NE(spectrum, nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window("Form1")));
+
+    // Left button down on row 0 (white), then dragged to the pure hues' row.
+    QTest::mousePress(spectrum, Qt::LeftButton, {}, {11, 1});
+    QMouseEvent drag(QEvent::MouseMove, QPointF(1 + 171, 1 + 216), spectrum->mapToGlobal(QPointF(172, 217)),
+                     Qt::NoButton, Qt::LeftButton, {});
+    QApplication::sendEvent(spectrum, &drag);
+    QTest::mouseRelease(spectrum, Qt::LeftButton, {}, {172, 217});
+    const QString red = control<QLineEdit>("Form1", "Text2")->text();
+    const QString green = control<QLineEdit>("Form1", "Text3")->text();
+    const QString blue = control<QLineEdit>("Form1", "Text4")->text();
+    const QColor sampled(red.toInt(), green.toInt(), blue.toInt());
+    EXPECT_LT(sampled.red(), 40) << "column 171 at full strength is blue";
+    EXPECT_GT(sampled.blue(), 200);
+    EXPECT_EQ(pixel(control("Form1", "Label1"), {5, 5}), sampled) << "the swatch shows the sampled colour";
+
+    QTest::mouseClick(control("Form1", "Text3"), Qt::LeftButton);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), green) << "clicking a box copies it";
+
+    boxes.texts.clear();
+    control<QPushButton>("Form1", "Command1")->click();
+    ASSERT_FALSE(boxes.texts.empty());
+    EXPECT_EQ(boxes.texts.back(), "Settings saved");
+    EXPECT_EQ(stored("red"), red.toStdString());
+    EXPECT_EQ(stored("blue"), blue.toStdString());
+    EXPECT_EQ(window("Form1"), nullptr) << "the picker closed";
+    QWidget* overlay = window("FrmMain");
+    EXPECT_TRUE(overlay->isVisible());
+    EXPECT_EQ(pixel(overlay, {overlay->width() - 3, overlay->height() - 3}), sampled) << "the overlay took it at once";
+}
+
+TEST_F(WindowsTest, NotificationIconRestoresTheOverlayAndOpensItsMenu) {
+    start();
+    const platform::Handle overlayHandle = platform->windowNamed("FrmMain");
+    QSystemTrayIcon* tray = platform->trayIcon(overlayHandle, 1);
+    ASSERT_NE(tray, nullptr);
+    EXPECT_EQ(platform->trayIconCount(), 1);
+    EXPECT_EQ(tray->toolTip(), "Velmora");
+    QWidget* overlay = window("FrmMain");
+    overlay->hide();
+
+    emit tray->activated(QSystemTrayIcon::DoubleClick);
+    EXPECT_TRUE(overlay->isVisible()) << "a double-click brings it back";
+
+    EXPECT_EQ(chooseFromIconMenu(3),
+              (std::vector<std::string>{"About", "-", "Show", "Hide", "-", "Settings", "-", "E&xit"}));
+    EXPECT_FALSE(overlay->isVisible());
+
+    app->form<FrmMain>().Form_Load();
+    EXPECT_EQ(platform->trayIconCount(), 1) << "loading again leaves one icon";
+}
+
+TEST_F(WindowsTest, SettingsStoreAtOnceAndOkWritesTheLoginEntry) {
+    start();
+    chooseFromIconMenu(5);
+    auto* loadwin = control<QCheckBox>("frmSettings", "Check1");
+    auto* tint = control<QCheckBox>("frmSettings", "Check2");
+    ASSERT_TRUE(loadwin && tint);
+    EXPECT_EQ(window("frmSettings")->windowTitle(), "Settings ");
+    EXPECT_TRUE(window("frmSettings")->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+
+    tint->click();
+    EXPECT_EQ(stored("tint"), " 1");
+    loadwin->click();
+    EXPECT_EQ(stored("loadwin"), " 1");
+    control<QPushButton>("frmSettings", "Command1")->click();
+    EXPECT_EQ(window("frmSettings"), nullptr) << "OK closes the dialog";
+    const QString entry = home.path() + "/autostart/velmora.desktop";
+    ASSERT_TRUE(QFile::exists(entry));
+    QFile file(entry);
+    file.open(QIODevice::ReadOnly);
+    EXPECT_TRUE(file.readAll().contains("Exec=\"" + QCoreApplication::applicationFilePath().toUtf8() + "\"\n"));
+}
+
+TEST_F(WindowsTest, SponsorLinkIsReachedByTabAndFollowedWithEnter) {
+    FakeOpener opener;
+    start();
+    QWidget* panel = window("Form2");
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_TRUE(panel->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    auto* link = control<QLabel>("Form2", "Label2");
+    EXPECT_EQ(link->text().toStdString(), Form2::kSponsorPage);
+    EXPECT_TRUE(link->font().underline());
+
+    panel->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(panel));
+    EXPECT_EQ(panel->focusWidget(), link) << "the link is the panel's one tab stop";
+    QTest::keyClick(link, Qt::Key_Return);
+    EXPECT_EQ(window("Form2"), nullptr) << "the panel closed";
+    EXPECT_FALSE(window("FrmMain")->isVisible()) << "the overlay hid";
+    EXPECT_TRUE(waitFor([&] { return opener.opened() == Form2::kSponsorPage; })) << opener.opened();
+}
+
+TEST_F(WindowsTest, AboutBoxWorksFromTheKeyboard) {
+    const QByteArray savedPath = qgetenv("PATH");
+    qputenv("PATH", home.path().toUtf8());  // no system-information tool anywhere
+    start();
+    chooseFromIconMenu(0);
+    QWidget* about = window("frmAbout");
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(about->windowTitle(), "About Velmora");
+    EXPECT_EQ(control<QLabel>("frmAbout", "lblVersion")->text(), "Version 1.0.0");
+    about->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(about));
+
+    boxes.texts.clear();
+    QTest::keyClick(about, Qt::Key_S, Qt::AltModifier);  // &System Info...
+    EXPECT_TRUE(waitFor([&] { return !boxes.texts.empty(); }));
+    ASSERT_FALSE(boxes.texts.empty());
+    EXPECT_EQ(boxes.texts.back(), frmAbout::kUnavailable);
+
+    about->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(about));
+    QTest::keyClick(about, Qt::Key_Escape);
+    EXPECT_EQ(window("frmAbout"), nullptr) << "Escape is OK";
+    qputenv("PATH", savedPath);
+}
+
+}  // namespace
+}  // namespace velmora::qttest
