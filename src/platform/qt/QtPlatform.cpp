@@ -93,6 +93,18 @@ unsigned mouseMessageOf(QSystemTrayIcon::ActivationReason reason) {
     }
 }
 
+// Fonts here are not the designer's: shrink a text that would not fit its box.
+void fitControl(QWidget& w, qreal points) {
+    if (auto* label = dynamic_cast<QLabel*>(&w)) {
+        const int frame = 2 * label->frameWidth();
+        fitText(w, label->text(), points, true, {frame, frame});
+    } else if (auto* button = dynamic_cast<QPushButton*>(&w)) {
+        fitText(w, button->text(), points, false, {12, 6});
+    } else if (auto* box = dynamic_cast<QCheckBox*>(&w)) {
+        fitText(w, box->text(), points, true, {24, 0});
+    }
+}
+
 QString tipText(const std::string& tip) {
     QString t = text(tip);
     while (!t.isEmpty() && t.back().isSpace()) t.chop(1);
@@ -110,7 +122,8 @@ struct QtPlatform::State : Reporter {
         ControlSpec spec;
         Handle window = 0;
         Handle dc = 0;
-        QPoint origin;  // where the container's client area starts
+        QPoint origin;     // where the container's client area starts
+        qreal points = 0;  // the designed font size, the most a text is shown at
     };
     struct Timer {
         QPointer<QTimer> timer;
@@ -426,6 +439,7 @@ Handle QtPlatform::createControl(Handle parent, const ControlSpec& spec) {
     }
     widget->setObjectName(text(spec.name));
     applyFont(*widget, spec.font);
+    c.points = widget->font().pointSizeF();
     c.widget = widget;
     s_->controls[h] = c;
     setControlRect(h, spec.rect);
@@ -451,6 +465,7 @@ void QtPlatform::setControlRect(Handle h, const Rect& rect) {
     }
     c->widget->setGeometry(c->origin.x() + rect.left, c->origin.y() + rect.top, std::max(0, rect.width),
                            std::max(0, rect.height));
+    fitControl(*c->widget, c->points);
 }
 
 void QtPlatform::setControlText(Handle h, const std::string& value) {
@@ -459,6 +474,7 @@ void QtPlatform::setControlText(Handle h, const std::string& value) {
     if (auto* button = dynamic_cast<QAbstractButton*>(c->widget.data())) button->setText(text(value));
     if (auto* label = dynamic_cast<QLabel*>(c->widget.data())) label->setText(text(value));
     if (auto* box = dynamic_cast<QLineEdit*>(c->widget.data())) box->setText(text(value));
+    fitControl(*c->widget, c->points);
 }
 
 std::string QtPlatform::controlText(Handle h) {

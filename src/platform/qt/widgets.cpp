@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QRegularExpression>
 #include <algorithm>
 
 namespace velmora::platform::qt {
@@ -11,6 +12,20 @@ namespace velmora::platform::qt {
 QColor toQColor(Color color) {
     return {static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
             static_cast<int>((color >> 16) & 0xFF)};
+}
+
+void fitText(QWidget& widget, const QString& text, qreal points, bool wrap, QSize padding) {
+    constexpr qreal kSmallest = 6;
+    QFont font = widget.font();
+    const QRect box(QPoint(0, 0), widget.size() - padding);
+    QString shown = text;
+    shown.remove(QRegularExpression("&(?!&)"));  // a mnemonic's marker takes no room
+    for (qreal size = points; size >= kSmallest; size -= 0.5) {
+        font.setPointSizeF(size);
+        const QRect need = QFontMetrics(font).boundingRect(box, wrap ? Qt::TextWordWrap : 0, shown);
+        if (need.width() <= box.width() && need.height() <= box.height()) break;
+    }
+    widget.setFont(font);
 }
 
 int buttonMask(Qt::MouseButtons buttons) {

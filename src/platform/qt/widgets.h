@@ -24,6 +24,11 @@ public:
 QColor toQColor(Color color);
 QImage toQImage(const Image& image);
 void fillBackground(QWidget& widget, Color color);
+// The largest font, no larger than the widget's own, at which text fits the
+// widget's box (wrapped at word boundaries when wrap is set): every text
+// stays readable whatever fonts this desktop has. padding: room for the frame.
+void fitText(QWidget& widget, const QString& text, qreal points, bool wrap, QSize padding);
+
 // Button mask (1 left, 2 right, 4 middle) and shift state (1 shift, 2 ctrl, 4 alt).
 int buttonMask(Qt::MouseButtons buttons);
 int shiftMask(Qt::KeyboardModifiers modifiers);
