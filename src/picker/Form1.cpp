@@ -61,7 +61,7 @@ ControlDesign outline() {
 }
 
 ControlDesign swatch() {
-    ControlDesign d = at("Label1", 2040, 120, 255, 255, 7);
+    ControlDesign d = at("Label1", 2040, 120, 255, 255);
     d.look.border = true;
     return d;
 }
@@ -73,7 +73,7 @@ ControlDesign setColor() {
 }
 
 ControlDesign hint() {
-    ControlDesign d = at("Label4", 0, 480, 3855, 255, 5);
+    ControlDesign d = at("Label4", 0, 480, 3855, 255);
     d.look.text = "Click on the textbox to set the color value ";
     d.look.alignment = platform::Alignment::Center;
     d.look.backColor = kFrameBack;

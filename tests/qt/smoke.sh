@@ -8,7 +8,7 @@ set -euo pipefail
 
 exe=$(realpath "$1")
 if [ "${2:-}" != --inside ]; then
-    for tool in xvfb-run xdotool xprop xwininfo trayer; do
+    for tool in xvfb-run xdotool xprop xwininfo trayer import; do
         command -v "$tool" >/dev/null || { echo "smoke: $tool is missing (tools/test-qt installs it)"; exit 1; }
     done
     exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$exe" --inside
@@ -90,6 +90,20 @@ timeout 10 "$exe" || status=$?
 [ "$status" -eq 0 ] || fail "a second copy ended with $status"
 kill -0 "$velmora" || fail "the first copy went away"
 echo "smoke: a second copy left at once"
+
+# "Set screen color": 4700 twips from the left, 200 down. Press on the spectrum's
+# pure red (column 0 of row 216; the picture stands at 8,8 inside a one-pixel
+# border) and keep a screenshot of the picker for people to look at.
+xdotool mousemove --window "$overlay" 373 41 click 1
+picker=$(timeout 10 xdotool search --sync --onlyvisible --name '^Set translucency color$' | head -n1) ||
+    fail "the picker did not open"
+xdotool mousemove --window "$picker" 9 225 click 1
+if [ -n "${VELMORA_SCREENSHOTS:-}" ]; then
+    mkdir -p "$VELMORA_SCREENSHOTS"
+    sleep 0.3
+    import -window "$picker" "$VELMORA_SCREENSHOTS/picker.png" || fail "no screenshot of the picker"
+    echo "smoke: picker screenshot in $VELMORA_SCREENSHOTS/picker.png"
+fi
 
 # Exit: 6700 twips from the left, 200 down, 121 x 57 pixels.
 xdotool mousemove --window "$overlay" 507 41 click 1
