@@ -49,18 +49,46 @@ frmSettings& Application::form<frmSettings>() {
     return lazily(frmSettings_, *this);
 }
 
+bool Application::saveSetting(const char* key, const std::string& value) {
+    if (store_.save(key, value)) return true;
+    if (!toldStoreFailure_) {
+        toldStoreFailure_ = true;
+        msgBox(kStoreUnwritable);
+    }
+    return false;
+}
+
 void Application::start() {
     runHandler([this] {
         FrmMain& overlay = form<FrmMain>();
         overlay.Load();
-        if (!overlay.hiddenByLoad()) overlay.Show();
+        if (!platform().notificationAreaAvailable()) {
+            // Without an icon to bring it back, a hidden overlay would leave the program out of reach.
+            overlay.Show();
+            msgBox(kNoNotificationArea);
+        } else if (!overlay.hiddenByLoad()) {
+            overlay.Show();
+        }
     });
 }
 
 int Application::run() {
+    if (!platform().becomePrimaryInstance()) return 0;
     start();
     if (ended()) return exitCode();
     return platform().run();
+}
+
+void Application::onEvent(const platform::Event& event) {
+    if (event.kind == platform::EventKind::AnotherInstance) {
+        runHandler([this] { form<FrmMain>().mnuShow_Click(); });
+        return;
+    }
+    toolkit::Runtime::onEvent(event);
+}
+
+void Application::atEnd() {
+    if (frmMain_) frmMain_->removeNotifyIcon();
 }
 
 }  // namespace velmora

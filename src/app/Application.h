@@ -25,14 +25,32 @@ public:
     Window& form();
 
     Store& store() { return store_; }
+    // Saves one of the program's settings; the first write that fails in a run
+    // tells the person once, so a settings file that cannot be written is never silent.
+    bool saveSetting(const char* key, const std::string& value);
 
     // Loads the start-up window, the overlay, and shows it unless its load handler hid it.
     void start();
-    // start(), then the platform's event loop; returns the exit code.
+    // start(), then the platform's event loop; returns the exit code. A second
+    // copy only asks the running one to show itself, and leaves.
     int run();
+
+    void onEvent(const platform::Event& event) override;
+
+    // Shown once when the desktop has nowhere to put the notification icon.
+    static constexpr const char* kNoNotificationArea =
+        "Velmora found no notification area on this desktop, so it cannot show its icon there. "
+        "The tint window stays open instead: its Exit button ends Velmora. "
+        "If you close the tint window, start Velmora again to bring it back.";
+    static constexpr const char* kStoreUnwritable =
+        "Velmora could not save its settings, so changes made now will be lost when it ends.";
+
+protected:
+    void atEnd() override;
 
 private:
     Store store_;
+    bool toldStoreFailure_ = false;
     std::unique_ptr<FrmMain> frmMain_;
     std::unique_ptr<Form1> form1_;
     std::unique_ptr<Form2> form2_;

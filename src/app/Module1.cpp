@@ -22,4 +22,15 @@ void MakeTranslucent(toolkit::Runtime& runtime, platform::Handle hwnd, platform:
     }
 }
 
+void RegisterStartupEntry(toolkit::Runtime& runtime) {
+    if (!runtime.platform().writeStartupEntry(runtime.platform().exePath())) {
+        runtime.msgBox(kStartupEntryFailed);
+    }
+}
+
+void setZOrder(toolkit::Runtime& runtime, platform::Handle hwnd, platform::Handle insertAfter) {
+    namespace win = platform::win;
+    runtime.platform().setWindowPos(hwnd, insertAfter, 0, 0, 0, 0, win::SWP_NOMOVE | win::SWP_NOSIZE);
+}
+
 }  // namespace velmora::Module1

@@ -12,4 +12,14 @@ namespace velmora::Module1 {
 void MakeTranslucent(toolkit::Runtime& runtime, platform::Handle hwnd, platform::Color color, std::int16_t alpha,
                      std::uint8_t flags);
 
+// Makes the program start when the person logs in, naming the executable where
+// it is now. A failure is told, so the box never promises a start that won't come.
+void RegisterStartupEntry(toolkit::Runtime& runtime);
+inline constexpr const char* kStartupEntryFailed =
+    "Velmora could not add itself to the programs that start when you log in.";
+
+// SetWindowPos that changes only the z-order band: HWND_TOPMOST or HWND_NOTOPMOST,
+// position and size kept (flags 3). The result is ignored.
+void setZOrder(toolkit::Runtime& runtime, platform::Handle hwnd, platform::Handle insertAfter);
+
 }  // namespace velmora::Module1

@@ -48,6 +48,15 @@ FrmMain::FrmMain(Application& app)
       Command1(*this, button("Command1", "Set screen color", 4320, 1)),
       Command2(*this, button("Command2", "Bring to front", 2400, 2)),
       Timer1(*this, "Timer1", 100),
+      mnuSystray(*this, "mnuSystray", "Dosen't matter",
+                 {{"mnuAbout", "About", [this] { mnuAbout_Click(); }},
+                  {"mnuSpacer", "-", {}},
+                  {"mnuShow", "Show", [this] { mnuShow_Click(); }},
+                  {"mnuHide", "Hide", [this] { mnuHide_Click(); }},
+                  {"mnuSpacer1", "-", {}},
+                  {"mnuSettings", "Settings", [this] { mnuSettings_Click(); }},
+                  {"mnuSpacer3", "-", {}},
+                  {"mnuExit", "E&xit", [this] { mnuExit_Click(); }}}),
       app_(app) {
     cmdExit.Click = [this] { cmdExit_Click(); };
     Command1.Click = [this] { Command1_Click(); };
@@ -62,7 +71,10 @@ void FrmMain::Form_Load() {
     restoreGeometry();
     applyFrontmost();
     initFormControls();
-    if (lenientNumber(app_.store().get(keys::tint)) == 0) setVisible(false);
+    // With no notification area there is no icon to bring a hidden overlay back.
+    if (lenientNumber(app_.store().get(keys::tint)) == 0 && app_.platform().notificationAreaAvailable()) {
+        setVisible(false);
+    }
 }
 
 void FrmMain::applyTint() {
@@ -83,11 +95,42 @@ void FrmMain::applyTint() {
     Module1::MakeTranslucent(app_, hWnd(), bXColor, g_nTransparency, flag);
 }
 
-void FrmMain::registerNotifyIcon() {}
+// Delete first, then add: a second run of the load handler never leaves two icons.
+void FrmMain::registerNotifyIcon() {
+    nid_.cbSize = modSystray::kRecordSize;
+    nid_.hWnd = hWnd();
+    nid_.uID = 1;
+    nid_.uFlags = modSystray::NIF_MESSAGE | modSystray::NIF_ICON | modSystray::NIF_TIP;
+    nid_.uCallbackMessage = modSystray::kCallbackMessage;
+    nid_.hIcon = Icon();
+    nid_.szTip = modSystray::tipField("Velmora");
+    platform::Platform& p = app_.platform();
+    p.shellNotifyIcon(win::NIM_DELETE, modSystray::toShell(nid_));
+    iconAdded_ = p.shellNotifyIcon(win::NIM_ADD, modSystray::toShell(nid_)) || iconAdded_;
+}
 
-void FrmMain::placeSponsorPanel() {}
+void FrmMain::removeNotifyIcon() {
+    if (!iconAdded_) return;
+    app_.platform().shellNotifyIcon(win::NIM_DELETE, modSystray::toShell(nid_));
+    iconAdded_ = false;
+}
 
-void FrmMain::applyFrontmost() {}
+// Reading the panel's width loads it when needed, and its own load places and shows it.
+void FrmMain::placeSponsorPanel() {
+    Form2& panel = app_.form<Form2>();
+    panel.setLeft(app_.screenWidth() - panel.Width() - 300);
+    panel.setTop(app_.screenHeight() - panel.Height() - 1000);
+    panel.Load();
+    panel.Show();
+}
+
+// Runs the toggle only when the overlay is not topmost yet, so a colour change
+// made while it is topmost keeps the person's choice.
+void FrmMain::applyFrontmost() {
+    if (lenientNumber(app_.store().get(keys::frontmost)) == 1 && Command2.Caption() == "Bring to front") {
+        Command2_Click();
+    }
+}
 
 void FrmMain::restoreGeometry() {
     const double limit = kPixelLimit * app_.platform().twipsPerPixel();
@@ -146,17 +189,75 @@ void FrmMain::Timer1_Timer() {
     for (std::size_t i = 0; i < 4; ++i) {
         std::string text = numberText(values[i]);
         if (lastSaved_[i] == text) continue;
-        if (app_.store().save(names[i], text)) lastSaved_[i] = std::move(text);
+        if (app_.saveSetting(names[i], text)) lastSaved_[i] = std::move(text);
     }
 }
 
 void FrmMain::Command1_Click() {
     Form1& picker = app_.form<Form1>();
     picker.Show();
-    app_.platform().setWindowPos(picker.hWnd(), win::HWND_NOTOPMOST, 0, 0, 0, 0, win::SWP_NOMOVE | win::SWP_NOSIZE);
+    Module1::setZOrder(app_, picker.hWnd(), win::HWND_NOTOPMOST);
 }
 
-void FrmMain::Command2_Click() {}
+void FrmMain::Command2_Click() {
+    if (Command2.Caption() == "Bring to front") {
+        Module1::setZOrder(app_, hWnd(), win::HWND_TOPMOST);
+        Module1::setZOrder(app_, app_.form<Form2>().hWnd(), win::HWND_TOPMOST);
+        Command2.setCaption("Set to normal");
+        app_.saveSetting(keys::frontmost, "1");
+    } else {
+        Command2.setCaption("Bring to front");
+        Module1::setZOrder(app_, hWnd(), win::HWND_NOTOPMOST);
+        app_.form<Form1>().ZOrder();
+        app_.saveSetting(keys::frontmost, "0");
+    }
+}
+
+void FrmMain::reapplyFrontmost() {
+    if (lenientNumber(app_.store().get(keys::frontmost)) != 1) {
+        Command2.setCaption("Bring to front");
+        Module1::setZOrder(app_, hWnd(), win::HWND_NOTOPMOST);
+    } else {
+        Module1::setZOrder(app_, hWnd(), win::HWND_TOPMOST);
+        Command2.setCaption("Set to normal");
+    }
+}
+
+// The icon's own callback: a double-click restores the overlay, a right-click
+// opens the menu; everything else is ignored.
+void FrmMain::Form_NotifyIcon(unsigned code) {
+    if (code == win::WM_LBUTTONDBLCLK) {
+        setWindowState(0);
+        app_.platform().setForegroundWindow(hWnd());
+        Show();
+    } else if (code == win::WM_RBUTTONUP) {
+        app_.platform().setForegroundWindow(hWnd());
+        PopupMenu(mnuSystray);
+    }
+}
+
+void FrmMain::mnuAbout_Click() { app_.form<frmAbout>().Show(); }
+
+void FrmMain::mnuShow_Click() {
+    setVisible(true);
+    Show();
+    reapplyFrontmost();
+    app_.form<Form2>().Show();
+}
+
+void FrmMain::mnuHide_Click() { setVisible(false); }
+
+void FrmMain::mnuSettings_Click() {
+    frmSettings& settings = app_.form<frmSettings>();
+    settings.Show();
+    Module1::setZOrder(app_, settings.hWnd(), win::HWND_TOPMOST);
+}
+
+void FrmMain::mnuExit_Click() {
+    Unload();
+    app_.form<Form1>().Unload();
+    app_.end();
+}
 
 void FrmMain::cmdExit_Click() {
     app_.form<Form1>().Unload();

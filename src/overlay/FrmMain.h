@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "overlay/modSystray.h"
 #include "toolkit/controls.h"
 
 namespace velmora {
@@ -21,6 +22,10 @@ public:
     void Form_Load() override;
     void initFormControls();
     void Command2_Click();
+    // The menu's Show command; also what a second start of the program asks for.
+    void mnuShow_Click();
+    // Takes the icon out of the notification area when the program ends.
+    void removeNotifyIcon();
 
     platform::Color bXColor = 0;
     std::int16_t g_nTransparency = 0;
@@ -30,10 +35,12 @@ public:
     toolkit::CommandButton Command1;
     toolkit::CommandButton Command2;
     toolkit::Timer Timer1;
+    toolkit::Menu mnuSystray;
 
 protected:
     void Form_Unload(int& cancel) override;
     void Form_Resize() override;
+    void Form_NotifyIcon(unsigned code) override;
 
 private:
     void applyTint();
@@ -45,8 +52,15 @@ private:
     void Timer1_Timer();
     void Command1_Click();
     void cmdExit_Click();
+    void reapplyFrontmost();
+    void mnuAbout_Click();
+    void mnuHide_Click();
+    void mnuSettings_Click();
+    void mnuExit_Click();
 
     Application& app_;
+    modSystray::NOTIFYICONDATA nid_;
+    bool iconAdded_ = false;
     // What the timer last wrote for width, height, top, left.
     std::array<std::optional<std::string>, 4> lastSaved_;
 };

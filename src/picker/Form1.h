@@ -1,4 +1,5 @@
-// The colour picker.
+// The colour picker: drag over the spectrum to sample a colour, read its
+// components, copy them, and save it as the new tint.
 #pragma once
 
 #include "toolkit/controls.h"
@@ -11,7 +12,31 @@ class Form1 : public toolkit::Form {
 public:
     explicit Form1(Application& app);
 
+    // X and Y over the picture in pixels; clamped in place to the picture.
+    void CheckColor(float& X, float& Y);
+
+    static constexpr const char* kNotSaved = "The colour could not be saved: Velmora cannot write its settings.";
+
+    toolkit::PictureBox Picture1;
+    toolkit::Shape Shape1;
+    toolkit::Frame Frame1;
+    toolkit::Shape Shape2;
+    toolkit::TextBox Text2;
+    toolkit::TextBox Text3;
+    toolkit::TextBox Text4;
+    toolkit::Label Label1;
+    toolkit::CommandButton Command1;
+    toolkit::Label Label4;
+
+protected:
+    void Form_Load() override;
+
 private:
+    void Picture1_MouseDown(int Button, int Shift, float X, float Y);
+    void Picture1_MouseMove(int Button, int Shift, float X, float Y);
+    void copyToClipboard(toolkit::TextBox& box);
+    void Command1_Click();
+
     Application& app_;
 };
 

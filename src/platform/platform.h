@@ -55,7 +55,7 @@ struct WindowSpec {
     Size clientSize;                 // pixels
     std::optional<Rect> clientRect;  // designer position of the client area; none: system default
     Color backColor = 0x00F0F0F0;
-    Image icon;  // empty: the platform's default window icon
+    std::vector<Image> icons;  // the window's own icon in each size drawn; none: the platform's default
 };
 
 enum class ControlKind { CommandButton, Label, TextBox, CheckBox, PictureBox, Shape, Frame, Line };
@@ -86,7 +86,7 @@ struct ControlSpec {
     ShapeStyle shape = ShapeStyle::Rectangle;
     LineStyle lineStyle = LineStyle::Solid;
     int lineWidth = 1;
-    int tabIndex = -1;  // -1: not a tab stop
+    int tabIndex = -1;  // -1: not a tab stop; a label with a tab stop is a link that Enter or Space follows
     bool isDefault = false;
     bool isCancel = false;
     Image picture;  // picture boxes

@@ -91,8 +91,8 @@ void Control::handleEvent(const platform::Event& event) {
     if (event.kind == platform::EventKind::Click && Click) Click();
 }
 
-CommandButton::CommandButton(Form& form, ControlDesign design)
-    : Control(form, ControlKind::CommandButton, std::move(design)) {}
+CommandButton::CommandButton(Form& form, ControlDesign design, Control* container)
+    : Control(form, ControlKind::CommandButton, std::move(design), container) {}
 
 std::string CommandButton::Caption() {
     touch();

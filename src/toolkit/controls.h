@@ -70,7 +70,7 @@ protected:
 
 class CommandButton : public Control {
 public:
-    CommandButton(Form& form, ControlDesign design);
+    CommandButton(Form& form, ControlDesign design, Control* container = nullptr);
     std::string Caption();
     void setCaption(const std::string& caption);
 };

@@ -42,7 +42,7 @@ void Form::Load() {
                                          spec.clientSize.height};
     }
     spec.backColor = design_.backColor;
-    spec.icon = design_.icon;
+    spec.icons = design_.icons;
 
     handle_ = p.createWindow(spec);
     runtime_.attach(handle_, this);

@@ -29,7 +29,7 @@ struct FormDesign {
     std::optional<std::array<float, 2>> clientPosition;  // twips; none: the system's default position
     Color backColor = 0x00F0F0F0;
     ScaleMode scaleMode = ScaleMode::Twips;
-    platform::Image icon;
+    std::vector<platform::Image> icons;  // the window's own icon in several sizes
 };
 
 class Form : public EventTarget {

@@ -13,20 +13,42 @@ TEST(LenientNumber, ReadsWhatTheTextHolds) {
     const struct {
         const char* text;
         double value;
-    } cases[] =
-        {
-            {"", 0},          {" 7200", 7200}, {"2 55", 255},  {"1 2", 12},   {"\t1\n2", 12},
-            {"127.5", 127.5}, {"-7", -7},      {"+5", 5},      {"12abc", 12}, {"abc", 0},
-            {"1e2", 100},     {"1E+2", 100},   {"25e-1", 2.5}, {"1d3", 1000}, {"1D-1", 0.1},
-            {"1e", 1},  // an exponent without digits is not read
-            {"1e+x", 1},      {"&HFF", 255},   {"&hff", 255},  {"&H80", 128}, {"&O17", 15},
-            {"&o8", 0},                                                     // 8 is no octal digit
-            {"&HFFzz", 255},  {"&", 0},        {"&X1", 0},     {"1,5", 1},  // the full stop is the only decimal point,
-                                                                            // whatever the locale
-            {"1.2.3", 1.2},   {".5", 0.5},     {"-.5", -0.5},  {".", 0},      {"-", 0},
-            {"\r5", 0},  // a carriage return is not among the characters dropped
-            {"1.0", 1},
-        };
+    } cases[] = {
+        {"", 0},
+        {" 7200", 7200},
+        {"2 55", 255},
+        {"1 2", 12},
+        {"\t1\n2", 12},
+        {"127.5", 127.5},
+        {"-7", -7},
+        {"+5", 5},
+        {"12abc", 12},
+        {"abc", 0},
+        {"1e2", 100},
+        {"1E+2", 100},
+        {"25e-1", 2.5},
+        {"1d3", 1000},
+        {"1D-1", 0.1},
+        {"1e", 1},  // an exponent without digits is not read
+        {"1e+x", 1},
+        {"&HFF", 255},
+        {"&hff", 255},
+        {"&H80", 128},
+        {"&O17", 15},
+        {"&o8", 0},  // 8 is no octal digit
+        {"&HFFzz", 255},
+        {"&", 0},
+        {"&X1", 0},
+        {"1,5", 1},  // the full stop is the only decimal point,
+                     // whatever the locale
+        {"1.2.3", 1.2},
+        {".5", 0.5},
+        {"-.5", -0.5},
+        {".", 0},
+        {"-", 0},
+        {"\r5", 0},  // a carriage return is not among the characters dropped
+        {"1.0", 1},
+    };
     for (const auto& c : cases) EXPECT_DOUBLE_EQ(lenientNumber(c.text), c.value) << "text: \"" << c.text << '"';
 }
 

@@ -97,7 +97,7 @@ Handle SimPlatform::createWindow(const WindowSpec& spec) {
     w.spec = spec;
     w.caption = spec.caption;
     w.backColor = spec.backColor;
-    w.icon = spec.icon.empty() ? kDefaultIcon : newHandle();
+    w.icon = spec.icons.empty() ? kDefaultIcon : newHandle();
     const FrameMetrics f = frameOf(spec.border);
     Rect r{kDefaultPosition, kDefaultPosition, spec.clientSize.width + f.left + f.right,
            spec.clientSize.height + f.top + f.bottom};

@@ -1,0 +1,138 @@
+#include "app/Module1.h"
+#include "fixture.h"
+
+namespace velmora::testing {
+namespace {
+
+class SettingsTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        platform.setExePath("C:\\Program Files\\Velmora\\velmora.exe");
+    }
+    void openSettings() {
+        platform.queueMenuChoice(5);
+        platform.notifyIconCallback(overlay().handle, 0x205);
+    }
+    int value(const char* box) { return control("frmSettings", box).value; }
+};
+
+TEST_F(SettingsTest, OpensWithItsCaptionAndBothBoxesClearOnAnEmptyStore) {
+    start();
+    openSettings();
+    sim::SimWindow& w = window("frmSettings");
+    EXPECT_EQ(w.caption, "Settings ");
+    EXPECT_TRUE(w.visible);
+    EXPECT_TRUE(w.topmost);
+    EXPECT_EQ(control("frmSettings", "Check1").text, "Automatically load with windows startup.");
+    EXPECT_EQ(control("frmSettings", "Check2").text, "Automatically display tint on app load");
+    EXPECT_EQ(control("frmSettings", "Command1").text, "&OK");
+    EXPECT_EQ(value("Check1"), 0);
+    EXPECT_EQ(value("Check2"), 0);
+    EXPECT_EQ(stored("loadwin"), "<absent>") << "a clear box writes nothing on opening";
+    EXPECT_EQ(stored("tint"), "<absent>");
+}
+
+TEST_F(SettingsTest, StoredValuesTickTheBoxesAndAreWrittenBackInNumberText) {
+    platform.store.set("loadwin", "1");
+    platform.store.set("tint", "1.0");
+    start();
+    openSettings();
+    EXPECT_EQ(value("Check1"), 1);
+    EXPECT_EQ(value("Check2"), 1);
+    EXPECT_EQ(stored("loadwin"), " 1");
+    EXPECT_EQ(stored("tint"), " 1");
+}
+
+TEST_F(SettingsTest, ValuesNoBoxCanShowNeverCrashTheDialog) {
+    const struct {
+        const char* stored;
+        int shown;
+    } cases[] = {{"3", 1},   {"-1", 1},  {"99999", 1}, {"1e300", 1}, {"-1e999", 1}, {"2", 2},
+                 {"0.4", 0}, {"abc", 0}, {"", 0},      {" 0", 0},    {"1.5", 2},    {"0.5", 0}};
+    for (const auto& c : cases) EXPECT_EQ(checkBoxValue(c.stored), c.shown) << '"' << c.stored << '"';
+
+    platform.store.set("loadwin", "99999");
+    platform.store.set("tint", "-7");
+    start();
+    openSettings();
+    EXPECT_FALSE(app->ended());
+    EXPECT_EQ(value("Check1"), 1);
+    EXPECT_EQ(value("Check2"), 1);
+}
+
+TEST_F(SettingsTest, EachBoxStoresItsValueAtOnce) {
+    start();
+    openSettings();
+    platform.click("frmSettings", "Check2");
+    EXPECT_EQ(stored("tint"), " 1");
+    platform.click("frmSettings", "Check1");
+    EXPECT_EQ(stored("loadwin"), " 1");
+    platform.click("frmSettings", "Check2");
+    EXPECT_EQ(stored("tint"), " 0");
+    EXPECT_EQ(platform.startupEntry(), std::nullopt) << "nothing at login until OK";
+}
+
+TEST_F(SettingsTest, CloseBoxKeepsWhatWasStoredAndTheNextStartFollowsIt) {
+    platform.store.set("tint", " 1");
+    start();
+    openSettings();
+    platform.click("frmSettings", "Check2");  // clear
+    platform.requestClose(window("frmSettings").handle);
+    EXPECT_EQ(platform.windowNamed("frmSettings"), nullptr);
+    EXPECT_EQ(stored("tint"), " 0");
+    EXPECT_EQ(platform.startupEntry(), std::nullopt);
+
+    sim::SimPlatform next;
+    next.store.values = platform.store.values;
+    Application again(next);
+    again.start();
+    EXPECT_FALSE(next.windowNamed("FrmMain")->visible);
+}
+
+TEST_F(SettingsTest, OkWritesTheLoginEntryWhenTickedAndRemovesItWhenClear) {
+    start();
+    openSettings();
+    platform.click("frmSettings", "Check1");
+    platform.click("frmSettings", "Command1");
+    EXPECT_EQ(platform.windowNamed("frmSettings"), nullptr);
+    EXPECT_EQ(platform.startupEntry(), "C:\\Program Files\\Velmora\\velmora.exe");
+
+    // Moved since: OK writes the entry again with the current path.
+    platform.setExePath("D:\\Tools\\Velmora 2\\velmora.exe");
+    openSettings();
+    EXPECT_EQ(value("Check1"), 1);
+    platform.click("frmSettings", "Command1");
+    EXPECT_EQ(platform.startupEntry(), "D:\\Tools\\Velmora 2\\velmora.exe");
+
+    openSettings();
+    platform.click("frmSettings", "Check1");  // clear
+    platform.click("frmSettings", "Command1");
+    EXPECT_EQ(platform.startupEntry(), std::nullopt) << "unticked really stops the start at login";
+    EXPECT_EQ(stored("loadwin"), " 0");
+    EXPECT_TRUE(platform.callsNamed("WritePrivateProfileStringA").empty());
+}
+
+TEST_F(SettingsTest, AGreyedBoxLeavesTheEntryAlone) {
+    platform.store.set("loadwin", "2");
+    platform.setStartupEntry("C:\\Velmora\\velmora.exe");
+    start();
+    openSettings();
+    platform.click("frmSettings", "Command1");
+    EXPECT_EQ(platform.startupEntry(), "C:\\Velmora\\velmora.exe");
+}
+
+TEST_F(SettingsTest, ALoginEntryThatCannotBeWrittenIsTold) {
+    struct FailingEntry : sim::SimPlatform {
+        bool writeStartupEntry(const std::string&) override { return false; }
+    } failing;
+    Application a(failing);
+    a.start();
+    Module1::RegisterStartupEntry(a);
+    ASSERT_EQ(failing.messageBoxes().size(), 1U);
+    EXPECT_EQ(failing.messageBoxes()[0].text, Module1::kStartupEntryFailed);
+    EXPECT_FALSE(a.ended());
+}
+
+}  // namespace
+}  // namespace velmora::testing
