@@ -151,8 +151,10 @@ RECT rectInParent(HWND child) {
 }
 
 std::string windowText(HWND hwnd) {
+    // Asked of the window itself: an edit box keeps its text where GetWindowText cannot see it.
     char text[512] = {};
-    GetWindowTextA(hwnd, text, sizeof text);
+    DWORD_PTR length = 0;
+    SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &length);
     return text;
 }
 
@@ -200,6 +202,46 @@ void typeMnemonic(HWND window, char letter) {
     // Bit 29: Alt is down.
     PostMessageA(target, WM_SYSCHAR, static_cast<WPARAM>(letter), 1 | (1U << 29));
 }
+
+void notifyIcon(HWND overlay, UINT mouseMessage) { PostMessageA(overlay, WM_APP + 1, 1, mouseMessage); }
+
+HWND openIconMenu(const Program& program, HWND overlay) {
+    notifyIcon(overlay, WM_RBUTTONUP);
+    HWND menu = nullptr;
+    waitUntil([&] { return (menu = program.findWindowOfClass("#32768")) != nullptr && IsWindowVisible(menu); });
+    return menu;
+}
+
+void chooseMenuEntry(HWND menu, int steps) {
+    for (int i = 0; i < steps; ++i) PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 1);
+    PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 1);
+}
+
+std::string messageBoxText(HWND box) {
+    std::string text;
+    for (HWND c : children(box)) {
+        if (className(c) == "Static" && !windowText(c).empty()) text += windowText(c);
+    }
+    return text;
+}
+
+std::optional<std::string> clipboardText() {
+    if (!OpenClipboard(nullptr)) return std::nullopt;
+    std::optional<std::string> text;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* chars = static_cast<const char*>(GlobalLock(data))) text = chars;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+void clickAt(HWND window, int x, int y) {
+    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+void pressLater(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
 
 void press(HWND button) {
     DWORD_PTR result = 0;

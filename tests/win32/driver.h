@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <optional>
@@ -73,7 +74,21 @@ HWND focusOf(HWND window);
 void pressKey(HWND window, UINT key);
 // Alt and a letter, as for a mnemonic.
 void typeMnemonic(HWND window, char letter);
+// The notification icon's callback as the shell sends it: the mouse message in lParam.
+void notifyIcon(HWND overlay, UINT mouseMessage);
+// Opens the notification icon's menu and returns the menu window, or null.
+HWND openIconMenu(const Program& program, HWND overlay);
+// Chooses the menu entry so many steps down (separators are passed over).
+void chooseMenuEntry(HWND menu, int steps);
+// The text a message box shows.
+std::string messageBoxText(HWND box);
+// The text on the clipboard, or none.
+std::optional<std::string> clipboardText();
+// A mouse button pressed (and released) at a point of a window's client area.
+void clickAt(HWND window, int x, int y);
 // Presses a button and returns once the program has handled it.
 void press(HWND button);
+// Presses a button that opens something modal: returns at once.
+void pressLater(HWND button);
 
 }  // namespace velmora::e2e

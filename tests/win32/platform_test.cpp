@@ -181,7 +181,7 @@ TEST_F(PlatformTest, WindowsTakeTheirSizePlaceBorderAndOwner) {
     EXPECT_NE(GetWindowLongA(hwnd(overlay), GWL_STYLE) & WS_THICKFRAME, 0);
     EXPECT_EQ(platform->windowIcon(overlay), reinterpret_cast<Handle>(LoadIconA(nullptr, IDI_APPLICATION)));
 
-    s.icon = {2, 2, {0x0000FF, 0x00FF00, 0xFF0000, 0}};
+    s.icons = {{2, 2, {0x0000FF, 0x00FF00, 0xFF0000, 0}}, {4, 4, std::vector<Color>(16, 0x00FFFF)}};
     const Handle withIcon = platform->createWindow(s);
     EXPECT_NE(platform->windowIcon(withIcon), 0);
     EXPECT_NE(platform->windowIcon(withIcon), platform->windowIcon(overlay));
@@ -262,15 +262,20 @@ TEST_F(PlatformTest, TabEnterEscapeAndMnemonicsWorkInEveryWindow) {
     const Handle okButton = platform->createControl(w, ok);
     const Handle cancelButton = platform->createControl(w, cancel);
     const Handle edit = platform->createControl(w, control(ControlKind::TextBox, "", {10, 40, 80, 24}, 1));
+    const Handle link = platform->createControl(w, control(ControlKind::Label, "a link", {10, 70, 80, 24}, 3));
+    const Handle label = platform->createControl(w, control(ControlKind::Label, "text", {10, 100, 80, 24}));
     platform->setVisible(w, true);
     SetForegroundWindow(hwnd(w));
     pump();
     EXPECT_EQ(GetNextDlgTabItem(hwnd(w), nullptr, FALSE), hwnd(cancelButton));
     EXPECT_EQ(GetNextDlgTabItem(hwnd(w), hwnd(cancelButton), FALSE), hwnd(edit));
     EXPECT_EQ(GetNextDlgTabItem(hwnd(w), hwnd(edit), FALSE), hwnd(okButton));
+    EXPECT_EQ(GetNextDlgTabItem(hwnd(w), hwnd(okButton), FALSE), hwnd(link)) << "a label with a tab stop is a link";
+    EXPECT_EQ(GetNextDlgTabItem(hwnd(w), hwnd(link), FALSE), hwnd(cancelButton)) << "a plain label is no stop";
+    EXPECT_EQ(GetWindowLongA(hwnd(label), GWL_STYLE) & WS_TABSTOP, 0);
 
     recorder.react = [&](const Event& e) {
-        if (e.kind == EventKind::Click) platform->quit(static_cast<int>(e.target == okButton ? 1 : 2));
+        if (e.kind == EventKind::Click) platform->quit(e.target == okButton ? 1 : e.target == link ? 3 : 2);
     };
     SetFocus(hwnd(edit));
     PostMessageA(hwnd(edit), WM_KEYDOWN, VK_RETURN, 1);
@@ -282,6 +287,11 @@ TEST_F(PlatformTest, TabEnterEscapeAndMnemonicsWorkInEveryWindow) {
     SetFocus(hwnd(cancelButton));
     PostMessageA(hwnd(cancelButton), WM_KEYDOWN, VK_RETURN, 1);
     EXPECT_EQ(runLoop(), 2) << "Enter presses the focused button";
+    SetFocus(hwnd(link));
+    PostMessageA(hwnd(link), WM_KEYDOWN, VK_RETURN, 1);
+    EXPECT_EQ(runLoop(), 3) << "Enter follows a focused link";
+    PostMessageA(hwnd(link), WM_KEYDOWN, VK_SPACE, 1);
+    EXPECT_EQ(runLoop(), 3) << "and so does Space";
 }
 
 TEST_F(PlatformTest, WindowEventsArriveAsTheToolkitWantsThem) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 namespace velmora::platform::win32 {
@@ -13,7 +14,9 @@ namespace {
 constexpr Handle kSyntheticBase = static_cast<Handle>(0x7E0000000000LL);
 
 Win32Platform* current = nullptr;
+// The system's own procedures of the controls we listen to more closely.
 WNDPROC originalEditProc = nullptr;
+WNDPROC originalStaticProc = nullptr;
 
 HWND asHwnd(Handle handle) { return reinterpret_cast<HWND>(handle); }
 Handle asHandle(HWND hwnd) { return reinterpret_cast<Handle>(hwnd); }
@@ -67,6 +70,20 @@ DWORD styleOf(const WindowSpec& spec, DWORD& exStyle) {
     return style;
 }
 
+void subclass(HWND hwnd, WNDPROC proc, WNDPROC& original) {
+    const auto previous =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
+    if (original == nullptr) original = previous;
+}
+
+const Image& nearestInSize(const std::vector<Image>& images, int size) {
+    const Image* best = &images.front();
+    for (const Image& image : images) {
+        if (std::abs(image.width - size) < std::abs(best->width - size)) best = &image;
+    }
+    return *best;
+}
+
 int showCommandFor(int state, HWND hwnd) {
     if (state == 1) return SW_SHOWMINIMIZED;
     if (state == 2) return SW_SHOWMAXIMIZED;
@@ -86,8 +103,9 @@ POINT workspaceOffset(const RECT& r) {
 struct Win32Platform::WindowRecord {
     WindowSpec spec;
     Brush backBrush;
-    Icon ownIcon;
-    HICON icon = nullptr;
+    Icon bigIcon;  // the window's own, in the sizes Windows draws
+    Icon smallIcon;
+    HICON icon = nullptr;             // the one the program is given: small, or the default
     std::optional<int> pendingState;  // asked while hidden; applied when shown
     Size lastSize;
     HWND lastFocus = nullptr;
@@ -194,8 +212,13 @@ Handle Win32Platform::createWindow(const WindowSpec& spec) {
     auto record = std::make_unique<WindowRecord>();
     record->spec = spec;
     record->backBrush.reset(CreateSolidBrush(spec.backColor));
-    if (!spec.icon.empty()) record->ownIcon = iconFromImage(spec.icon);
-    record->icon = record->ownIcon ? record->ownIcon.get() : LoadIconA(nullptr, IDI_APPLICATION);
+    if (!spec.icons.empty()) {
+        record->bigIcon = iconFromImage(nearestInSize(spec.icons, GetSystemMetrics(SM_CXICON)));
+        record->smallIcon = iconFromImage(nearestInSize(spec.icons, GetSystemMetrics(SM_CXSMICON)));
+    }
+    const HICON fallback = LoadIconA(nullptr, IDI_APPLICATION);
+    const HICON big = record->bigIcon ? record->bigIcon.get() : fallback;
+    record->icon = record->smallIcon ? record->smallIcon.get() : fallback;
 
     DWORD exStyle = 0;
     const DWORD style = styleOf(spec, exStyle);
@@ -213,7 +236,7 @@ Handle Win32Platform::createWindow(const WindowSpec& spec) {
                                        r.bottom - r.top, owner, nullptr, instance_, nullptr));
     if (!record->hwnd) throw RuntimeError(7, "Out of memory");
     const HWND hwnd = record->hwnd.get();
-    SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(record->icon));
+    SendMessageA(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
     SendMessageA(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(record->icon));
     const Rect outer = iconicAwareRect(hwnd);
     record->lastSize = {outer.width, outer.height};
@@ -397,7 +420,8 @@ Handle Win32Platform::createControl(Handle parent, const ControlSpec& spec) {
     record->backBrush.reset(CreateSolidBrush(spec.backColor));
 
     const char* windowClass = nullptr;
-    DWORD style = WS_CHILD | WS_VISIBLE;
+    // Overlapping controls show in z-order, the first in tab order on top.
+    DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
     DWORD exStyle = 0;
     switch (spec.kind) {
         case ControlKind::CommandButton:
@@ -413,6 +437,7 @@ Handle Win32Platform::createControl(Handle parent, const ControlSpec& spec) {
             windowClass = "STATIC";
             style |= SS_NOTIFY | (spec.alignment == Alignment::Center ? SS_CENTER : SS_LEFT);
             if (spec.border) style |= WS_BORDER;
+            if (spec.tabIndex >= 0) style |= WS_TABSTOP;  // a link
             break;
         case ControlKind::TextBox:
             windowClass = "EDIT";
@@ -449,9 +474,9 @@ Handle Win32Platform::createControl(Handle parent, const ControlSpec& spec) {
     record->handle = asHandle(record->hwnd);
     if (spec.kind == ControlKind::TextBox) {
         // Clicks on a text box are reported; the edit control itself has no notification for them.
-        const auto previous = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(record->hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(editProc)));
-        if (originalEditProc == nullptr) originalEditProc = previous;
+        subclass(record->hwnd, editProc, originalEditProc);
+    } else if (spec.kind == ControlKind::Label && spec.tabIndex >= 0) {
+        subclass(record->hwnd, linkProc, originalStaticProc);
     }
     applyFont(*record);
     const Handle handle = record->handle;
@@ -602,6 +627,51 @@ LRESULT CALLBACK Win32Platform::editProc(HWND hwnd, UINT message, WPARAM wParam,
         }
     }
     return result;
+}
+
+// A label with a tab stop is a link: Tab reaches it, Enter or Space follows it,
+// and it shows the keyboard focus and a hand under the pointer.
+LRESULT CALLBACK Win32Platform::linkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto follow = [hwnd] {
+        try {
+            if (current != nullptr) current->send({EventKind::Click, asHandle(hwnd)});
+        } catch (...) {
+        }
+    };
+    switch (message) {
+        case WM_GETDLGCODE: {
+            // Enter is the link's, not the default button's.
+            const auto* msg = reinterpret_cast<const MSG*>(lParam);
+            if (msg != nullptr && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) return DLGC_WANTMESSAGE;
+            break;
+        }
+        case WM_KEYDOWN:
+            if (wParam == VK_RETURN || wParam == VK_SPACE) {
+                follow();
+                return 0;
+            }
+            break;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            InvalidateRect(hwnd, nullptr, TRUE);
+            break;
+        case WM_PAINT: {
+            const LRESULT result = CallWindowProcA(originalStaticProc, hwnd, message, wParam, lParam);
+            if (GetFocus() == hwnd) {
+                WindowDC dc(hwnd);
+                RECT r{};
+                GetClientRect(hwnd, &r);
+                DrawFocusRect(dc.get(), &r);
+            }
+            return result;
+        }
+        case WM_SETCURSOR:
+            SetCursor(LoadCursorA(nullptr, IDC_HAND));
+            return TRUE;
+        default:
+            break;
+    }
+    return CallWindowProcA(originalStaticProc, hwnd, message, wParam, lParam);
 }
 
 LRESULT Win32Platform::handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -142,6 +142,7 @@ private:
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK linkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handleHostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     bool handleCommon(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);

@@ -34,7 +34,9 @@ NOTIFYICONDATAA nativeIcon(const NotifyIconData& data) {
     n.uFlags = data.flags & (NIF_MESSAGE | NIF_ICON | NIF_TIP);
     n.uCallbackMessage = data.callbackMessage;
     n.hIcon = reinterpret_cast<HICON>(data.icon);
-    const std::size_t length = std::min(data.tip.size(), sizeof n.szTip - 1);
+    // The program's tip is blank-filled to a fixed width; the blanks would only widen the tooltip.
+    const std::size_t used = data.tip.find_last_not_of(' ') + 1;
+    const std::size_t length = std::min(used, sizeof n.szTip - 1);
     std::memcpy(n.szTip, data.tip.data(), length);
     n.szTip[length] = '\0';
     return n;
