@@ -80,7 +80,7 @@ Program::Program() = default;
 
 Program::~Program() { stop(); }
 
-void Program::start() {
+void Program::start(bool waitUntilReady) {
     stop();
     std::string command = "\"" + besideThisProgram("velmora.exe") + "\"";
     STARTUPINFOA startup{};
@@ -92,7 +92,7 @@ void Program::start() {
     process_ = info.hProcess;
     processId_ = info.dwProcessId;
     // Started means its windows are built and it waits for input.
-    WaitForInputIdle(process_, 10000);
+    if (waitUntilReady) WaitForInputIdle(process_, 10000);
 }
 
 bool Program::running() const { return process_ != nullptr && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }

@@ -38,7 +38,8 @@ public:
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    void start();
+    // Starts it; unless told not to, waits until it is ready for input.
+    void start(bool waitUntilReady = true);
     bool running() const;
     // The exit code once the process has ended within the timeout.
     std::optional<DWORD> waitForExit(std::chrono::milliseconds timeout = 10s) const;
@@ -50,6 +51,7 @@ public:
     // A top-level window of this process of that class (message boxes are #32770).
     HWND findWindowOfClass(const std::string& className) const;
     DWORD id() const { return processId_; }
+    HANDLE handle() const { return process_; }
 
 private:
     HANDLE process_ = nullptr;

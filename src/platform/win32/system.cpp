@@ -212,6 +212,7 @@ bool Win32Platform::fileExists(const std::string& path) {
 
 bool Win32Platform::startProgram(const std::string& path, int showStyle) {
     // A path with blanks that names a file is one program, not a program and arguments.
+    if (path.empty()) return false;
     std::string command = path;
     if (command.find(' ') != std::string::npos && command.front() != '"' && fileExists(command)) {
         command = "\"" + command + "\"";
