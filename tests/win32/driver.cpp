@@ -241,6 +241,42 @@ void clickAt(HWND window, int x, int y) {
     PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
 }
 
+OverlayButtons overlayButtons(HWND overlay) {
+    return {findChild(overlay, "E&xit"), findChild(overlay, "Set screen color"), findChild(overlay, "Bring to front")};
+}
+
+HWND ProgramTest::startOverlay() {
+    program.start();
+    HWND overlay = program.waitForWindow("Velmora v1.0");
+    EXPECT_NE(overlay, nullptr) << "no overlay window appeared";
+    return overlay;
+}
+
+void ProgramTest::seedShown(int widthTwips, int heightTwips) {
+    settings::seed("tint", " 1");
+    settings::seed("width", " " + std::to_string(widthTwips));
+    settings::seed("height", " " + std::to_string(heightTwips));
+}
+
+HWND ProgramTest::openFromMenu(HWND overlay, int steps, const std::string& caption) {
+    HWND menu = openIconMenu(program, overlay);
+    EXPECT_NE(menu, nullptr) << "the notification icon's menu did not open";
+    if (menu == nullptr) return nullptr;
+    chooseMenuEntry(menu, steps);
+    HWND opened = program.waitForWindow(caption);
+    EXPECT_NE(opened, nullptr) << "no window \"" << caption << "\"";
+    if (opened != nullptr) {
+        EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(opened) != FALSE; }));
+    }
+    return opened;
+}
+
+HWND ProgramTest::waitForMessageBox() {
+    HWND box = nullptr;
+    waitUntil([&] { return (box = program.findWindowOfClass("#32770")) != nullptr && IsWindowVisible(box); });
+    return box;
+}
+
 void pressLater(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
 
 void press(HWND button) {

@@ -88,9 +88,36 @@ std::string messageBoxText(HWND box);
 std::optional<std::string> clipboardText();
 // A mouse button pressed (and released) at a point of a window's client area.
 void clickAt(HWND window, int x, int y);
+// The overlay's three buttons.
+struct OverlayButtons {
+    HWND exit = nullptr;
+    HWND colour = nullptr;
+    HWND front = nullptr;
+    bool found() const { return exit != nullptr && colour != nullptr && front != nullptr; }
+};
+OverlayButtons overlayButtons(HWND overlay);
+
 // Presses a button and returns once the program has handled it.
 void press(HWND button);
 // Presses a button that opens something modal: returns at once.
 void pressLater(HWND button);
+
+// Every test starts from an empty settings key and ends the program it started.
+class ProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override { settings::clear(); }
+    void TearDown() override { program.stop(); }
+
+    // Starts the program; its overlay window, or null when none appeared.
+    HWND startOverlay();
+    // Settings that show the overlay at start-up, that size in twips, at the top left.
+    static void seedShown(int widthTwips, int heightTwips);
+    // Chooses the notification menu's entry so many steps down; the window of that caption it opens.
+    HWND openFromMenu(HWND overlay, int steps, const std::string& caption);
+    // The program's message box, once it shows.
+    HWND waitForMessageBox();
+
+    Program program;
+};
 
 }  // namespace velmora::e2e

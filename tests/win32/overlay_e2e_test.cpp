@@ -4,22 +4,7 @@
 namespace velmora::e2e {
 namespace {
 
-constexpr const char* kOverlay = "Velmora v1.0";
-
-class OverlayE2E : public ::testing::Test {
-protected:
-    void SetUp() override { settings::clear(); }
-    void TearDown() override { program.stop(); }
-
-    HWND startOverlay() {
-        program.start();
-        HWND overlay = program.waitForWindow(kOverlay);
-        EXPECT_NE(overlay, nullptr) << "no overlay window appeared";
-        return overlay;
-    }
-
-    Program program;
-};
+using OverlayE2E = ProgramTest;
 
 TEST_F(OverlayE2E, EmptyStoreGivesTheTranslucentDefaultTintHiddenAtTheCorner) {
     HWND overlay = startOverlay();
@@ -41,9 +26,7 @@ TEST_F(OverlayE2E, EmptyStoreGivesTheTranslucentDefaultTintHiddenAtTheCorner) {
 }
 
 TEST_F(OverlayE2E, TintFillsTheClientArea) {
-    settings::seed("tint", " 1");
-    settings::seed("width", " 6000");
-    settings::seed("height", " 3000");
+    seedShown(6000, 3000);
     HWND overlay = startOverlay();
     ASSERT_NE(overlay, nullptr);
     EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(overlay) != FALSE; }));
@@ -68,9 +51,7 @@ TEST_F(OverlayE2E, StoredColourIsAppliedAndAnAbsurdOneClamped) {
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string("red=") + c.red);
         settings::clear();
-        settings::seed("tint", " 1");
-        settings::seed("width", " 6000");
-        settings::seed("height", " 3000");
+        seedShown(6000, 3000);
         settings::seed("red", c.red);
         if (c.green != nullptr) settings::seed("green", c.green);
         if (c.blue != nullptr) settings::seed("blue", c.blue);
@@ -126,15 +107,11 @@ TEST_F(OverlayE2E, GeometryIsRestoredAndSavedBackAfterAMove) {
 }
 
 TEST_F(OverlayE2E, ButtonsStandRightAlignedInTabOrderAndFollowAResize) {
-    settings::seed("tint", " 1");
-    settings::seed("width", " 4000");
-    settings::seed("height", " 3000");
+    seedShown(4000, 3000);
     HWND overlay = startOverlay();
     ASSERT_NE(overlay, nullptr);
-    HWND exit = findChild(overlay, "E&xit");
-    HWND colour = findChild(overlay, "Set screen color");
-    HWND front = findChild(overlay, "Bring to front");
-    ASSERT_TRUE(exit != nullptr && colour != nullptr && front != nullptr);
+    const auto [exit, colour, front] = overlayButtons(overlay);
+    ASSERT_TRUE(overlayButtons(overlay).found());
     // 1700, -300 and -2300 twips, 200 twips down, at 15 twips a pixel.
     EXPECT_TRUE(waitUntil([&] { return rectInParent(exit).left == 113; }))
         << rectInParent(exit).left << " " << rectInParent(exit).top;
@@ -196,14 +173,10 @@ TEST_F(OverlayE2E, SetScreenColorOpensThePickerNotTopmost) {
 }
 
 TEST_F(OverlayE2E, TabWalksTheButtonsAndAltXExits) {
-    settings::seed("tint", " 1");
-    settings::seed("width", " 9000");
-    settings::seed("height", " 3000");
+    seedShown(9000, 3000);
     HWND overlay = startOverlay();
     ASSERT_NE(overlay, nullptr);
-    HWND exit = findChild(overlay, "E&xit");
-    HWND colour = findChild(overlay, "Set screen color");
-    HWND front = findChild(overlay, "Bring to front");
+    const auto [exit, colour, front] = overlayButtons(overlay);
     ASSERT_TRUE(waitUntil([&] { return focusOf(overlay) == exit; })) << "the first tab stop has the keyboard";
     pressKey(overlay, VK_TAB);
     EXPECT_TRUE(waitUntil([&] { return focusOf(overlay) == colour; }));

@@ -6,7 +6,6 @@
 namespace velmora::e2e {
 namespace {
 
-constexpr const char* kOverlay = "Velmora v1.0";
 constexpr const char* kPanel = "Velmora is sponsored by :>";
 constexpr const char* kPicker = "Set translucency color";
 constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
@@ -28,35 +27,20 @@ std::optional<std::string> loginEntry() {
 
 bool topmost(HWND window) { return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
-class WindowsE2E : public ::testing::Test {
+class WindowsE2E : public ProgramTest {
 protected:
     void SetUp() override {
-        settings::clear();
+        ProgramTest::SetUp();
         RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "Velmora");
     }
     void TearDown() override {
-        program.stop();
+        ProgramTest::TearDown();
         RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "Velmora");
     }
-
-    HWND start() {
-        program.start();
-        HWND overlay = program.waitForWindow(kOverlay);
-        EXPECT_NE(overlay, nullptr) << "no overlay window appeared";
-        return overlay;
-    }
-    // The only message box of the program, once it shows.
-    HWND waitForMessageBox() {
-        HWND box = nullptr;
-        waitUntil([&] { return (box = program.findWindowOfClass("#32770")) != nullptr && IsWindowVisible(box); });
-        return box;
-    }
-
-    Program program;
 };
 
 TEST_F(WindowsE2E, NotificationIconBringsTheOverlayBackAndItsMenuCommandsIt) {
-    HWND overlay = start();
+    HWND overlay = startOverlay();
     ASSERT_NE(overlay, nullptr);
     ASSERT_TRUE(waitUntil([&] { return !IsWindowVisible(overlay); })) << "starts hidden: tint absent";
 
@@ -81,10 +65,8 @@ TEST_F(WindowsE2E, NotificationIconBringsTheOverlayBackAndItsMenuCommandsIt) {
 }
 
 TEST_F(WindowsE2E, BringToFrontKeepsTheOverlayAndThePanelAboveOtherWindows) {
-    settings::seed("tint", " 1");
-    settings::seed("width", " 9000");
-    settings::seed("height", " 3000");
-    HWND overlay = start();
+    seedShown(9000, 3000);
+    HWND overlay = startOverlay();
     ASSERT_NE(overlay, nullptr);
     HWND toggle = findChild(overlay, "Bring to front");
     ASSERT_NE(toggle, nullptr);
@@ -105,14 +87,14 @@ TEST_F(WindowsE2E, BringToFrontKeepsTheOverlayAndThePanelAboveOtherWindows) {
     // Stored on, the next start is topmost from the beginning.
     settings::seed("frontmost", "1");
     program.stop();
-    overlay = start();
+    overlay = startOverlay();
     ASSERT_NE(overlay, nullptr);
     EXPECT_TRUE(waitUntil([&] { return topmost(overlay); }));
     EXPECT_EQ(windowText(findChild(overlay, "Set to normal")), "Set to normal");
 }
 
 TEST_F(WindowsE2E, SponsorPanelStandsInTheLowerRightCornerAboveEverything) {
-    start();
+    startOverlay();
     HWND panel = program.waitForWindow(kPanel);
     ASSERT_NE(panel, nullptr);
     EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(panel) != FALSE; }));
@@ -129,10 +111,8 @@ TEST_F(WindowsE2E, SponsorPanelStandsInTheLowerRightCornerAboveEverything) {
 }
 
 TEST_F(WindowsE2E, PickerSamplesTheSpectrumCopiesAndSetsTheTint) {
-    settings::seed("tint", " 1");
-    settings::seed("width", " 9000");
-    settings::seed("height", " 3000");
-    HWND overlay = start();
+    seedShown(9000, 3000);
+    HWND overlay = startOverlay();
     ASSERT_NE(overlay, nullptr);
     press(findChild(overlay, "Set screen color"));
     HWND picker = program.waitForWindow(kPicker);
@@ -183,14 +163,10 @@ TEST_F(WindowsE2E, PickerSamplesTheSpectrumCopiesAndSetsTheTint) {
 }
 
 TEST_F(WindowsE2E, SettingsDialogStoresItsChoicesAndTheLoginEntry) {
-    HWND overlay = start();
+    HWND overlay = startOverlay();
     ASSERT_NE(overlay, nullptr);
-    HWND menu = openIconMenu(program, overlay);
-    ASSERT_NE(menu, nullptr);
-    chooseMenuEntry(menu, kSettings);
-    HWND dialog = program.waitForWindow("Settings ");
+    HWND dialog = openFromMenu(overlay, kSettings, "Settings ");
     ASSERT_NE(dialog, nullptr);
-    EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(dialog) != FALSE; }));
     EXPECT_TRUE(waitUntil([&] { return topmost(dialog); }));
     HWND login = findChild(dialog, "Automatically load with windows startup.");
     HWND tint = findChild(dialog, "Automatically display tint on app load");
@@ -209,10 +185,7 @@ TEST_F(WindowsE2E, SettingsDialogStoresItsChoicesAndTheLoginEntry) {
     EXPECT_EQ(entry->front(), '"');
     EXPECT_NE(entry->find("\\velmora.exe\""), std::string::npos) << *entry;
 
-    menu = openIconMenu(program, overlay);
-    ASSERT_NE(menu, nullptr);
-    chooseMenuEntry(menu, kSettings);
-    dialog = program.waitForWindow("Settings ");
+    dialog = openFromMenu(overlay, kSettings, "Settings ");
     ASSERT_NE(dialog, nullptr);
     login = findChild(dialog, "Automatically load with windows startup.");
     EXPECT_EQ(SendMessageA(login, BM_GETCHECK, 0, 0), BST_CHECKED) << "the stored choice shows";
@@ -223,12 +196,9 @@ TEST_F(WindowsE2E, SettingsDialogStoresItsChoicesAndTheLoginEntry) {
 }
 
 TEST_F(WindowsE2E, AboutBoxShowsTheVersionAndSaysWhenSystemInfoIsMissing) {
-    HWND overlay = start();
+    HWND overlay = startOverlay();
     ASSERT_NE(overlay, nullptr);
-    HWND menu = openIconMenu(program, overlay);
-    ASSERT_NE(menu, nullptr);
-    chooseMenuEntry(menu, kAbout);
-    HWND about = program.waitForWindow("About Velmora");
+    HWND about = openFromMenu(overlay, kAbout, "About Velmora");
     ASSERT_NE(about, nullptr);
     EXPECT_NE(findChild(about, "Velmora"), nullptr);
     EXPECT_NE(findChild(about, "Version 1.0.0"), nullptr);
@@ -246,7 +216,7 @@ TEST_F(WindowsE2E, AboutBoxShowsTheVersionAndSaysWhenSystemInfoIsMissing) {
 }
 
 TEST_F(WindowsE2E, ASecondStartShowsTheFirstAndLeaves) {
-    HWND overlay = start();
+    HWND overlay = startOverlay();
     ASSERT_NE(overlay, nullptr);
     ASSERT_TRUE(waitUntil([&] { return !IsWindowVisible(overlay); }));
     Program second;
