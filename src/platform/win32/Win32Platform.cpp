@@ -41,7 +41,7 @@ private:
     int& depth_;
 };
 
-ATOM registerClass(HINSTANCE instance, const char* name, WNDPROC proc, HICON icon) {
+WindowClass registerClass(HINSTANCE instance, const char* name, WNDPROC proc, HICON icon) {
     WNDCLASSEXA wc{};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = proc;
@@ -49,7 +49,7 @@ ATOM registerClass(HINSTANCE instance, const char* name, WNDPROC proc, HICON ico
     wc.hIcon = icon;
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.lpszClassName = name;
-    return RegisterClassExA(&wc);
+    return WindowClass(instance, wc);
 }
 
 DWORD styleOf(const WindowSpec& spec, DWORD& exStyle) {
@@ -153,7 +153,6 @@ Win32Platform::~Win32Platform() {
     trayIcons_.clear();
     openKeys_.clear();
     host_.reset();
-    for (const char* name : {kFormClass, kPaneClass, kHostClass}) UnregisterClassA(name, instance_);
     current = nullptr;
 }
 

@@ -174,9 +174,10 @@ private:
     int dpi_ = 96;
     UINT anotherInstanceMessage_ = 0;
     UINT taskbarCreatedMessage_ = 0;
-    ATOM formClass_ = 0;
-    ATOM paneClass_ = 0;
-    ATOM hostClass_ = 0;
+    // Declared before every window, so each class outlives its windows.
+    WindowClass formClass_;
+    WindowClass paneClass_;
+    WindowClass hostClass_;
     OwnedWindow host_;
     KernelHandle instanceMutex_;
     std::map<Handle, std::unique_ptr<WindowRecord>> windows_;

@@ -135,6 +135,29 @@ private:
     HGDIOBJ old_ = nullptr;
 };
 
+// A registered window class, unregistered when this goes (after its last window).
+class WindowClass {
+public:
+    WindowClass() = default;
+    WindowClass(HINSTANCE instance, const WNDCLASSEXA& wc) : instance_(instance), atom_(RegisterClassExA(&wc)) {}
+    ~WindowClass() {
+        if (atom_ != 0) UnregisterClassA(MAKEINTATOM(atom_), instance_);
+    }
+    WindowClass(const WindowClass&) = delete;
+    WindowClass& operator=(const WindowClass&) = delete;
+    WindowClass(WindowClass&& other) noexcept
+        : instance_(other.instance_), atom_(std::exchange(other.atom_, static_cast<ATOM>(0))) {}
+    WindowClass& operator=(WindowClass&& other) noexcept {
+        std::swap(instance_, other.instance_);
+        std::swap(atom_, other.atom_);
+        return *this;
+    }
+
+private:
+    HINSTANCE instance_ = nullptr;
+    ATOM atom_ = 0;
+};
+
 // The clipboard, open for as long as this lives.
 class ClipboardScope {
 public:
