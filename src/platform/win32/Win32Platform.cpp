@@ -10,7 +10,7 @@ namespace velmora::platform::win32 {
 
 namespace {
 
-// Handles for what is no native window (shapes, lines, timers): far above any HWND.
+// Handles for what has no native window (shapes, lines, timers): far above any HWND.
 constexpr Handle kSyntheticBase = static_cast<Handle>(0x7E0000000000LL);
 
 Win32Platform* current = nullptr;
@@ -257,6 +257,8 @@ void Win32Platform::destroyWindow(Handle handle) {
         }
     }
     std::erase_if(timers_, [hwnd](const auto& entry) { return entry.second.window == hwnd; });
+    // An icon whose window is gone could only be a ghost in the notification area.
+    std::erase_if(trayIcons_, [hwnd](const auto& entry) { return entry.first.first == hwnd; });
     // The window and its child windows go first; their fonts, brushes and DCs after.
     node.mapped()->hwnd.reset();
 }
