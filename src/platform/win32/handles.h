@@ -1,0 +1,176 @@
+// Owners for Win32 handles: each one is released exactly once, on every path.
+#pragma once
+
+#include <utility>
+
+#include "platform/win32/sdk.h"
+
+namespace velmora::platform::win32 {
+
+// A move-only owner of one handle; Deleter releases it. Null handles are never released.
+template <class T, class Deleter>
+class unique_handle {
+public:
+    unique_handle() = default;
+    explicit unique_handle(T handle) : handle_(handle) {}
+    ~unique_handle() { reset(); }
+    unique_handle(unique_handle&& other) noexcept : handle_(other.release()) {}
+    unique_handle& operator=(unique_handle&& other) noexcept {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
+    unique_handle(const unique_handle&) = delete;
+    unique_handle& operator=(const unique_handle&) = delete;
+
+    T get() const { return handle_; }
+    explicit operator bool() const { return handle_ != T{}; }
+    T release() { return std::exchange(handle_, T{}); }
+    void reset(T handle = T{}) {
+        const T old = std::exchange(handle_, handle);
+        if (old != T{}) Deleter{}(old);
+    }
+    // For out-parameters of the API: releases what is held first.
+    T* put() {
+        reset();
+        return &handle_;
+    }
+
+private:
+    T handle_{};
+};
+
+struct GdiObjectDeleter {
+    void operator()(HGDIOBJ h) const { DeleteObject(h); }
+};
+struct DcDeleter {
+    void operator()(HDC h) const { DeleteDC(h); }
+};
+struct IconDeleter {
+    void operator()(HICON h) const { DestroyIcon(h); }
+};
+struct MenuDeleter {
+    void operator()(HMENU h) const { DestroyMenu(h); }
+};
+struct KeyDeleter {
+    void operator()(HKEY h) const { RegCloseKey(h); }
+};
+struct KernelDeleter {
+    void operator()(HANDLE h) const { CloseHandle(h); }
+};
+struct GlobalDeleter {
+    void operator()(HGLOBAL h) const { GlobalFree(h); }
+};
+struct WindowDeleter {
+    void operator()(HWND h) const { DestroyWindow(h); }
+};
+
+using Brush = unique_handle<HBRUSH, GdiObjectDeleter>;
+using Font = unique_handle<HFONT, GdiObjectDeleter>;
+using Pen = unique_handle<HPEN, GdiObjectDeleter>;
+using Bitmap = unique_handle<HBITMAP, GdiObjectDeleter>;
+using MemoryDC = unique_handle<HDC, DcDeleter>;
+using Icon = unique_handle<HICON, IconDeleter>;
+using PopupMenu = unique_handle<HMENU, MenuDeleter>;
+using RegKey = unique_handle<HKEY, KeyDeleter>;
+using KernelHandle = unique_handle<HANDLE, KernelDeleter>;
+using GlobalMemory = unique_handle<HGLOBAL, GlobalDeleter>;
+using OwnedWindow = unique_handle<HWND, WindowDeleter>;
+
+// A window's DC from GetDC, given back with ReleaseDC.
+class WindowDC {
+public:
+    explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDC() {
+        if (dc_ != nullptr) ReleaseDC(window_, dc_);
+    }
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
+    HDC get() const { return dc_; }
+
+private:
+    HWND window_;
+    HDC dc_;
+};
+
+// BeginPaint and EndPaint around one WM_PAINT.
+class PaintScope {
+public:
+    explicit PaintScope(HWND window) : window_(window) { BeginPaint(window_, &ps_); }
+    ~PaintScope() { EndPaint(window_, &ps_); }
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    HDC dc() const { return ps_.hdc; }
+
+private:
+    HWND window_;
+    PAINTSTRUCT ps_{};
+};
+
+// An object selected into a DC; the DC gets its previous object back.
+class Selection {
+public:
+    Selection() = default;
+    Selection(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+    ~Selection() { restore(); }
+    Selection(Selection&& other) noexcept
+        : dc_(std::exchange(other.dc_, nullptr)), old_(std::exchange(other.old_, nullptr)) {}
+    Selection& operator=(Selection&& other) noexcept {
+        if (this != &other) {
+            restore();
+            dc_ = std::exchange(other.dc_, nullptr);
+            old_ = std::exchange(other.old_, nullptr);
+        }
+        return *this;
+    }
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+
+private:
+    void restore() {
+        if (dc_ != nullptr && old_ != nullptr) SelectObject(dc_, old_);
+        dc_ = nullptr;
+        old_ = nullptr;
+    }
+    HDC dc_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+};
+
+// A registered window class, unregistered when this goes (after its last window).
+class WindowClass {
+public:
+    WindowClass() = default;
+    WindowClass(HINSTANCE instance, const WNDCLASSEXA& wc) : instance_(instance), atom_(RegisterClassExA(&wc)) {}
+    ~WindowClass() {
+        if (atom_ != 0) UnregisterClassA(MAKEINTATOM(atom_), instance_);
+    }
+    WindowClass(const WindowClass&) = delete;
+    WindowClass& operator=(const WindowClass&) = delete;
+    WindowClass(WindowClass&& other) noexcept
+        : instance_(other.instance_), atom_(std::exchange(other.atom_, static_cast<ATOM>(0))) {}
+    WindowClass& operator=(WindowClass&& other) noexcept {
+        std::swap(instance_, other.instance_);
+        std::swap(atom_, other.atom_);
+        return *this;
+    }
+
+private:
+    HINSTANCE instance_ = nullptr;
+    ATOM atom_ = 0;
+};
+
+// The clipboard, open for as long as this lives.
+class ClipboardScope {
+public:
+    explicit ClipboardScope(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
+    ~ClipboardScope() {
+        if (open_) CloseClipboard();
+    }
+    ClipboardScope(const ClipboardScope&) = delete;
+    ClipboardScope& operator=(const ClipboardScope&) = delete;
+    bool isOpen() const { return open_; }
+
+private:
+    bool open_;
+};
+
+}  // namespace velmora::platform::win32

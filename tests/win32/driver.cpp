@@ -1,0 +1,287 @@
+#include "driver.h"
+
+#include <thread>
+
+namespace velmora::e2e {
+
+namespace {
+
+constexpr const char* kSettingsKey = "Software\\VB and VBA Program Settings\\velmora\\config";
+
+std::string besideThisProgram(const std::string& name) {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    folder.resize(folder.find_last_of("\\/") + 1);
+    return folder + name;
+}
+
+struct Search {
+    DWORD process = 0;
+    std::string caption;
+    std::string className;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK matchWindow(HWND hwnd, LPARAM param) {
+    auto& search = *reinterpret_cast<Search*>(param);
+    DWORD process = 0;
+    GetWindowThreadProcessId(hwnd, &process);
+    if (process != search.process) return TRUE;
+    if (!search.caption.empty() && windowText(hwnd) != search.caption) return TRUE;
+    if (!search.className.empty() && className(hwnd) != search.className) return TRUE;
+    search.found = hwnd;
+    return FALSE;
+}
+
+HWND findTopLevel(Search search) {
+    EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace
+
+bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
+    const auto end = std::chrono::steady_clock::now() + timeout;
+    while (std::chrono::steady_clock::now() < end) {
+        if (condition()) return true;
+        std::this_thread::sleep_for(20ms);
+    }
+    return condition();
+}
+
+namespace settings {
+
+void clear() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\VB and VBA Program Settings\\velmora"); }
+
+void seed(const std::string& key, const std::string& value) {
+    HKEY k = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(k, key.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(k);
+}
+
+std::optional<std::string> stored(const std::string& key) {
+    char data[512] = {};
+    DWORD size = sizeof data - 1;
+    DWORD type = 0;
+    if (RegGetValueA(HKEY_CURRENT_USER, kSettingsKey, key.c_str(), RRF_RT_REG_SZ, &type, data, &size) !=
+        ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return std::string(data);
+}
+
+}  // namespace settings
+
+Program::Program() = default;
+
+Program::~Program() { stop(); }
+
+void Program::start(bool waitUntilReady) {
+    stop();
+    std::string command = "\"" + besideThisProgram("velmora.exe") + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        << "cannot start " << command;
+    CloseHandle(info.hThread);
+    process_ = info.hProcess;
+    processId_ = info.dwProcessId;
+    // Started means its windows are built and it waits for input.
+    if (waitUntilReady) WaitForInputIdle(process_, 10000);
+}
+
+bool Program::running() const { return process_ != nullptr && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
+
+std::optional<DWORD> Program::waitForExit(std::chrono::milliseconds timeout) const {
+    if (process_ == nullptr) return std::nullopt;
+    if (WaitForSingleObject(process_, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) return std::nullopt;
+    DWORD code = 0;
+    GetExitCodeProcess(process_, &code);
+    return code;
+}
+
+void Program::stop() {
+    if (process_ == nullptr) return;
+    if (running()) {
+        TerminateProcess(process_, 99);
+        WaitForSingleObject(process_, 10000);
+    }
+    CloseHandle(process_);
+    process_ = nullptr;
+    processId_ = 0;
+}
+
+HWND Program::findWindow(const std::string& caption) const { return findTopLevel({processId_, caption, {}, {}}); }
+
+HWND Program::findWindowOfClass(const std::string& name) const { return findTopLevel({processId_, {}, name, {}}); }
+
+HWND Program::waitForWindow(const std::string& caption, std::chrono::milliseconds timeout) const {
+    HWND found = nullptr;
+    waitUntil([&] { return (found = findWindow(caption)) != nullptr; }, timeout);
+    return found;
+}
+
+HWND findChild(HWND parent, const std::string& caption) {
+    struct ChildSearch {
+        std::string caption;
+        HWND found = nullptr;
+    } search{caption};
+    EnumChildWindows(
+        parent,
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto& s = *reinterpret_cast<ChildSearch*>(param);
+            if (windowText(hwnd) != s.caption) return TRUE;
+            s.found = hwnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+RECT rectInParent(HWND child) {
+    RECT r{};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+std::string windowText(HWND hwnd) {
+    // Asked of the window itself: an edit box keeps its text where GetWindowText cannot see it.
+    char text[512] = {};
+    DWORD_PTR length = 0;
+    SendMessageTimeoutA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &length);
+    return text;
+}
+
+std::string className(HWND hwnd) {
+    char name[256] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    return name;
+}
+
+std::vector<HWND> children(HWND parent) {
+    std::vector<HWND> all;
+    for (HWND c = GetWindow(parent, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) all.push_back(c);
+    return all;
+}
+
+COLORREF screenPixel(HWND window, int clientX, int clientY) {
+    POINT p{clientX, clientY};
+    ClientToScreen(window, &p);
+    HDC screen = GetDC(nullptr);
+    const COLORREF c = GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+
+void placeWindow(HWND window, int x, int y, int width, int height) {
+    SetWindowPos(window, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+HWND focusOf(HWND window) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) return nullptr;
+    return info.hwndFocus;
+}
+
+void pressKey(HWND window, UINT key) {
+    HWND target = focusOf(window) != nullptr ? focusOf(window) : window;
+    const UINT scan = MapVirtualKeyA(key, MAPVK_VK_TO_VSC);
+    PostMessageA(target, WM_KEYDOWN, key, 1 | (scan << 16));
+    PostMessageA(target, WM_KEYUP, key, 1 | (scan << 16) | (3U << 30));
+}
+
+void typeMnemonic(HWND window, char letter) {
+    HWND target = focusOf(window) != nullptr ? focusOf(window) : window;
+    // Bit 29: Alt is down.
+    PostMessageA(target, WM_SYSCHAR, static_cast<WPARAM>(letter), 1 | (1U << 29));
+}
+
+void notifyIcon(HWND overlay, UINT mouseMessage) { PostMessageA(overlay, WM_APP + 1, 1, mouseMessage); }
+
+HWND openIconMenu(const Program& program, HWND overlay) {
+    notifyIcon(overlay, WM_RBUTTONUP);
+    HWND menu = nullptr;
+    waitUntil([&] { return (menu = program.findWindowOfClass("#32768")) != nullptr && IsWindowVisible(menu); });
+    return menu;
+}
+
+void chooseMenuEntry(HWND menu, int steps) {
+    for (int i = 0; i < steps; ++i) PostMessageA(menu, WM_KEYDOWN, VK_DOWN, 1);
+    PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 1);
+}
+
+std::string messageBoxText(HWND box) {
+    std::string text;
+    for (HWND c : children(box)) {
+        if (className(c) == "Static" && !windowText(c).empty()) text += windowText(c);
+    }
+    return text;
+}
+
+std::optional<std::string> clipboardText() {
+    if (!OpenClipboard(nullptr)) return std::nullopt;
+    std::optional<std::string> text;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* chars = static_cast<const char*>(GlobalLock(data))) text = chars;
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+void clickAt(HWND window, int x, int y) {
+    PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+OverlayButtons overlayButtons(HWND overlay) {
+    return {findChild(overlay, "E&xit"), findChild(overlay, "Set screen color"), findChild(overlay, "Bring to front")};
+}
+
+HWND ProgramTest::startOverlay() {
+    program.start();
+    HWND overlay = program.waitForWindow("Velmora v1.0");
+    EXPECT_NE(overlay, nullptr) << "no overlay window appeared";
+    return overlay;
+}
+
+void ProgramTest::seedShown(int widthTwips, int heightTwips) {
+    settings::seed("tint", " 1");
+    settings::seed("width", " " + std::to_string(widthTwips));
+    settings::seed("height", " " + std::to_string(heightTwips));
+}
+
+HWND ProgramTest::openFromMenu(HWND overlay, int steps, const std::string& caption) {
+    HWND menu = openIconMenu(program, overlay);
+    EXPECT_NE(menu, nullptr) << "the notification icon's menu did not open";
+    if (menu == nullptr) return nullptr;
+    chooseMenuEntry(menu, steps);
+    HWND opened = program.waitForWindow(caption);
+    EXPECT_NE(opened, nullptr) << "no window \"" << caption << "\"";
+    if (opened != nullptr) {
+        EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(opened) != FALSE; }));
+    }
+    return opened;
+}
+
+HWND ProgramTest::waitForMessageBox() {
+    HWND box = nullptr;
+    waitUntil([&] { return (box = program.findWindowOfClass("#32770")) != nullptr && IsWindowVisible(box); });
+    return box;
+}
+
+void pressLater(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
+
+void press(HWND button) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_NORMAL, 10000, &result);
+}
+
+}  // namespace velmora::e2e

@@ -1,0 +1,440 @@
+// The Windows platform inside one process under Wine: what its operations
+// mean in native windows, the registry and the message loop.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include "platform/win32/Win32Platform.h"
+
+namespace velmora::platform::win32 {
+namespace {
+
+constexpr const char* kTestApp = "VelmoraPlatformTest";
+// HKEY_LOCAL_MACHINE as the program names it: its 32-bit value.
+constexpr Handle kLocalMachine = static_cast<Handle>(0x80000002LL);
+
+struct Recorder : EventSink {
+    void onEvent(const Event& event) override {
+        events.push_back(event);
+        if (react) react(event);
+    }
+    std::vector<Event> events;
+    std::function<void(const Event&)> react;
+};
+
+class PlatformTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RegDeleteTreeA(HKEY_CURRENT_USER, ("Software\\VB and VBA Program Settings\\" + std::string(kTestApp)).c_str());
+        platform = std::make_unique<Win32Platform>(GetModuleHandleA(nullptr));
+        platform->setSink(&recorder);
+    }
+    void TearDown() override { platform.reset(); }
+
+    void pump() {
+        MSG msg{};
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    // Runs the platform's own loop until the sink quits it, or gives up after a while.
+    int runLoop() {
+        const Handle guard = platform->createTimer(host(), 5000);
+        const auto previous = recorder.react;
+        recorder.react = [&, previous](const Event& e) {
+            if (e.kind == EventKind::TimerTick && e.target == guard) platform->quit(-1);
+            if (previous) previous(e);
+        };
+        const int code = platform->run();
+        platform->destroyTimer(guard);
+        recorder.react = previous;
+        return code;
+    }
+    Handle host() { return hostWindow ? hostWindow : (hostWindow = platform->createWindow(spec("Host"))); }
+    static WindowSpec spec(const std::string& name) {
+        WindowSpec s;
+        s.name = name;
+        s.caption = name;
+        s.clientSize = {300, 200};
+        return s;
+    }
+    static ControlSpec control(ControlKind kind, const std::string& text, Rect rect, int tabIndex = -1) {
+        ControlSpec c;
+        c.kind = kind;
+        c.name = text;
+        c.text = text;
+        c.rect = rect;
+        c.tabIndex = tabIndex;
+        return c;
+    }
+    std::vector<Event> eventsOf(EventKind kind) {
+        std::vector<Event> found;
+        for (const auto& e : recorder.events) {
+            if (e.kind == kind) found.push_back(e);
+        }
+        return found;
+    }
+    static HWND hwnd(Handle h) { return reinterpret_cast<HWND>(h); }
+
+    Recorder recorder;
+    std::unique_ptr<Win32Platform> platform;
+    Handle hostWindow = 0;
+};
+
+TEST_F(PlatformTest, SettingsLiveWhereEarlierVersionsKeptThem) {
+    RegistryStore& store = static_cast<RegistryStore&>(platform->settings());
+    EXPECT_EQ(store.get(kTestApp, "config", "red"), "") << "never written";
+    EXPECT_TRUE(store.save(kTestApp, "config", "width", " 7200"));
+    EXPECT_EQ(store.get(kTestApp, "config", "width"), " 7200");
+
+    // What an earlier version wrote: REG_SZ with or without the terminating zero.
+    const std::string key = "Software\\VB and VBA Program Settings\\" + std::string(kTestApp) + "\\config";
+    HKEY k = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, key.c_str(), 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &k), ERROR_SUCCESS);
+    DWORD type = 0;
+    char data[32] = {};
+    DWORD size = sizeof data;
+    ASSERT_EQ(RegQueryValueExA(k, "width", nullptr, &type, reinterpret_cast<BYTE*>(data), &size), ERROR_SUCCESS);
+    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+    RegSetValueExA(k, "red", 0, REG_SZ, reinterpret_cast<const BYTE*>("144"), 3);
+    const DWORD number = 7;
+    RegSetValueExA(k, "green", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+    RegCloseKey(k);
+    EXPECT_EQ(store.get(kTestApp, "config", "red"), "144");
+    EXPECT_EQ(store.get(kTestApp, "config", "green"), "") << "not text: as if never written";
+
+    // A key the registry cannot hold is refused, never a crash.
+    EXPECT_FALSE(store.save(kTestApp, std::string(300, 's'), "red", "1"));
+    EXPECT_EQ(store.get(kTestApp, std::string(300, 's'), "red"), "");
+}
+
+TEST_F(PlatformTest, LoginEntryNamesTheProgramAndOnlyOursIsRemoved) {
+    auto runValue = []() -> std::optional<std::string> {
+        HKEY k = nullptr;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, kRunKey, 0, KEY_QUERY_VALUE, &k) != ERROR_SUCCESS) return std::nullopt;
+        const auto text = readText(k, kRunValue);
+        RegCloseKey(k);
+        return text;
+    };
+    ASSERT_TRUE(platform->writeStartupEntry("C:\\Program Files\\Velmora\\velmora.exe"));
+    EXPECT_EQ(runValue(), "\"C:\\Program Files\\Velmora\\velmora.exe\"");
+    EXPECT_TRUE(platform->removeStartupEntry());
+    EXPECT_EQ(runValue(), std::nullopt);
+    EXPECT_FALSE(platform->removeStartupEntry()) << "nothing left to remove";
+
+    HKEY k = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &k, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(k, kRunValue, 0, REG_SZ, reinterpret_cast<const BYTE*>("C:\\Other\\reader.exe"), 20);
+    RegCloseKey(k);
+    EXPECT_FALSE(platform->removeStartupEntry());
+    EXPECT_EQ(runValue(), "C:\\Other\\reader.exe") << "someone else's entry stays";
+    RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, kRunValue);
+}
+
+TEST_F(PlatformTest, RegistryCallsTakeTheProgramsKeyValues) {
+    // HKEY_LOCAL_MACHINE as a 32-bit value, the way the program names it.
+    Handle key = 0;
+    ASSERT_EQ(platform->regOpenKeyEx(kLocalMachine, "Software\\Microsoft\\Windows NT\\CurrentVersion", 0, 0x2003F, key),
+              0);
+    unsigned type = 0;
+    std::string data(2, '\0');
+    unsigned size = 2;
+    EXPECT_EQ(platform->regQueryValueEx(key, "SystemRoot", type, data, size), ERROR_MORE_DATA);
+    EXPECT_GT(size, 2U) << "the size it needs";
+    data.assign(1024, '\0');
+    size = 1024;
+    ASSERT_EQ(platform->regQueryValueEx(key, "SystemRoot", type, data, size), 0);
+    EXPECT_EQ(type, static_cast<unsigned>(REG_SZ));
+    EXPECT_EQ(data.substr(0, size), std::string("C:\\windows") + '\0');
+    EXPECT_EQ(platform->regCloseKey(key), 0);
+
+    Handle missing = 0;
+    EXPECT_NE(platform->regOpenKeyEx(kLocalMachine, "Software\\No Such Key", 0, 0x2003F, missing), 0);
+    EXPECT_NE(platform->regCloseKey(0), 0) << "closing the unset handle fails quietly";
+}
+
+TEST_F(PlatformTest, WindowsTakeTheirSizePlaceBorderAndOwner) {
+    WindowSpec s = spec("Placed");
+    s.clientRect = Rect{156, 129, 300, 200};
+    s.showInTaskbar = false;
+    s.border = BorderStyle::FixedDialog;
+    s.minButton = s.maxButton = false;
+    const Handle w = platform->createWindow(s);
+    RECT client{};
+    GetClientRect(hwnd(w), &client);
+    EXPECT_EQ(platform->clientSize(w), (Size{300, 200}));
+    POINT origin{0, 0};
+    ClientToScreen(hwnd(w), &origin);
+    EXPECT_EQ(origin.x, 156);
+    EXPECT_EQ(origin.y, 129);
+    EXPECT_NE(GetWindow(hwnd(w), GW_OWNER), nullptr) << "owned: no taskbar button";
+    const LONG style = GetWindowLongA(hwnd(w), GWL_STYLE);
+    EXPECT_EQ(style & (WS_THICKFRAME | WS_MINIMIZEBOX | WS_MAXIMIZEBOX), 0);
+    EXPECT_NE(GetWindowLongA(hwnd(w), GWL_EXSTYLE) & WS_EX_DLGMODALFRAME, 0);
+    EXPECT_FALSE(platform->isVisible(w)) << "created hidden";
+
+    const Handle overlay = platform->createWindow(spec("Sizable"));
+    EXPECT_EQ(GetWindow(hwnd(overlay), GW_OWNER), nullptr);
+    EXPECT_NE(GetWindowLongA(hwnd(overlay), GWL_STYLE) & WS_THICKFRAME, 0);
+    EXPECT_EQ(platform->windowIcon(overlay), reinterpret_cast<Handle>(LoadIconA(nullptr, IDI_APPLICATION)));
+
+    s.icons = {{2, 2, {0x0000FF, 0x00FF00, 0xFF0000, 0}}, {4, 4, std::vector<Color>(16, 0x00FFFF)}};
+    const Handle withIcon = platform->createWindow(s);
+    EXPECT_NE(platform->windowIcon(withIcon), 0);
+    EXPECT_NE(platform->windowIcon(withIcon), platform->windowIcon(overlay));
+}
+
+TEST_F(PlatformTest, GeometryKeepsTheMinimumAndReportsResizesOnly) {
+    const Handle w = platform->createWindow(spec("Geometry"));
+    platform->setWindowRect(w, {40, 30, 0, 0});
+    const Rect r = platform->windowRect(w);
+    EXPECT_EQ(r.left, 40);
+    EXPECT_EQ(r.top, 30);
+    EXPECT_EQ(r.width, GetSystemMetrics(SM_CXMINTRACK));
+    EXPECT_EQ(r.height, GetSystemMetrics(SM_CYMINTRACK));
+    EXPECT_EQ(eventsOf(EventKind::Resize).size(), 1U);
+    platform->setWindowRect(w, {80, 60, r.width, r.height});
+    EXPECT_EQ(eventsOf(EventKind::Resize).size(), 1U) << "a move is no resize";
+    EXPECT_TRUE(eventsOf(EventKind::Moved).empty()) << "the program's own move is not the person's";
+
+    // Minimised, it reports and takes the place it will come back to.
+    platform->setWindowRect(w, {100, 100, 400, 200});
+    platform->setVisible(w, true);
+    platform->setWindowState(w, 1);
+    EXPECT_TRUE(IsIconic(hwnd(w)));
+    EXPECT_EQ(platform->windowState(w), 1);
+    EXPECT_EQ(platform->windowRect(w), (Rect{100, 100, 400, 200}));
+    platform->setWindowRect(w, {120, 110, 400, 200});
+    platform->setWindowState(w, 0);
+    EXPECT_EQ(platform->windowRect(w), (Rect{120, 110, 400, 200}));
+
+    // A hidden window takes a state when it is shown, not before.
+    platform->setVisible(w, false);
+    platform->setWindowState(w, 2);
+    EXPECT_FALSE(IsWindowVisible(hwnd(w)));
+    EXPECT_EQ(platform->windowState(w), 2);
+    platform->setVisible(w, true);
+    EXPECT_TRUE(IsZoomed(hwnd(w)));
+}
+
+TEST_F(PlatformTest, ControlsReportClicksTheWayTheProgramExpects) {
+    const Handle w = platform->createWindow(spec("Controls"));
+    const Handle button = platform->createControl(w, control(ControlKind::CommandButton, "&Go", {10, 10, 80, 24}, 0));
+    const Handle box = platform->createControl(w, control(ControlKind::CheckBox, "Tick", {10, 40, 80, 24}, 1));
+    const Handle label = platform->createControl(w, control(ControlKind::Label, "Link", {10, 70, 80, 24}));
+    const Handle edit = platform->createControl(w, control(ControlKind::TextBox, "12", {10, 100, 80, 24}, 2));
+    platform->setVisible(w, true);
+
+    SendMessageA(hwnd(button), BM_CLICK, 0, 0);
+    SendMessageA(hwnd(box), BM_CLICK, 0, 0);
+    std::vector<int> valuesSeen;
+    recorder.react = [&](const Event& e) {
+        if (e.target == box) valuesSeen.push_back(platform->checkValue(box));
+    };
+    SendMessageA(hwnd(box), BM_CLICK, 0, 0);
+    platform->setCheckValue(box, 2);
+    SendMessageA(hwnd(box), BM_CLICK, 0, 0);
+    SendMessageA(hwnd(label), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageA(hwnd(label), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    SendMessageA(hwnd(edit), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageA(hwnd(edit), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    pump();
+
+    std::vector<Handle> clicked;
+    for (const auto& e : eventsOf(EventKind::Click)) clicked.push_back(e.target);
+    EXPECT_EQ(clicked, (std::vector<Handle>{button, box, box, box, label, edit}));
+    EXPECT_EQ(valuesSeen, (std::vector<int>{0, 1})) << "a box toggles before it reports; greyed becomes ticked";
+    EXPECT_EQ(platform->controlText(edit), "12");
+    platform->setControlText(edit, "255");
+    EXPECT_EQ(platform->controlText(edit), "255");
+}
+
+TEST_F(PlatformTest, TabEnterEscapeAndMnemonicsWorkInEveryWindow) {
+    const Handle w = platform->createWindow(spec("Keys"));
+    ControlSpec ok = control(ControlKind::CommandButton, "&OK", {10, 10, 80, 24}, 2);
+    ok.isDefault = true;
+    ControlSpec cancel = control(ControlKind::CommandButton, "Cancel", {100, 10, 80, 24}, 0);
+    cancel.isCancel = true;
+    // Created out of order: Tab follows the tab index, not the order of creation.
+    const Handle okButton = platform->createControl(w, ok);
+    const Handle cancelButton = platform->createControl(w, cancel);
+    const Handle edit = platform->createControl(w, control(ControlKind::TextBox, "", {10, 40, 80, 24}, 1));
+    const Handle link = platform->createControl(w, control(ControlKind::Label, "a link", {10, 70, 80, 24}, 3));
+    const Handle label = platform->createControl(w, control(ControlKind::Label, "text", {10, 100, 80, 24}));
+    platform->setVisible(w, true);
+    SetForegroundWindow(hwnd(w));
+    pump();
+    EXPECT_EQ(GetNextDlgTabItem(hwnd(w), nullptr, FALSE), hwnd(cancelButton));
+    EXPECT_EQ(GetNextDlgTabItem(hwnd(w), hwnd(cancelButton), FALSE), hwnd(edit));
+    EXPECT_EQ(GetNextDlgTabItem(hwnd(w), hwnd(edit), FALSE), hwnd(okButton));
+    EXPECT_EQ(GetNextDlgTabItem(hwnd(w), hwnd(okButton), FALSE), hwnd(link)) << "a label with a tab stop is a link";
+    EXPECT_EQ(GetNextDlgTabItem(hwnd(w), hwnd(link), FALSE), hwnd(cancelButton)) << "a plain label is no stop";
+    EXPECT_EQ(GetWindowLongA(hwnd(label), GWL_STYLE) & WS_TABSTOP, 0);
+
+    recorder.react = [&](const Event& e) {
+        if (e.kind == EventKind::Click) platform->quit(e.target == okButton ? 1 : e.target == link ? 3 : 2);
+    };
+    SetFocus(hwnd(edit));
+    PostMessageA(hwnd(edit), WM_KEYDOWN, VK_RETURN, 1);
+    EXPECT_EQ(runLoop(), 1) << "Enter presses the default button";
+    PostMessageA(hwnd(edit), WM_KEYDOWN, VK_ESCAPE, 1);
+    EXPECT_EQ(runLoop(), 2) << "Escape presses the cancel button";
+    PostMessageA(hwnd(edit), WM_SYSCHAR, 'o', 1 | (1 << 29));
+    EXPECT_EQ(runLoop(), 1) << "Alt+O presses &OK";
+    SetFocus(hwnd(cancelButton));
+    PostMessageA(hwnd(cancelButton), WM_KEYDOWN, VK_RETURN, 1);
+    EXPECT_EQ(runLoop(), 2) << "Enter presses the focused button";
+    SetFocus(hwnd(link));
+    PostMessageA(hwnd(link), WM_KEYDOWN, VK_RETURN, 1);
+    EXPECT_EQ(runLoop(), 3) << "Enter follows a focused link";
+    PostMessageA(hwnd(link), WM_KEYDOWN, VK_SPACE, 1);
+    EXPECT_EQ(runLoop(), 3) << "and so does Space";
+}
+
+TEST_F(PlatformTest, WindowEventsArriveAsTheToolkitWantsThem) {
+    const Handle w = platform->createWindow(spec("Events"));
+    platform->setVisible(w, true);
+    SendMessageA(hwnd(w), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(hwnd(w))) << "a close request destroys nothing";
+    ASSERT_EQ(eventsOf(EventKind::CloseRequest).size(), 1U);
+    EXPECT_EQ(eventsOf(EventKind::CloseRequest)[0].target, w);
+
+    SendMessageA(hwnd(w), WM_MOUSEMOVE, MK_LBUTTON | MK_SHIFT, MAKELPARAM(515, 7));
+    ASSERT_EQ(eventsOf(EventKind::MouseMove).size(), 1U);
+    const Event move = eventsOf(EventKind::MouseMove)[0];
+    EXPECT_EQ(move.target, w);
+    EXPECT_EQ(move.button, 1);
+    EXPECT_EQ(move.shift, 1);
+    EXPECT_EQ(move.x, 515);
+    EXPECT_EQ(move.y, 7);
+
+    const Handle timer = platform->createTimer(w, 10);
+    recorder.react = [&](const Event& e) {
+        if (e.kind == EventKind::TimerTick && e.target == timer) platform->quit(5);
+    };
+    EXPECT_EQ(runLoop(), 5);
+    platform->destroyTimer(timer);
+    platform->destroyWindow(w);
+    EXPECT_FALSE(IsWindow(hwnd(w)));
+    platform->setVisible(w, true);  // a window that is gone is ignored
+}
+
+TEST_F(PlatformTest, PictureBoxesShowTheirPictureAndReportTheMouse) {
+    const Handle w = platform->createWindow(spec("Picture"));
+    ControlSpec p = control(ControlKind::PictureBox, "", {10, 10, 6, 6});
+    p.border = true;
+    p.picture = {4, 4, std::vector<Color>(16, 0x00336699)};
+    p.picture.pixels[5] = 0x00010203;  // x 1, y 1
+    const Handle picture = platform->createControl(w, p);
+    const Handle marker = platform->createControl(picture, control(ControlKind::Shape, "", {0, 0, 3, 3}));
+    EXPECT_NE(marker, 0);
+
+    // Sampled from the picture itself, hidden or covered.
+    const Handle dc = platform->pictureDC(picture);
+    EXPECT_EQ(platform->getPixel(dc, 1, 1), 0x00010203U);
+    EXPECT_EQ(platform->getPixel(dc, 0, 0), 0x00336699U);
+    EXPECT_EQ(platform->getPixel(dc, 9, 9), CLR_INVALID);
+    RECT client{};
+    GetClientRect(hwnd(picture), &client);
+    EXPECT_EQ(client.right, 4) << "a one-pixel border";
+
+    SendMessageA(hwnd(picture), WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, MAKELPARAM(2, 3));
+    SendMessageA(hwnd(picture), WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON, MAKELPARAM(static_cast<WORD>(-4), 9));
+    SendMessageA(hwnd(picture), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(1, 1));
+    const auto downs = eventsOf(EventKind::MouseDown);
+    const auto moves = eventsOf(EventKind::MouseMove);
+    ASSERT_EQ(downs.size(), 2U);
+    ASSERT_EQ(moves.size(), 1U);
+    EXPECT_EQ(downs[0].target, picture);
+    EXPECT_EQ(downs[0].button, 1);
+    EXPECT_EQ(downs[0].shift, 2);
+    EXPECT_EQ(downs[0].x, 2);
+    EXPECT_EQ(downs[0].y, 3);
+    EXPECT_EQ(moves[0].button, 3) << "both buttons held";
+    EXPECT_EQ(moves[0].x, -4) << "dragged past the left edge";
+    EXPECT_EQ(downs[1].button, 2);
+}
+
+TEST_F(PlatformTest, NotificationIconCallbackArrivesAsItsMouseMessage) {
+    const Handle w = platform->createWindow(spec("Tray"));
+    NotifyIconData data;
+    data.window = w;
+    data.id = 1;
+    data.flags = 7;
+    data.callbackMessage = WM_APP + 1;
+    data.icon = platform->windowIcon(w);
+    data.tip = "Velmora" + std::string(57, ' ');
+    EXPECT_TRUE(platform->notificationAreaAvailable());
+    platform->shellNotifyIcon(NIM_DELETE, data);
+    EXPECT_TRUE(platform->shellNotifyIcon(NIM_ADD, data));
+    SendMessageA(hwnd(w), WM_APP + 1, 1, WM_RBUTTONUP);
+    ASSERT_EQ(eventsOf(EventKind::NotifyIcon).size(), 1U);
+    EXPECT_EQ(eventsOf(EventKind::NotifyIcon)[0].target, w);
+    EXPECT_EQ(eventsOf(EventKind::NotifyIcon)[0].code, static_cast<unsigned>(WM_RBUTTONUP));
+    EXPECT_TRUE(platform->shellNotifyIcon(NIM_DELETE, data));
+    SendMessageA(hwnd(w), WM_APP + 1, 1, WM_RBUTTONUP);
+    EXPECT_EQ(eventsOf(EventKind::NotifyIcon).size(), 1U) << "no icon, no callback";
+}
+
+TEST_F(PlatformTest, ClipboardHoldsPlainText) {
+    platform->clipboardClear();
+    EXPECT_FALSE(IsClipboardFormatAvailable(CF_TEXT));
+    platform->clipboardSetText("212");
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    const HANDLE data = GetClipboardData(CF_TEXT);
+    ASSERT_NE(data, nullptr);
+    EXPECT_STREQ(static_cast<const char*>(GlobalLock(data)), "212");
+    GlobalUnlock(data);
+    CloseClipboard();
+}
+
+TEST_F(PlatformTest, TheProcessAndItsEnvironment) {
+    EXPECT_NE(platform->exePath().find("velmora_win32_tests.exe"), std::string::npos);
+    EXPECT_TRUE(platform->fileExists(platform->exePath()));
+    EXPECT_FALSE(platform->fileExists("C:\\windows")) << "a folder is no file";
+    EXPECT_FALSE(platform->fileExists(""));
+    SetEnvironmentVariableA("VELMORA_PROBE", "x y");
+    EXPECT_EQ(platform->environment("VELMORA_PROBE"), "x y");
+    EXPECT_EQ(platform->environment("VELMORA_NO_SUCH_VARIABLE"), "");
+    EXPECT_FALSE(platform->startProgram("C:\\no such folder\\nothing.exe", 1));
+    EXPECT_DOUBLE_EQ(platform->twipsPerPixel(), 15.0) << "96 DPI here";
+    const auto areas = platform->workAreas();
+    ASSERT_FALSE(areas.empty());
+    EXPECT_EQ(areas.front().left, 0) << "the primary screen first";
+}
+
+// A second start of the program tells the first and leaves.
+TEST_F(PlatformTest, ASecondCopyHandsOverToTheFirst) {
+    ASSERT_TRUE(platform->becomePrimaryInstance());
+    recorder.react = [&](const Event& e) {
+        if (e.kind == EventKind::AnotherInstance) platform->quit(3);
+    };
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string command =
+        std::string("\"") + self + "\" --gtest_also_run_disabled_tests --gtest_filter=SecondCopy.DISABLED_LeavesAtOnce";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION second{};
+    ASSERT_TRUE(
+        CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &second));
+    EXPECT_EQ(runLoop(), 3) << "the first copy heard of the second";
+    WaitForSingleObject(second.hProcess, 10000);
+    DWORD code = 1;
+    GetExitCodeProcess(second.hProcess, &code);
+    EXPECT_EQ(code, 0U) << "the second copy saw it was not the first";
+    CloseHandle(second.hThread);
+    CloseHandle(second.hProcess);
+}
+
+// Run only by the test above, in a process of its own.
+TEST(SecondCopy, DISABLED_LeavesAtOnce) {
+    Win32Platform platform(GetModuleHandleA(nullptr));
+    EXPECT_FALSE(platform.becomePrimaryInstance());
+}
+
+}  // namespace
+}  // namespace velmora::platform::win32

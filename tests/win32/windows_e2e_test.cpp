@@ -1,0 +1,230 @@
+// The windows around the overlay, as a person reaches them: the notification
+// icon and its menu, the always-on-top toggle, the sponsor panel, the colour
+// picker, the settings dialog, the About box, and a second start.
+#include "driver.h"
+
+namespace velmora::e2e {
+namespace {
+
+constexpr const char* kPanel = "Velmora is sponsored by :>";
+constexpr const char* kPicker = "Set translucency color";
+constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+
+// Menu entries, counted down from the top: About, Show, Hide, Settings, Exit.
+constexpr int kAbout = 1;
+constexpr int kShow = 2;
+constexpr int kHide = 3;
+constexpr int kSettings = 4;
+
+std::optional<std::string> loginEntry() {
+    char data[1024] = {};
+    DWORD size = sizeof data - 1;
+    if (RegGetValueA(HKEY_CURRENT_USER, kRunKey, "Velmora", RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return std::string(data);
+}
+
+bool topmost(HWND window) { return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
+
+class WindowsE2E : public ProgramTest {
+protected:
+    void SetUp() override {
+        ProgramTest::SetUp();
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "Velmora");
+    }
+    void TearDown() override {
+        ProgramTest::TearDown();
+        RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "Velmora");
+    }
+};
+
+TEST_F(WindowsE2E, NotificationIconBringsTheOverlayBackAndItsMenuCommandsIt) {
+    HWND overlay = startOverlay();
+    ASSERT_NE(overlay, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return !IsWindowVisible(overlay); })) << "starts hidden: tint absent";
+
+    HWND menu = openIconMenu(program, overlay);
+    ASSERT_NE(menu, nullptr) << "a right-click opens the menu";
+    chooseMenuEntry(menu, kShow);
+    EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(overlay) != FALSE; })) << "Show";
+
+    menu = openIconMenu(program, overlay);
+    ASSERT_NE(menu, nullptr);
+    chooseMenuEntry(menu, kHide);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindowVisible(overlay); })) << "Hide";
+    EXPECT_TRUE(program.running());
+
+    notifyIcon(overlay, WM_LBUTTONDBLCLK);
+    EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(overlay) != FALSE; })) << "a double-click restores it";
+
+    menu = openIconMenu(program, overlay);
+    ASSERT_NE(menu, nullptr);
+    PostMessageA(menu, WM_CHAR, 'x', 1);
+    EXPECT_EQ(program.waitForExit(), 0U) << "E&xit ends the program";
+}
+
+TEST_F(WindowsE2E, BringToFrontKeepsTheOverlayAndThePanelAboveOtherWindows) {
+    seedShown(9000, 3000);
+    HWND overlay = startOverlay();
+    ASSERT_NE(overlay, nullptr);
+    HWND toggle = findChild(overlay, "Bring to front");
+    ASSERT_NE(toggle, nullptr);
+    EXPECT_FALSE(topmost(overlay));
+
+    press(toggle);
+    EXPECT_TRUE(topmost(overlay));
+    EXPECT_EQ(windowText(toggle), "Set to normal");
+    EXPECT_EQ(settings::stored("frontmost"), "1");
+    EXPECT_TRUE(topmost(program.findWindow(kPanel)));
+
+    press(toggle);
+    EXPECT_FALSE(topmost(overlay));
+    EXPECT_EQ(windowText(toggle), "Bring to front");
+    EXPECT_EQ(settings::stored("frontmost"), "0");
+    EXPECT_TRUE(topmost(program.findWindow(kPanel))) << "the panel stays above";
+
+    // Stored on, the next start is topmost from the beginning.
+    settings::seed("frontmost", "1");
+    program.stop();
+    overlay = startOverlay();
+    ASSERT_NE(overlay, nullptr);
+    EXPECT_TRUE(waitUntil([&] { return topmost(overlay); }));
+    EXPECT_EQ(windowText(findChild(overlay, "Set to normal")), "Set to normal");
+}
+
+TEST_F(WindowsE2E, SponsorPanelStandsInTheLowerRightCornerAboveEverything) {
+    startOverlay();
+    HWND panel = program.waitForWindow(kPanel);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(panel) != FALSE; }));
+    EXPECT_TRUE(topmost(panel));
+    EXPECT_NE(GetWindow(panel, GW_OWNER), nullptr) << "no taskbar button of its own";
+    RECT r{};
+    GetWindowRect(panel, &r);
+    // 300 and 1000 twips from the right and bottom edges, at 15 twips a pixel.
+    EXPECT_EQ(r.right, GetSystemMetrics(SM_CXSCREEN) - 20);
+    EXPECT_EQ(r.bottom, GetSystemMetrics(SM_CYSCREEN) - 67);
+    HWND link = findChild(panel, "https://www.gutenberg.org/");
+    ASSERT_NE(link, nullptr);
+    EXPECT_NE(GetWindowLongA(link, GWL_STYLE) & WS_TABSTOP, 0) << "the link is reached with Tab";
+}
+
+TEST_F(WindowsE2E, PickerSamplesTheSpectrumCopiesAndSetsTheTint) {
+    seedShown(9000, 3000);
+    HWND overlay = startOverlay();
+    ASSERT_NE(overlay, nullptr);
+    press(findChild(overlay, "Set screen color"));
+    HWND picker = program.waitForWindow(kPicker);
+    ASSERT_NE(picker, nullptr);
+
+    // The spectrum, the frame, and in the frame the three boxes left to right.
+    const std::vector<HWND> top = children(picker);
+    ASSERT_EQ(top.size(), 2U);
+    HWND spectrum = top[0];
+    HWND frame = top[1];
+    std::vector<HWND> boxes;
+    for (HWND c : children(frame)) {
+        if (className(c) == "Edit") boxes.push_back(c);
+    }
+    ASSERT_EQ(boxes.size(), 3U);
+    std::sort(boxes.begin(), boxes.end(), [](HWND a, HWND b) { return rectInParent(a).left < rectInParent(b).left; });
+
+    // Column 0 of row 216 is the pure red of the spectrum.
+    clickAt(spectrum, 0, 216);
+    ASSERT_TRUE(waitUntil([&] { return !windowText(boxes[0]).empty(); }));
+    const int red = std::stoi(windowText(boxes[0]));
+    const int green = std::stoi(windowText(boxes[1]));
+    const int blue = std::stoi(windowText(boxes[2]));
+    EXPECT_GE(red, 245);
+    EXPECT_LE(green, 10);
+    EXPECT_LE(blue, 10);
+
+    // Clicking a box copies its number.
+    clickAt(boxes[0], 2, 2);
+    EXPECT_TRUE(waitUntil([&] { return clipboardText() == windowText(boxes[0]); })) << clipboardText().value_or("-");
+
+    pressLater(findChild(frame, "Set color"));
+    HWND box = waitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(messageBoxText(box), "Settings saved");
+    EXPECT_EQ(windowText(box), "Velmora");
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(picker); })) << "the picker closes";
+    EXPECT_EQ(settings::stored("red"), std::to_string(red));
+    EXPECT_EQ(settings::stored("green"), std::to_string(green));
+    EXPECT_EQ(settings::stored("blue"), std::to_string(blue));
+    const COLORREF tint = RGB(red, green, blue);
+    COLORREF key = 0;
+    EXPECT_TRUE(waitUntil([&] { return GetLayeredWindowAttributes(overlay, &key, nullptr, nullptr) && key == tint; }));
+    EXPECT_TRUE(IsWindowVisible(overlay));
+    EXPECT_TRUE(waitUntil([&] { return screenPixel(overlay, 20, 150) == tint; }))
+        << std::hex << screenPixel(overlay, 20, 150);
+}
+
+TEST_F(WindowsE2E, SettingsDialogStoresItsChoicesAndTheLoginEntry) {
+    HWND overlay = startOverlay();
+    ASSERT_NE(overlay, nullptr);
+    HWND dialog = openFromMenu(overlay, kSettings, "Settings ");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(waitUntil([&] { return topmost(dialog); }));
+    HWND login = findChild(dialog, "Automatically load with windows startup.");
+    HWND tint = findChild(dialog, "Automatically display tint on app load");
+    ASSERT_TRUE(login != nullptr && tint != nullptr);
+    EXPECT_EQ(SendMessageA(login, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+
+    press(tint);
+    EXPECT_EQ(SendMessageA(tint, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(settings::stored("tint"), " 1");
+    press(login);
+    EXPECT_EQ(settings::stored("loadwin"), " 1");
+    typeMnemonic(dialog, 'o');  // &OK
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(dialog); }));
+    const auto entry = loginEntry();
+    ASSERT_TRUE(entry.has_value()) << "OK with the first box ticked writes the login entry";
+    EXPECT_EQ(entry->front(), '"');
+    EXPECT_NE(entry->find("\\velmora.exe\""), std::string::npos) << *entry;
+
+    dialog = openFromMenu(overlay, kSettings, "Settings ");
+    ASSERT_NE(dialog, nullptr);
+    login = findChild(dialog, "Automatically load with windows startup.");
+    EXPECT_EQ(SendMessageA(login, BM_GETCHECK, 0, 0), BST_CHECKED) << "the stored choice shows";
+    press(login);
+    EXPECT_EQ(settings::stored("loadwin"), " 0");
+    press(findChild(dialog, "&OK"));
+    EXPECT_TRUE(waitUntil([&] { return !loginEntry().has_value(); })) << "unticked, the entry goes";
+}
+
+TEST_F(WindowsE2E, AboutBoxShowsTheVersionAndSaysWhenSystemInfoIsMissing) {
+    HWND overlay = startOverlay();
+    ASSERT_NE(overlay, nullptr);
+    HWND about = openFromMenu(overlay, kAbout, "About Velmora");
+    ASSERT_NE(about, nullptr);
+    EXPECT_NE(findChild(about, "Velmora"), nullptr);
+    EXPECT_NE(findChild(about, "Version 1.0.0"), nullptr);
+
+    pressLater(findChild(about, "&System Info..."));
+    HWND box = waitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(messageBoxText(box), "System Information Is Unavailable At This Time");
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(box); }));
+
+    pressKey(about, VK_ESCAPE);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(about); })) << "Escape is OK, the cancel button";
+    EXPECT_TRUE(program.running());
+}
+
+TEST_F(WindowsE2E, ASecondStartShowsTheFirstAndLeaves) {
+    HWND overlay = startOverlay();
+    ASSERT_NE(overlay, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return !IsWindowVisible(overlay); }));
+    Program second;
+    second.start();
+    EXPECT_EQ(second.waitForExit(), 0U);
+    EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(overlay) != FALSE; })) << "the first copy shows itself";
+    EXPECT_TRUE(program.running());
+}
+
+}  // namespace
+}  // namespace velmora::e2e
