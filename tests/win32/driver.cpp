@@ -1,5 +1,8 @@
 #include "driver.h"
 
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <thread>
 
 namespace velmora::e2e {
@@ -7,6 +10,9 @@ namespace velmora::e2e {
 namespace {
 
 constexpr const char* kSettingsKey = "Software\\VB and VBA Program Settings\\velmora\\config";
+// Wine 8's shell reads an address's handler from the machine's classes only: a per-user
+// one under HKCU\Software\Classes is never consulted, so the recorder goes where Wine looks.
+constexpr const char* kHttpsCommand = "https\\shell\\open\\command";
 
 std::string besideThisProgram(const std::string& name) {
     char path[MAX_PATH] = {};
@@ -14,6 +20,23 @@ std::string besideThisProgram(const std::string& name) {
     std::string folder(path);
     folder.resize(folder.find_last_of("\\/") + 1);
     return folder + name;
+}
+
+std::string inTempFolder(const std::string& name) {
+    char folder[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, folder);
+    return folder + name;
+}
+
+std::optional<std::string> defaultValue(HKEY root, const char* path) {
+    char data[1024] = {};
+    DWORD size = sizeof data - 1;
+    if (RegGetValueA(root, path, nullptr, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS) return std::nullopt;
+    return std::string(data);
+}
+
+void setDefaultValue(HKEY root, const char* path, const std::string& value) {
+    RegSetKeyValueA(root, path, nullptr, REG_SZ, value.c_str(), static_cast<DWORD>(value.size() + 1));
 }
 
 struct Search {
@@ -239,6 +262,51 @@ std::optional<std::string> clipboardText() {
 void clickAt(HWND window, int x, int y) {
     PostMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
     PostMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+}
+
+void clickWithPointer(HWND window, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(window, &p);
+    SetCursorPos(p.x, p.y);
+    INPUT press[2] = {};
+    press[0].type = INPUT_MOUSE;
+    press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    press[1].type = INPUT_MOUSE;
+    press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, press, sizeof press[0]);
+}
+
+LinkRecorder::LinkRecorder()
+    : previous_(defaultValue(HKEY_CLASSES_ROOT, kHttpsCommand)), record_(inTempFolder("velmora-opened-links.txt")) {
+    DeleteFileA(record_.c_str());
+    // %* passes on whatever parameters the program gave the shell.
+    setDefaultValue(HKEY_CLASSES_ROOT, kHttpsCommand,
+                    "\"" + besideThisProgram("velmora_url_recorder.exe") + "\" \"" + record_ + "\" \"%1\" %*");
+}
+
+LinkRecorder::~LinkRecorder() {
+    if (previous_) {
+        setDefaultValue(HKEY_CLASSES_ROOT, kHttpsCommand, *previous_);
+    } else {
+        RegDeleteKeyValueA(HKEY_CLASSES_ROOT, kHttpsCommand, nullptr);
+    }
+    DeleteFileA(record_.c_str());
+}
+
+std::vector<OpenedLink> LinkRecorder::opened() const {
+    std::vector<OpenedLink> links;
+    std::ifstream in(record_, std::ios::binary);
+    std::string line;
+    // A line without its end is still being written.
+    while (std::getline(in, line) && !in.eof()) {
+        std::istringstream fields(line);
+        std::string field;
+        OpenedLink link;
+        if (std::getline(fields, field, '\t')) link.show = std::atoi(field.c_str());
+        while (std::getline(fields, field, '\t')) link.arguments.push_back(field);
+        links.push_back(std::move(link));
+    }
+    return links;
 }
 
 OverlayButtons overlayButtons(HWND overlay) {

@@ -97,6 +97,33 @@ struct OverlayButtons {
 };
 OverlayButtons overlayButtons(HWND overlay);
 
+// A click as a person makes one: the pointer moves over that point of the window's client
+// area and the left button goes down and up through the system's input queue.
+void clickWithPointer(HWND window, int x, int y);
+
+// What the shell was asked to open, as the program it started for the address saw it.
+struct OpenedLink {
+    int show = -1;                       // the show command it was started with
+    std::vector<std::string> arguments;  // the address, then any parameters
+};
+
+// While this lives, the shell opens https addresses with a recorder beside the tests
+// instead of a web browser; the handler that was there before comes back after.
+class LinkRecorder {
+public:
+    LinkRecorder();
+    ~LinkRecorder();
+    LinkRecorder(const LinkRecorder&) = delete;
+    LinkRecorder& operator=(const LinkRecorder&) = delete;
+
+    // Everything opened so far, oldest first.
+    std::vector<OpenedLink> opened() const;
+
+private:
+    std::optional<std::string> previous_;
+    std::string record_;
+};
+
 // Presses a button and returns once the program has handled it.
 void press(HWND button);
 // Presses a button that opens something modal: returns at once.

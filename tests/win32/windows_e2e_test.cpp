@@ -8,6 +8,7 @@ namespace {
 
 constexpr const char* kPanel = "Velmora is sponsored by :>";
 constexpr const char* kPicker = "Set translucency color";
+constexpr const char* kSponsorPage = "https://www.gutenberg.org/";
 constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 // Menu entries, counted down from the top: About, Show, Hide, Settings, Exit.
@@ -105,9 +106,49 @@ TEST_F(WindowsE2E, SponsorPanelStandsInTheLowerRightCornerAboveEverything) {
     // 300 and 1000 twips from the right and bottom edges, at 15 twips a pixel.
     EXPECT_EQ(r.right, GetSystemMetrics(SM_CXSCREEN) - 20);
     EXPECT_EQ(r.bottom, GetSystemMetrics(SM_CYSCREEN) - 67);
-    HWND link = findChild(panel, "https://www.gutenberg.org/");
+    HWND link = findChild(panel, kSponsorPage);
     ASSERT_NE(link, nullptr);
     EXPECT_NE(GetWindowLongA(link, GWL_STYLE) & WS_TABSTOP, 0) << "the link is reached with Tab";
+}
+
+TEST_F(WindowsE2E, SponsorLinkOpensThePageAndPutsThePanelAndTheTintAway) {
+    seedShown(9000, 3000);
+    HWND overlay = startOverlay();
+    ASSERT_NE(overlay, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(overlay) != FALSE; }));
+    HWND panel = program.waitForWindow(kPanel);
+    ASSERT_NE(panel, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(panel) != FALSE; }));
+    HWND link = findChild(panel, kSponsorPage);
+    ASSERT_NE(link, nullptr);
+    const LinkRecorder shell;
+    const std::vector<std::string> justThePage{kSponsorPage};
+
+    RECT r{};
+    GetClientRect(link, &r);
+    clickWithPointer(link, r.right / 2, r.bottom / 2);
+    ASSERT_TRUE(waitUntil([&] { return !shell.opened().empty(); })) << "a click opens the page";
+    EXPECT_EQ(shell.opened()[0].arguments, justThePage) << "the page, with no parameters";
+    EXPECT_EQ(shell.opened()[0].show, SW_SHOWNORMAL);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(panel); })) << "the panel is unloaded";
+    EXPECT_TRUE(waitUntil([&] { return !IsWindowVisible(overlay); })) << "the tint is put away";
+    EXPECT_TRUE(program.running());
+
+    // Show brings both back, and the link follows from the keyboard too.
+    panel = openFromMenu(overlay, kShow, kPanel);
+    ASSERT_NE(panel, nullptr);
+    EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(overlay) != FALSE; }));
+    link = findChild(panel, kSponsorPage);
+    ASSERT_NE(link, nullptr);
+    pressKey(panel, VK_TAB);
+    ASSERT_TRUE(waitUntil([&] { return focusOf(panel) == link; })) << "Tab reaches the link";
+    pressKey(panel, VK_RETURN);
+    ASSERT_TRUE(waitUntil([&] { return shell.opened().size() >= 2; })) << "Enter opens the page";
+    EXPECT_EQ(shell.opened().size(), 2U) << "each follow opens the page once";
+    EXPECT_EQ(shell.opened()[1].arguments, justThePage);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(panel); }));
+    EXPECT_TRUE(waitUntil([&] { return !IsWindowVisible(overlay); }));
+    EXPECT_TRUE(program.running());
 }
 
 TEST_F(WindowsE2E, PickerSamplesTheSpectrumCopiesAndSetsTheTint) {
