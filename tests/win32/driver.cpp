@@ -276,6 +276,14 @@ void clickWithPointer(HWND window, int x, int y) {
     SendInput(2, press, sizeof press[0]);
 }
 
+std::vector<HWND> wineTrayIcons() {
+    HWND tray = FindWindowA(nullptr, "Wine System Tray");
+    if (tray == nullptr || !IsWindowVisible(tray)) return {};
+    std::vector<HWND> icons = children(tray);
+    std::erase_if(icons, [](HWND icon) { return !IsWindowVisible(icon); });
+    return icons;
+}
+
 LinkRecorder::LinkRecorder()
     : previous_(defaultValue(HKEY_CLASSES_ROOT, kHttpsCommand)), record_(inTempFolder("velmora-opened-links.txt")) {
     DeleteFileA(record_.c_str());

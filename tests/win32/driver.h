@@ -101,6 +101,10 @@ OverlayButtons overlayButtons(HWND overlay);
 // area and the left button goes down and up through the system's input queue.
 void clickWithPointer(HWND window, int x, int y);
 
+// The icons Wine shows in its own "Wine System Tray" window, which stands in for the
+// notification area when the desktop has none: one child window per icon.
+std::vector<HWND> wineTrayIcons();
+
 // What the shell was asked to open, as the program it started for the address saw it.
 struct OpenedLink {
     int show = -1;                       // the show command it was started with

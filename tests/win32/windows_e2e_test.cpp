@@ -155,6 +155,7 @@ TEST_F(WindowsE2E, PickerSamplesTheSpectrumCopiesAndSetsTheTint) {
     seedShown(9000, 3000);
     HWND overlay = startOverlay();
     ASSERT_NE(overlay, nullptr);
+    EXPECT_TRUE(waitUntil([] { return wineTrayIcons().size() == 1; })) << "one icon after start-up";
     press(findChild(overlay, "Set screen color"));
     HWND picker = program.waitForWindow(kPicker);
     ASSERT_NE(picker, nullptr);
@@ -199,8 +200,21 @@ TEST_F(WindowsE2E, PickerSamplesTheSpectrumCopiesAndSetsTheTint) {
     COLORREF key = 0;
     EXPECT_TRUE(waitUntil([&] { return GetLayeredWindowAttributes(overlay, &key, nullptr, nullptr) && key == tint; }));
     EXPECT_TRUE(IsWindowVisible(overlay));
-    EXPECT_TRUE(waitUntil([&] { return screenPixel(overlay, 20, 150) == tint; }))
+    ASSERT_TRUE(waitUntil([&] { return screenPixel(overlay, 20, 150) == tint; }))
         << std::hex << screenPixel(overlay, 20, 150);
+
+    // Painted in the new tint, the overlay is past its load handler, which ran again:
+    // still one icon, and a right-click on it in the tray opens the menu.
+    const std::vector<HWND> icons = wineTrayIcons();
+    ASSERT_EQ(icons.size(), 1U);
+    PostMessageA(icons[0], WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(8, 8));
+    PostMessageA(icons[0], WM_RBUTTONUP, 0, MAKELPARAM(8, 8));
+    HWND menu = nullptr;
+    ASSERT_TRUE(
+        waitUntil([&] { return (menu = program.findWindowOfClass("#32768")) != nullptr && IsWindowVisible(menu); }));
+    PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 1);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindowVisible(menu); })) << "Escape closes the menu";
+    EXPECT_TRUE(program.running());
 }
 
 TEST_F(WindowsE2E, SettingsDialogStoresItsChoicesAndTheLoginEntry) {
