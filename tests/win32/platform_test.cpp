@@ -220,6 +220,18 @@ TEST_F(PlatformTest, GeometryKeepsTheMinimumAndReportsResizesOnly) {
     EXPECT_TRUE(IsZoomed(hwnd(w)));
 }
 
+TEST_F(PlatformTest, AWindowMovedToAScreenOfAnotherDensityTakesTheSystemsSuggestion) {
+    const Handle w = platform->createWindow(spec("Density"));
+    platform->setWindowRect(w, {100, 100, 400, 200});
+    platform->setVisible(w, true);
+    recorder.events.clear();
+    RECT suggested{150, 120, 750, 420};  // half as dense again: 144 dots an inch
+    SendMessageA(hwnd(w), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(platform->windowRect(w), (Rect{150, 120, 600, 300}));
+    EXPECT_EQ(eventsOf(EventKind::Resize).size(), 1U);
+    EXPECT_EQ(eventsOf(EventKind::Moved).size(), 1U) << "the system's move, not the program's own";
+}
+
 TEST_F(PlatformTest, ControlsReportClicksTheWayTheProgramExpects) {
     const Handle w = platform->createWindow(spec("Controls"));
     const Handle button = platform->createControl(w, control(ControlKind::CommandButton, "&Go", {10, 10, 80, 24}, 0));

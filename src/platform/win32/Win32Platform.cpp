@@ -828,6 +828,15 @@ bool Win32Platform::handleCommon(HWND hwnd, UINT message, WPARAM wParam, LPARAM 
             if (topLevel == nullptr) return false;
             handleSize(hwnd);
             return true;
+        case WM_DPICHANGED: {
+            if (topLevel == nullptr) return false;
+            // Dragged onto a screen of another density: take the rectangle the system suggests
+            // for it, which the program then hears of like a person's move and resize.
+            const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+            SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                         suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+            return true;
+        }
         case WM_MOVE:
             if (topLevel == nullptr) return false;
             if (programmaticMoves_ == 0 && !IsIconic(hwnd)) send({EventKind::Moved, asHandle(hwnd)});
