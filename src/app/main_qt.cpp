@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "app/Application.h"
-#include "platform/qt/QtPlatform.h"
+#include "platform/qt/platform.h"
 
 namespace {
 // On Wayland a program can neither place its own window, nor keep it above

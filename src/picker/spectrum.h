@@ -1,7 +1,7 @@
 // The picker's pictures, drawn in code.
 #pragma once
 
-#include "platform/platform.h"
+#include "platform/types.h"
 
 namespace velmora {
 

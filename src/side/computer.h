@@ -1,7 +1,7 @@
 // The About box's picture of a computer, drawn in code.
 #pragma once
 
-#include "platform/platform.h"
+#include "platform/types.h"
 
 namespace velmora {
 

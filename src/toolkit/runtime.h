@@ -7,7 +7,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "platform/platform.h"
+#include "platform/types.h"
 
 namespace velmora::toolkit {
 

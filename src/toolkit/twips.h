@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "platform/runtime_error.h"
+#include "platform/errors.h"
 
 namespace velmora::toolkit {
 

@@ -13,8 +13,8 @@
 #include <memory>
 
 #include "app/Application.h"
-#include "platform/qt/IniStore.h"
-#include "platform/qt/QtPlatform.h"
+#include "platform/qt/store.h"
+#include "platform/qt/platform.h"
 
 namespace velmora::qttest {
 

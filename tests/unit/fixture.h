@@ -8,7 +8,7 @@
 #include "app/Application.h"
 #include "overlay/FrmMain.h"
 #include "picker/Form1.h"
-#include "platform/sim/SimPlatform.h"
+#include "platform/sim/platform.h"
 #include "settings/frmSettings.h"
 #include "side/Form2.h"
 #include "side/frmAbout.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/sim/SimPlatform.h"
+#include "platform/sim/platform.h"
 
 namespace velmora {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "platform/sim/SimPlatform.h"
+#include "platform/sim/platform.h"
 #include "toolkit/controls.h"
 
 namespace velmora::toolkit {

@@ -5,7 +5,7 @@
 #include <functional>
 #include <memory>
 
-#include "platform/win32/Win32Platform.h"
+#include "platform/win32/state.h"
 
 namespace velmora::platform::win32 {
 namespace {

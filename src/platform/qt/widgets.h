@@ -11,7 +11,7 @@
 #include <QWidget>
 #include <optional>
 
-#include "platform/platform.h"
+#include "platform/types.h"
 
 namespace velmora::platform::qt {
 

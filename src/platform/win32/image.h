@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "platform/platform.h"
+#include "platform/types.h"
 #include "platform/win32/handles.h"
 
 namespace velmora::platform::win32 {

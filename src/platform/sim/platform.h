@@ -10,7 +10,7 @@
 #include <set>
 #include <tuple>
 
-#include "platform/platform.h"
+#include "platform/types.h"
 
 namespace velmora::platform::sim {
 

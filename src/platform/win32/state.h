@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/types.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/image.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/runtime_error.h"
+#include "platform/errors.h"
 
 namespace velmora::platform {
 

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "platform/platform.h"
+#include "platform/types.h"
 
 namespace velmora::platform::win32 {
 

@@ -1,4 +1,4 @@
-#include "platform/win32/Win32Platform.h"
+#include "platform/win32/state.h"
 
 #include <algorithm>
 #include <climits>

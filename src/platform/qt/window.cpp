@@ -1,4 +1,4 @@
-#include "platform/qt/QtPlatform.h"
+#include "platform/qt/platform.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -16,7 +16,7 @@
 #include <algorithm>
 #include <map>
 
-#include "platform/qt/IniStore.h"
+#include "platform/qt/store.h"
 #include "platform/qt/autostart.h"
 #include "platform/qt/icon.h"
 #include "platform/qt/instance.h"

@@ -2,7 +2,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "platform/win32/Win32Platform.h"
+#include "platform/win32/state.h"
 
 namespace velmora::platform::win32 {
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "platform/win32/Win32Platform.h"
+#include "platform/win32/state.h"
 
 namespace velmora::platform::win32 {
 

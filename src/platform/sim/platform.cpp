@@ -1,4 +1,4 @@
-#include "platform/sim/SimPlatform.h"
+#include "platform/sim/platform.h"
 
 #include <algorithm>
 #include <cctype>

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/platform.h"
+#include "platform/types.h"
 
 class QWidget;
 class QSystemTrayIcon;

@@ -1,4 +1,4 @@
-#include "platform/qt/IniStore.h"
+#include "platform/qt/store.h"
 
 #include <QDir>
 #include <QSettings>
