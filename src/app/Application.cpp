@@ -9,7 +9,7 @@
 namespace velmora {
 
 Application::Application(platform::Platform& platform)
-    : toolkit::Runtime(platform, toolkit::AppInfo{}), store_(platform.settings()) {}
+    : toolkit::Runtime(platform, toolkit::AppInfo{}), store_(platform.settings) {}
 
 // Windows go before the runtime they are attached to.
 Application::~Application() {
@@ -49,9 +49,9 @@ frmSettings& Application::form<frmSettings>() {
     return lazily(frmSettings_, *this);
 }
 
-bool Application::saveSetting(const char* key, const std::string& value) {
+bool Application::saveSetting(const char* key, const std::string& value, Tell tell) {
     if (store_.save(key, value)) return true;
-    if (!toldStoreFailure_) {
+    if (tell == Tell::OncePerRun && !toldStoreFailure_) {
         toldStoreFailure_ = true;
         msgBox(kStoreUnwritable);
     }
@@ -62,7 +62,7 @@ void Application::start() {
     runHandler([this] {
         FrmMain& overlay = form<FrmMain>();
         overlay.Load();
-        if (!platform().notificationAreaAvailable()) {
+        if (!platform().desktop.notificationAreaAvailable()) {
             // Without an icon to bring it back, a hidden overlay would leave the program out of reach.
             overlay.Show();
             msgBox(kNoNotificationArea);
@@ -73,10 +73,10 @@ void Application::start() {
 }
 
 int Application::run() {
-    if (!platform().becomePrimaryInstance()) return 0;
+    if (!platform().desktop.becomePrimaryInstance()) return 0;
     start();
     if (ended()) return exitCode();
-    return platform().run();
+    return platform().windows.run();
 }
 
 void Application::onEvent(const platform::Event& event) {

@@ -25,9 +25,12 @@ public:
     Window& form();
 
     Store& store() { return store_; }
-    // Saves one of the program's settings; the first write that fails in a run
-    // tells the person once, so a settings file that cannot be written is never silent.
-    bool saveSetting(const char* key, const std::string& value);
+    // Who tells the person that a setting could not be saved.
+    enum class Tell { OncePerRun, ByCaller };
+    // The one way the program saves a setting. The first write that fails in a
+    // run tells the person once, so a store that cannot be written is never
+    // silent; a caller with a message of its own says it instead.
+    bool saveSetting(const char* key, const std::string& value, Tell tell = Tell::OncePerRun);
 
     // Loads the start-up window, the overlay, and shows it unless its load handler hid it.
     void start();

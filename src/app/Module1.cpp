@@ -1,5 +1,7 @@
 #include "app/Module1.h"
 
+#include "platform/winapi.h"
+
 namespace velmora::Module1 {
 
 namespace {
@@ -14,23 +16,23 @@ void MakeTranslucent(toolkit::Runtime& runtime, platform::Handle hwnd, platform:
     namespace win = platform::win;
     platform::Platform& p = runtime.platform();
     try {
-        const long style = p.getWindowLong(hwnd, win::GWL_EXSTYLE) | win::WS_EX_LAYERED;
-        p.setWindowLong(hwnd, win::GWL_EXSTYLE, style);
-        p.setLayeredWindowAttributes(hwnd, color, toByte(alpha), flags);
+        const long style = p.native.getWindowLong(hwnd, win::GWL_EXSTYLE) | win::WS_EX_LAYERED;
+        p.native.setWindowLong(hwnd, win::GWL_EXSTYLE, style);
+        p.native.setLayeredWindowAttributes(hwnd, color, toByte(alpha), flags);
     } catch (const RuntimeError& error) {
         runtime.msgBox(error.description() + " Source : " + runtime.errorSource(error));
     }
 }
 
 void RegisterStartupEntry(toolkit::Runtime& runtime) {
-    if (!runtime.platform().writeStartupEntry(runtime.platform().exePath())) {
+    if (!runtime.platform().desktop.writeStartupEntry(runtime.platform().desktop.exePath())) {
         runtime.msgBox(kStartupEntryFailed);
     }
 }
 
 void setZOrder(toolkit::Runtime& runtime, platform::Handle hwnd, platform::Handle insertAfter) {
     namespace win = platform::win;
-    runtime.platform().setWindowPos(hwnd, insertAfter, 0, 0, 0, 0, win::SWP_NOMOVE | win::SWP_NOSIZE);
+    runtime.platform().native.setWindowPos(hwnd, insertAfter, 0, 0, 0, 0, win::SWP_NOMOVE | win::SWP_NOSIZE);
 }
 
 }  // namespace velmora::Module1

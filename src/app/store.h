@@ -5,7 +5,7 @@
 #include <array>
 #include <string>
 
-#include "platform/types.h"
+#include "platform/store.h"
 
 namespace velmora {
 

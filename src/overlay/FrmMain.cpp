@@ -14,39 +14,22 @@
 namespace velmora {
 
 namespace win = platform::win;
-using toolkit::ControlDesign;
 
 namespace {
 constexpr platform::Color kDefaultTint = 0x00D4C390;  // red 144, green 195, blue 212
-
-toolkit::FormDesign overlayDesign() {
-    toolkit::FormDesign d;
-    d.name = "FrmMain";
-    d.caption = "Velmora v1.0";
-    d.border = platform::BorderStyle::Sizable;
-    d.clientWidth = 8385;
-    d.clientHeight = 3015;
-    d.backColor = 0x00FF00FF;
-    d.scaleMode = toolkit::ScaleMode::Twips;
-    return d;
-}
-
-ControlDesign button(const char* name, const char* caption, float left, int tabIndex) {
-    ControlDesign d{name, left, 120, 1815, 855, {}};
-    d.look.text = caption;
-    d.look.tabIndex = tabIndex;
-    return d;
-}
 
 // The largest coordinate a window system takes, in pixels.
 constexpr double kPixelLimit = 32767;
 }  // namespace
 
 FrmMain::FrmMain(Application& app)
-    : toolkit::Form(app, overlayDesign()),
-      cmdExit(*this, button("cmdExit", "E&xit", 6240, 0)),
-      Command1(*this, button("Command1", "Set screen color", 4320, 1)),
-      Command2(*this, button("Command2", "Bring to front", 2400, 2)),
+    : toolkit::Form(app,
+                    {.name = "FrmMain", .caption = "Velmora v1.0", .client = {8385, 3015}, .backColor = 0x00FF00FF}),
+      cmdExit(*this, {.name = "cmdExit", .at = {6240, 120, 1815, 855}, .look = {.text = "E&xit", .tabIndex = 0}}),
+      Command1(*this,
+               {.name = "Command1", .at = {4320, 120, 1815, 855}, .look = {.text = "Set screen color", .tabIndex = 1}}),
+      Command2(*this,
+               {.name = "Command2", .at = {2400, 120, 1815, 855}, .look = {.text = "Bring to front", .tabIndex = 2}}),
       Timer1(*this, "Timer1", 100),
       mnuSystray(*this, "mnuSystray", "Dosen't matter",
                  {{"mnuAbout", "About", [this] { mnuAbout_Click(); }},
@@ -72,7 +55,7 @@ void FrmMain::Form_Load() {
     applyFrontmost();
     initFormControls();
     // With no notification area there is no icon to bring a hidden overlay back.
-    if (lenientNumber(app_.store().get(keys::tint)) == 0 && app_.platform().notificationAreaAvailable()) {
+    if (lenientNumber(app_.store().get(keys::tint)) == 0 && app_.platform().desktop.notificationAreaAvailable()) {
         setVisible(false);
     }
 }
@@ -100,26 +83,25 @@ void FrmMain::registerNotifyIcon() {
     nid_.cbSize = modSystray::kRecordSize;
     nid_.hWnd = hWnd();
     nid_.uID = 1;
-    nid_.uFlags = modSystray::NIF_MESSAGE | modSystray::NIF_ICON | modSystray::NIF_TIP;
+    nid_.uFlags = win::NIF_MESSAGE | win::NIF_ICON | win::NIF_TIP;
     nid_.uCallbackMessage = modSystray::kCallbackMessage;
     nid_.hIcon = Icon();
     nid_.szTip = modSystray::tipField("Velmora");
     platform::Platform& p = app_.platform();
-    p.shellNotifyIcon(win::NIM_DELETE, modSystray::toShell(nid_));
-    iconAdded_ = p.shellNotifyIcon(win::NIM_ADD, modSystray::toShell(nid_)) || iconAdded_;
+    p.native.shellNotifyIcon(win::NIM_DELETE, modSystray::toShell(nid_));
+    iconAdded_ = p.native.shellNotifyIcon(win::NIM_ADD, modSystray::toShell(nid_)) || iconAdded_;
 }
 
 void FrmMain::removeNotifyIcon() {
     if (!iconAdded_) return;
-    app_.platform().shellNotifyIcon(win::NIM_DELETE, modSystray::toShell(nid_));
+    app_.platform().native.shellNotifyIcon(win::NIM_DELETE, modSystray::toShell(nid_));
     iconAdded_ = false;
 }
 
 // Reading the panel's width loads it when needed, and its own load places and shows it.
 void FrmMain::placeSponsorPanel() {
     Form2& panel = app_.form<Form2>();
-    panel.setLeft(app_.screenWidth() - panel.Width() - 300);
-    panel.setTop(app_.screenHeight() - panel.Height() - 1000);
+    panel.placeInCorner();
     panel.Load();
     panel.Show();
 }
@@ -133,7 +115,7 @@ void FrmMain::applyFrontmost() {
 }
 
 void FrmMain::restoreGeometry() {
-    const double limit = kPixelLimit * app_.platform().twipsPerPixel();
+    const double limit = kPixelLimit * app_.twipsPerPixelX();
     // A stored value that is not a number a window can take never reaches the window.
     const auto usable = [limit](const std::string& text, bool isSize) {
         const float value = toSingle(lenientNumber(text));
@@ -151,16 +133,18 @@ void FrmMain::restoreGeometry() {
 // A window restored where no screen is any more would be out of reach: bring it
 // back onto the primary screen, keeping its size.
 void FrmMain::keepOnScreen() {
-    platform::Platform& p = app_.platform();
-    const platform::Rect r = p.windowRect(hWnd());
-    const auto areas = p.workAreas();
+    const auto areas = app_.platform().desktop.workAreas();
     if (areas.empty()) return;
+    const double tpp = app_.twipsPerPixelX();
+    const int left = toolkit::twipsToPixels(Left(), tpp);
+    const int top = toolkit::twipsToPixels(Top(), tpp);
+    const int right = left + toolkit::twipsToPixels(Width(), tpp);
+    const int bottom = top + toolkit::twipsToPixels(Height(), tpp);
     for (const auto& area : areas) {
-        const bool overlaps = r.left < area.left + area.width && area.left < r.left + r.width &&
-                              r.top < area.top + area.height && area.top < r.top + r.height;
+        const bool overlaps =
+            left < area.left + area.width && area.left < right && top < area.top + area.height && area.top < bottom;
         if (overlaps) return;
     }
-    const double tpp = p.twipsPerPixel();
     setTop(static_cast<float>(areas.front().top * tpp));
     setLeft(static_cast<float>(areas.front().left * tpp));
 }
@@ -228,10 +212,10 @@ void FrmMain::reapplyFrontmost() {
 void FrmMain::Form_NotifyIcon(unsigned code) {
     if (code == win::WM_LBUTTONDBLCLK) {
         setWindowState(0);
-        app_.platform().setForegroundWindow(hWnd());
+        app_.platform().native.setForegroundWindow(hWnd());
         Show();
     } else if (code == win::WM_RBUTTONUP) {
-        app_.platform().setForegroundWindow(hWnd());
+        app_.platform().native.setForegroundWindow(hWnd());
         PopupMenu(mnuSystray);
     }
 }

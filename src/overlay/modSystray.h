@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/types.h"
+#include "platform/winapi.h"
 
 namespace velmora::modSystray {
 
@@ -19,9 +19,6 @@ struct NOTIFYICONDATA {
 };
 
 inline constexpr std::uint32_t kRecordSize = 88;
-inline constexpr std::uint32_t NIF_MESSAGE = 1;
-inline constexpr std::uint32_t NIF_ICON = 2;
-inline constexpr std::uint32_t NIF_TIP = 4;
 inline constexpr std::size_t kTipField = 64;
 // The icon reports on a message of its own, so a mouse moving over the overlay
 // can never be mistaken for a click on the icon.

@@ -9,76 +9,9 @@
 
 namespace velmora {
 
-using toolkit::ControlDesign;
-
 namespace {
 constexpr platform::Color kFrameBack = 0x00FEEDEE;
-
-toolkit::FormDesign pickerDesign() {
-    toolkit::FormDesign d;
-    d.name = "Form1";
-    d.caption = "Set translucency color";
-    d.border = platform::BorderStyle::FixedSingle;
-    d.minButton = false;
-    d.maxButton = false;
-    d.clientWidth = 4080;
-    d.clientHeight = 4905;
-    d.scaleMode = toolkit::ScaleMode::Pixels;
-    d.icons = {pickerIcon(16), pickerIcon(32)};
-    return d;
-}
-
-ControlDesign at(const char* name, float left, float top, float width, float height, int tabIndex = -1) {
-    ControlDesign d{name, left, top, width, height, {}};
-    d.look.tabIndex = tabIndex;
-    return d;
-}
-
-ControlDesign picture() {
-    ControlDesign d = at("Picture1", 120, 120, 3870, 3870, 0);
-    d.look.picture = spectrumPicture();
-    d.look.border = true;
-    return d;
-}
-
-ControlDesign marker() {
-    ControlDesign d = at("Shape1", 0, 0, 135, 135);
-    d.look.shape = platform::ShapeStyle::Oval;
-    d.look.transparentBack = true;
-    return d;
-}
-
-ControlDesign frame() {
-    ControlDesign d = at("Frame1", 120, 4080, 3855, 735, 1);
-    d.look.backColor = kFrameBack;
-    return d;
-}
-
-ControlDesign outline() {
-    ControlDesign d = at("Shape2", 0, 0, 3855, 735);
-    d.look.transparentBack = true;
-    return d;
-}
-
-ControlDesign swatch() {
-    ControlDesign d = at("Label1", 2040, 120, 255, 255);
-    d.look.border = true;
-    return d;
-}
-
-ControlDesign setColor() {
-    ControlDesign d = at("Command1", 2520, 120, 1215, 285, 2);
-    d.look.text = "Set color";
-    return d;
-}
-
-ControlDesign hint() {
-    ControlDesign d = at("Label4", 0, 480, 3855, 255);
-    d.look.text = "Click on the textbox to set the color value ";
-    d.look.alignment = platform::Alignment::Center;
-    d.look.backColor = kFrameBack;
-    return d;
-}
+constexpr auto kOval = platform::ShapeStyle::Oval;
 
 // A pixel coordinate from the pointer's single-precision position.
 std::int32_t toPixel(float value) {
@@ -89,17 +22,37 @@ std::int32_t toPixel(float value) {
 }  // namespace
 
 Form1::Form1(Application& app)
-    : toolkit::Form(app, pickerDesign()),
-      Picture1(*this, picture(), toolkit::ScaleMode::Pixels),
-      Shape1(*this, marker(), &Picture1),
-      Frame1(*this, frame()),
-      Shape2(*this, outline(), &Frame1),
-      Text2(*this, at("Text2", 120, 120, 495, 285, 4), &Frame1),
-      Text3(*this, at("Text3", 720, 120, 495, 285, 3), &Frame1),
-      Text4(*this, at("Text4", 1320, 120, 495, 285, 6), &Frame1),
-      Label1(*this, swatch(), &Frame1),
-      Command1(*this, setColor(), &Frame1),
-      Label4(*this, hint(), &Frame1),
+    : toolkit::Form(app, {.name = "Form1",
+                          .caption = "Set translucency color",
+                          .border = platform::BorderStyle::FixedSingle,
+                          .minMaxButtons = false,
+                          .client = {4080, 4905},
+                          .scaleMode = toolkit::ScaleMode::Pixels,
+                          .icons = {pickerIcon(16), pickerIcon(32)}}),
+      Picture1(*this,
+               {.name = "Picture1",
+                .at = {120, 120, 3870, 3870},
+                .look = {.border = true, .tabIndex = 0, .picture = spectrumPicture()}},
+               toolkit::ScaleMode::Pixels),
+      // The marker, centred on the last sampled point.
+      Shape1(*this, {.name = "Shape1", .at = {0, 0, 135, 135}, .look = {.transparentBack = true, .shape = kOval}},
+             &Picture1),
+      Frame1(*this, {.name = "Frame1", .at = {120, 4080, 3855, 735}, .look = {.backColor = kFrameBack, .tabIndex = 1}}),
+      Shape2(*this, {.name = "Shape2", .at = {0, 0, 3855, 735}, .look = {.transparentBack = true}}, &Frame1),
+      Text2(*this, {.name = "Text2", .at = {120, 120, 495, 285}, .look = {.tabIndex = 4}}, &Frame1),
+      Text3(*this, {.name = "Text3", .at = {720, 120, 495, 285}, .look = {.tabIndex = 3}}, &Frame1),
+      Text4(*this, {.name = "Text4", .at = {1320, 120, 495, 285}, .look = {.tabIndex = 6}}, &Frame1),
+      // The swatch.
+      Label1(*this, {.name = "Label1", .at = {2040, 120, 255, 255}, .look = {.border = true}}, &Frame1),
+      Command1(*this, {.name = "Command1", .at = {2520, 120, 1215, 285}, .look = {.text = "Set color", .tabIndex = 2}},
+               &Frame1),
+      Label4(*this,
+             {.name = "Label4",
+              .at = {0, 480, 3855, 255},
+              .look = {.text = "Click on the textbox to set the color value ",
+                       .backColor = kFrameBack,
+                       .alignment = platform::Alignment::Center}},
+             &Frame1),
       app_(app) {
     Picture1.MouseDown = [this](int b, int s, float x, float y) { Picture1_MouseDown(b, s, x, y); };
     Picture1.MouseMove = [this](int b, int s, float x, float y) { Picture1_MouseMove(b, s, x, y); };
@@ -130,7 +83,8 @@ void Form1::CheckColor(float& X, float& Y) {
     if (Y < 1) Y = 0;
     if (X > Picture1.Width() - 3) X = Picture1.Width() - 3;
     if (Y > Picture1.Height() - 3) Y = Picture1.Height() - 3;
-    const auto colour = static_cast<std::int32_t>(app_.platform().getPixel(Picture1.hDC(), toPixel(X), toPixel(Y)));
+    const auto colour =
+        static_cast<std::int32_t>(app_.platform().native.getPixel(Picture1.hDC(), toPixel(X), toPixel(Y)));
 
     Shape1.setLeft(X - static_cast<float>(toPixel(Shape1.Width()) / 2));
     Shape1.setTop(Y - static_cast<float>(toPixel(Shape1.Height()) / 2));
@@ -150,9 +104,10 @@ void Form1::copyToClipboard(toolkit::TextBox& box) {
 }
 
 void Form1::Command1_Click() {
-    Store& store = app_.store();
-    const bool saved = store.save(keys::red, Text2.Text()) & store.save(keys::green, Text3.Text()) &
-                       store.save(keys::blue, Text4.Text());
+    using Tell = Application::Tell;
+    const bool saved = app_.saveSetting(keys::red, Text2.Text(), Tell::ByCaller) &
+                       app_.saveSetting(keys::green, Text3.Text(), Tell::ByCaller) &
+                       app_.saveSetting(keys::blue, Text4.Text(), Tell::ByCaller);
     if (!saved) {
         // Never "Settings saved" for a colour that was not; the picker stays open to try again.
         app_.msgBox(kNotSaved);

@@ -6,26 +6,6 @@
 
 namespace velmora {
 
-namespace {
-toolkit::FormDesign settingsDesign() {
-    toolkit::FormDesign d;
-    d.name = "frmSettings";
-    d.caption = "Settings ";
-    d.border = platform::BorderStyle::Sizable;
-    d.clientWidth = 6225;
-    d.clientHeight = 2310;
-    return d;
-}
-
-toolkit::ControlDesign control(const char* name, const char* caption, float left, float top, float width, float height,
-                               int tabIndex) {
-    toolkit::ControlDesign d{name, left, top, width, height, {}};
-    d.look.text = caption;
-    d.look.tabIndex = tabIndex;
-    return d;
-}
-}  // namespace
-
 int checkBoxValue(const std::string& stored) {
     const double rounded = roundHalfEven(lenientNumber(stored));
     if (rounded == 0 || rounded == 1 || rounded == 2) return static_cast<int>(rounded);
@@ -33,10 +13,14 @@ int checkBoxValue(const std::string& stored) {
 }
 
 frmSettings::frmSettings(Application& app)
-    : toolkit::Form(app, settingsDesign()),
-      Check1(*this, control("Check1", "Automatically load with windows startup.", 240, 240, 4695, 375, 0)),
-      Check2(*this, control("Check2", "Automatically display tint on app load", 240, 720, 4695, 375, 1)),
-      Command1(*this, control("Command1", "&OK", 4200, 1560, 1815, 495, 2)),
+    : toolkit::Form(app, {.name = "frmSettings", .caption = "Settings ", .client = {6225, 2310}}),
+      Check1(*this, {.name = "Check1",
+                     .at = {240, 240, 4695, 375},
+                     .look = {.text = "Automatically load with windows startup.", .tabIndex = 0}}),
+      Check2(*this, {.name = "Check2",
+                     .at = {240, 720, 4695, 375},
+                     .look = {.text = "Automatically display tint on app load", .tabIndex = 1}}),
+      Command1(*this, {.name = "Command1", .at = {4200, 1560, 1815, 495}, .look = {.text = "&OK", .tabIndex = 2}}),
       app_(app) {
     Check1.Click = [this] { Check1_Click(); };
     Check2.Click = [this] { Check2_Click(); };
@@ -59,7 +43,7 @@ void frmSettings::Command1_Click() {
     if (value == 1) {
         Module1::RegisterStartupEntry(app_);
     } else if (value == 0) {
-        app_.platform().removeStartupEntry();
+        app_.platform().desktop.removeStartupEntry();
     }
     Unload();
 }

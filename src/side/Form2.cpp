@@ -3,57 +3,53 @@
 #include "app/Application.h"
 #include "app/Module1.h"
 #include "overlay/FrmMain.h"
+#include "platform/winapi.h"
 
 namespace velmora {
 
 namespace win = platform::win;
 
 namespace {
-toolkit::FormDesign panelDesign() {
-    toolkit::FormDesign d;
-    d.name = "Form2";
-    d.caption = "Velmora is sponsored by :>";
-    d.border = platform::BorderStyle::Sizable;
-    d.minButton = false;
-    d.maxButton = false;
-    d.showInTaskbar = false;
-    d.clientWidth = 4740;
-    d.clientHeight = 1680;
-    d.backColor = 0x00FFFFFF;
-    return d;
-}
-
-toolkit::ControlDesign label(const char* name, std::string caption, float left, float top, float width, float height) {
-    toolkit::ControlDesign d{name, left, top, width, height, {}};
-    d.look.text = std::move(caption);
-    d.look.backColor = 0x00FFFFFF;
-    d.look.foreColor = 0x00000000;
-    return d;
-}
-
-toolkit::ControlDesign link() {
-    toolkit::ControlDesign d = label("Label2", Form2::kSponsorPage, 1200, 600, 3135, 375);
-    d.look.foreColor = 0x00FF0000;  // blue
-    d.look.font = {"MS Sans Serif", 15.0F, false, true};
-    d.look.tabIndex = 0;  // a link a person can reach with Tab and follow with Enter
-    return d;
-}
+constexpr platform::Color kWhite = 0x00FFFFFF;
+constexpr platform::Color kBlack = 0x00000000;
+constexpr platform::Color kBlue = 0x00FF0000;
 }  // namespace
 
 Form2::Form2(Application& app)
-    : toolkit::Form(app, panelDesign()),
-      Label1(*this, label("Label1", "Now you just need something to read!" + std::string(78, ' ') + "GOTO   :>", 240,
-                          240, 3135, 735)),
-      Label2(*this, link()),
-      Label3(*this, label("Label3", "to grab a great e-book bargain :0)", 240, 1200, 2775, 375)),
+    : toolkit::Form(app, {.name = "Form2",
+                          .caption = "Velmora is sponsored by :>",
+                          .minMaxButtons = false,
+                          .showInTaskbar = false,
+                          .client = {4740, 1680},
+                          .backColor = kWhite}),
+      Label1(*this, {.name = "Label1",
+                     .at = {240, 240, 3135, 735},
+                     .look = {.text = "Now you just need something to read!" + std::string(78, ' ') + "GOTO   :>",
+                              .backColor = kWhite,
+                              .foreColor = kBlack}}),
+      // A link a person can reach with Tab and follow with Enter.
+      Label2(*this, {.name = "Label2",
+                     .at = {1200, 600, 3135, 375},
+                     .look = {.text = kSponsorPage,
+                              .backColor = kWhite,
+                              .foreColor = kBlue,
+                              .font = {.name = "MS Sans Serif", .points = 15.0F, .underline = true},
+                              .tabIndex = 0}}),
+      Label3(*this, {.name = "Label3",
+                     .at = {240, 1200, 2775, 375},
+                     .look = {.text = "to grab a great e-book bargain :0)", .backColor = kWhite, .foreColor = kBlack}}),
       app_(app) {
     Label2.Click = [this] { Label2_Click(); };
 }
 
-void Form2::Form_Load() {
-    Module1::setZOrder(app_, hWnd(), win::HWND_TOPMOST);
+void Form2::placeInCorner() {
     setLeft(app_.screenWidth() - Width() - 300);
     setTop(app_.screenHeight() - Height() - 1000);
+}
+
+void Form2::Form_Load() {
+    Module1::setZOrder(app_, hWnd(), win::HWND_TOPMOST);
+    placeInCorner();
     Load();
     Show();
 }
@@ -62,7 +58,7 @@ void Form2::Label2_Click() {
     const platform::Handle owner = hWnd();
     Unload();
     app_.form<FrmMain>().setVisible(false);
-    app_.platform().shellExecute(owner, "open", kSponsorPage, "", "", win::SW_SHOWNORMAL);
+    app_.platform().native.shellExecute(owner, "open", kSponsorPage, "", "", win::SW_SHOWNORMAL);
 }
 
 }  // namespace velmora

@@ -15,6 +15,9 @@ public:
     // Both the link's caption and the page the shell opens.
     static constexpr const char* kSponsorPage = "https://www.gutenberg.org/";
 
+    // The lower-right corner of the screen, where the panel stands (outer size, twips).
+    void placeInCorner();
+
     toolkit::Label Label1;
     toolkit::Label Label2;
     toolkit::Label Label3;

@@ -16,16 +16,16 @@ void Control::resetToDesign() {
     state_ = design_.look;
     state_.name = design_.name;
     state_.kind = kind_;
-    geometry_[0] = design_.left;
-    geometry_[1] = design_.top;
-    geometry_[2] = design_.width;
-    geometry_[3] = design_.height;
+    geometry_[0] = design_.at.left;
+    geometry_[1] = design_.at.top;
+    geometry_[2] = design_.at.width;
+    geometry_[3] = design_.at.height;
 }
 
 ScaleMode Control::units() const { return container_ != nullptr ? container_->innerScaleMode() : form_.scaleMode(); }
 
 platform::Rect Control::pixelRect() const {
-    const double tpp = form_.runtime().platform().twipsPerPixel();
+    const double tpp = form_.runtime().platform().desktop.twipsPerPixel();
     return {twipsToPixels(geometry_[0], tpp), twipsToPixels(geometry_[1], tpp), twipsToPixels(geometry_[2], tpp),
             twipsToPixels(geometry_[3], tpp)};
 }
@@ -33,7 +33,8 @@ platform::Rect Control::pixelRect() const {
 void Control::create() {
     state_.rect = pixelRect();
     const Handle parent = container_ != nullptr ? container_->handle_ : form_.handle_;
-    handle_ = platform().createControl(parent, state_);
+    handle_ = platform().controls.createControl(parent, state_);
+    if (handle_ == 0) throw errors::outOfMemory();
     form_.runtime().attach(handle_, this);
 }
 
@@ -74,7 +75,7 @@ void Control::setSlot(int slot, float units_) {
     const float old = geometry_[slot];
     geometry_[slot] = twips;
     try {
-        platform().setControlRect(handle_, pixelRect());
+        platform().controls.setControlRect(handle_, pixelRect());
     } catch (...) {
         geometry_[slot] = old;
         throw;
@@ -102,7 +103,7 @@ std::string CommandButton::Caption() {
 void CommandButton::setCaption(const std::string& caption) {
     touch();
     state_.text = caption;
-    platform().setControlText(handle_, caption);
+    platform().controls.setControlText(handle_, caption);
 }
 
 Label::Label(Form& form, ControlDesign design, Control* container)
@@ -116,7 +117,7 @@ std::string Label::Caption() {
 void Label::setCaption(const std::string& caption) {
     touch();
     state_.text = caption;
-    platform().setControlText(handle_, caption);
+    platform().controls.setControlText(handle_, caption);
 }
 
 Color Label::BackColor() {
@@ -127,7 +128,7 @@ Color Label::BackColor() {
 void Label::setBackColor(Color color) {
     touch();
     state_.backColor = color;
-    platform().setControlBackColor(handle_, color);
+    platform().controls.setControlBackColor(handle_, color);
 }
 
 TextBox::TextBox(Form& form, ControlDesign design, Control* container)
@@ -135,26 +136,26 @@ TextBox::TextBox(Form& form, ControlDesign design, Control* container)
 
 std::string TextBox::Text() {
     touch();
-    return platform().controlText(handle_);
+    return platform().controls.controlText(handle_);
 }
 
 void TextBox::setText(const std::string& text) {
     touch();
-    platform().setControlText(handle_, text);
+    platform().controls.setControlText(handle_, text);
 }
 
 CheckBox::CheckBox(Form& form, ControlDesign design) : Control(form, ControlKind::CheckBox, std::move(design)) {}
 
 int CheckBox::Value() {
     touch();
-    return platform().checkValue(handle_);
+    return platform().controls.checkValue(handle_);
 }
 
 void CheckBox::setValue(int value) {
     touch();
     if (value < 0 || value > 2) throw errors::invalidPropertyValue();
-    if (platform().checkValue(handle_) == value) return;
-    platform().setCheckValue(handle_, value);
+    if (platform().controls.checkValue(handle_) == value) return;
+    platform().controls.setCheckValue(handle_, value);
     if (Click) Click();
 }
 
@@ -163,7 +164,7 @@ PictureBox::PictureBox(Form& form, ControlDesign design, ScaleMode scaleMode)
 
 Handle PictureBox::hDC() {
     touch();
-    return platform().pictureDC(handle_);
+    return platform().controls.pictureDC(handle_);
 }
 
 void PictureBox::handleEvent(const platform::Event& event) {
@@ -195,14 +196,15 @@ Timer::~Timer() { destroy(); }
 
 void Timer::create() {
     if (!enabled_ || interval_ <= 0) return;
-    handle_ = form_.runtime().platform().createTimer(form_.handle_, interval_);
+    handle_ = form_.runtime().platform().windows.createTimer(form_.handle_, interval_);
+    if (handle_ == 0) throw errors::outOfMemory();
     form_.runtime().attach(handle_, this);
 }
 
 void Timer::destroy() {
     if (handle_ == 0) return;
     form_.runtime().detach(handle_);
-    form_.runtime().platform().destroyTimer(handle_);
+    form_.runtime().platform().windows.destroyTimer(handle_);
     handle_ = 0;
 }
 

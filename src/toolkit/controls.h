@@ -10,13 +10,11 @@
 
 namespace velmora::toolkit {
 
-// Designer state: geometry in twips relative to the container; the look as the platform takes it.
+// Designer state: geometry in twips relative to the container (a line's is x1,
+// y1, x2, y2); the look as the platform takes it.
 struct ControlDesign {
     std::string name;
-    float left = 0;
-    float top = 0;
-    float width = 0;
-    float height = 0;
+    TwipsRect at;
     platform::ControlSpec look;
 };
 

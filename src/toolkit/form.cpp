@@ -11,7 +11,7 @@ Form::Form(Runtime& runtime, FormDesign design) : runtime_(runtime), design_(std
 Form::~Form() {
     if (handle_ == 0) return;
     runtime_.detach(handle_);
-    runtime_.platform().destroyWindow(handle_);
+    runtime_.platform().windows.destroyWindow(handle_);
 }
 
 void Form::ensureLoaded() {
@@ -21,7 +21,7 @@ void Form::ensureLoaded() {
 void Form::Load() {
     if (handle_ != 0) return;
     platform::Platform& p = runtime_.platform();
-    const double tpp = p.twipsPerPixel();
+    const double tpp = p.desktop.twipsPerPixel();
 
     caption_ = design_.caption;
     backColor_ = design_.backColor;
@@ -32,19 +32,19 @@ void Form::Load() {
     spec.name = design_.name;
     spec.caption = design_.caption;
     spec.border = design_.border;
-    spec.minButton = design_.minButton;
-    spec.maxButton = design_.maxButton;
+    spec.minButton = design_.minMaxButtons;
+    spec.maxButton = design_.minMaxButtons;
     spec.showInTaskbar = design_.showInTaskbar;
-    spec.clientSize = {twipsToPixels(design_.clientWidth, tpp), twipsToPixels(design_.clientHeight, tpp)};
-    if (design_.clientPosition) {
-        spec.clientRect = platform::Rect{twipsToPixels((*design_.clientPosition)[0], tpp),
-                                         twipsToPixels((*design_.clientPosition)[1], tpp), spec.clientSize.width,
-                                         spec.clientSize.height};
+    spec.clientSize = {twipsToPixels(design_.client.width, tpp), twipsToPixels(design_.client.height, tpp)};
+    if (const auto& at = design_.clientPosition) {
+        spec.clientRect = platform::Rect{twipsToPixels(at->left, tpp), twipsToPixels(at->top, tpp),
+                                         spec.clientSize.width, spec.clientSize.height};
     }
     spec.backColor = design_.backColor;
     spec.icons = design_.icons;
 
-    handle_ = p.createWindow(spec);
+    handle_ = p.windows.createWindow(spec);
+    if (handle_ == 0) throw errors::outOfMemory();
     runtime_.attach(handle_, this);
     // Controls were registered in declaration order, so a container precedes what it holds.
     for (Control* control : controls_) {
@@ -70,7 +70,7 @@ void Form::destroyNative() {
     runtime_.detach(handle_);
     const Handle gone = handle_;
     handle_ = 0;
-    p.destroyWindow(gone);
+    p.windows.destroyWindow(gone);
 }
 
 void Form::Unload() {
@@ -83,7 +83,7 @@ void Form::Unload() {
 
 void Form::Show() {
     ensureLoaded();
-    runtime_.platform().setVisible(handle_, true);
+    runtime_.platform().windows.setVisible(handle_, true);
     runtime_.checkEnded();
 }
 
@@ -91,14 +91,14 @@ void Form::Hide() { setVisible(false); }
 
 void Form::ZOrder() {
     ensureLoaded();
-    runtime_.platform().bringToFront(handle_);
+    runtime_.platform().windows.bringToFront(handle_);
 }
 
 void Form::PopupMenu(Menu& menu) {
     ensureLoaded();
     std::vector<platform::MenuItem> items;
     for (const auto& entry : menu.entries()) items.push_back({entry.caption});
-    const auto chosen = runtime_.platform().popupMenu(handle_, items);
+    const auto chosen = runtime_.platform().dialogs.popupMenu(handle_, items);
     runtime_.checkEnded();
     if (!chosen || *chosen < 0 || *chosen >= static_cast<int>(menu.entries().size())) return;
     auto& entry = menu.entries()[static_cast<std::size_t>(*chosen)];
@@ -107,22 +107,22 @@ void Form::PopupMenu(Menu& menu) {
 
 float Form::edge(Edge which) {
     ensureLoaded();
-    const platform::Rect r = runtime_.platform().windowRect(handle_);
+    const platform::Rect r = runtime_.platform().windows.windowRect(handle_);
     const int px[] = {r.left, r.top, r.width, r.height};
     const auto& last = lastSet_[which];
-    return twipsOf(px[which], last.value_or(0.0F), last.has_value(), runtime_.platform().twipsPerPixel());
+    return twipsOf(px[which], last.value_or(0.0F), last.has_value(), runtime_.platform().desktop.twipsPerPixel());
 }
 
 void Form::setEdge(Edge which, float twips) {
     ensureLoaded();
     if ((which == kWidth || which == kHeight) && twips < 0) throw errors::invalidPropertyValue();
     platform::Platform& p = runtime_.platform();
-    const int px = twipsToPixels(twips, p.twipsPerPixel());
-    platform::Rect r = p.windowRect(handle_);
+    const int px = twipsToPixels(twips, p.desktop.twipsPerPixel());
+    platform::Rect r = p.windows.windowRect(handle_);
     int* fields[] = {&r.left, &r.top, &r.width, &r.height};
     *fields[which] = px;
     lastSet_[which] = twips;
-    p.setWindowRect(handle_, r);
+    p.windows.setWindowRect(handle_, r);
     runtime_.checkEnded();
 }
 
@@ -137,13 +137,13 @@ void Form::setHeight(float twips) { setEdge(kHeight, twips); }
 
 bool Form::Visible() {
     ensureLoaded();
-    return runtime_.platform().isVisible(handle_);
+    return runtime_.platform().windows.isVisible(handle_);
 }
 
 void Form::setVisible(bool visible) {
     ensureLoaded();
     if (loading_ && !visible) hiddenByLoad_ = true;
-    runtime_.platform().setVisible(handle_, visible);
+    runtime_.platform().windows.setVisible(handle_, visible);
     runtime_.checkEnded();
 }
 
@@ -155,7 +155,7 @@ std::string Form::Caption() {
 void Form::setCaption(const std::string& caption) {
     ensureLoaded();
     caption_ = caption;
-    runtime_.platform().setCaption(handle_, caption);
+    runtime_.platform().windows.setCaption(handle_, caption);
 }
 
 Color Form::BackColor() {
@@ -166,18 +166,18 @@ Color Form::BackColor() {
 void Form::setBackColor(Color color) {
     ensureLoaded();
     backColor_ = color;
-    runtime_.platform().setBackColor(handle_, color);
+    runtime_.platform().windows.setBackColor(handle_, color);
 }
 
 int Form::WindowState() {
     ensureLoaded();
-    return runtime_.platform().windowState(handle_);
+    return runtime_.platform().windows.windowState(handle_);
 }
 
 void Form::setWindowState(int state) {
     ensureLoaded();
     if (state < 0 || state > 2) throw errors::invalidPropertyValue();
-    runtime_.platform().setWindowState(handle_, state);
+    runtime_.platform().windows.setWindowState(handle_, state);
     runtime_.checkEnded();
 }
 
@@ -188,15 +188,15 @@ Handle Form::hWnd() {
 
 Handle Form::Icon() {
     ensureLoaded();
-    return runtime_.platform().windowIcon(handle_);
+    return runtime_.platform().windows.windowIcon(handle_);
 }
 
 float Form::unitsToTwips(float units, ScaleMode mode) const {
-    return mode == ScaleMode::Pixels ? static_cast<float>(units * runtime_.platform().twipsPerPixel()) : units;
+    return mode == ScaleMode::Pixels ? static_cast<float>(units * runtime_.platform().desktop.twipsPerPixel()) : units;
 }
 
 float Form::twipsToUnits(float twips, ScaleMode mode) const {
-    return mode == ScaleMode::Pixels ? static_cast<float>(twips / runtime_.platform().twipsPerPixel()) : twips;
+    return mode == ScaleMode::Pixels ? static_cast<float>(twips / runtime_.platform().desktop.twipsPerPixel()) : twips;
 }
 
 void Form::handleEvent(const platform::Event& event) {

@@ -21,12 +21,10 @@ struct FormDesign {
     std::string name;
     std::string caption;
     platform::BorderStyle border = platform::BorderStyle::Sizable;
-    bool minButton = true;
-    bool maxButton = true;
+    bool minMaxButtons = true;  // the minimise and maximise buttons, both or neither
     bool showInTaskbar = true;
-    float clientWidth = 0;  // twips
-    float clientHeight = 0;
-    std::optional<std::array<float, 2>> clientPosition;  // twips; none: the system's default position
+    TwipsSize client;
+    std::optional<TwipsPoint> clientPosition;  // none: the system's default position
     Color backColor = 0x00F0F0F0;
     ScaleMode scaleMode = ScaleMode::Twips;
     std::vector<platform::Image> icons;  // the window's own icon in several sizes

@@ -5,23 +5,23 @@
 namespace velmora::toolkit {
 
 Runtime::Runtime(platform::Platform& platform, AppInfo info) : platform_(platform), info_(std::move(info)) {
-    platform_.setSink(this);
+    platform_.windows.setSink(this);
 }
 
-Runtime::~Runtime() { platform_.setSink(nullptr); }
+Runtime::~Runtime() { platform_.windows.setSink(nullptr); }
 
 namespace {
 std::size_t lastSeparator(const std::string& path) { return path.find_last_of("\\/"); }
 }  // namespace
 
 std::string Runtime::path() {
-    const std::string exe = platform_.exePath();
+    const std::string exe = platform_.desktop.exePath();
     const auto cut = lastSeparator(exe);
     return cut == std::string::npos ? std::string{} : exe.substr(0, cut);
 }
 
 std::string Runtime::exeName() {
-    const std::string exe = platform_.exePath();
+    const std::string exe = platform_.desktop.exePath();
     const auto cut = lastSeparator(exe);
     std::string name = cut == std::string::npos ? exe : exe.substr(cut + 1);
     const auto dot = name.find_last_of('.');
@@ -29,20 +29,30 @@ std::string Runtime::exeName() {
     return name;
 }
 
-float Runtime::screenWidth() { return static_cast<float>(platform_.screenSize().width * platform_.twipsPerPixel()); }
+bool Runtime::fileExists(const std::string& file) { return platform_.desktop.fileExists(file); }
 
-float Runtime::screenHeight() { return static_cast<float>(platform_.screenSize().height * platform_.twipsPerPixel()); }
+void Runtime::Shell(const std::string& program, int showStyle) {
+    if (!platform_.desktop.startProgram(program, showStyle)) throw errors::fileNotFound();
+}
 
-float Runtime::twipsPerPixelX() { return static_cast<float>(platform_.twipsPerPixel()); }
-float Runtime::twipsPerPixelY() { return static_cast<float>(platform_.twipsPerPixel()); }
+float Runtime::screenWidth() {
+    return static_cast<float>(platform_.desktop.screenSize().width * platform_.desktop.twipsPerPixel());
+}
+
+float Runtime::screenHeight() {
+    return static_cast<float>(platform_.desktop.screenSize().height * platform_.desktop.twipsPerPixel());
+}
+
+float Runtime::twipsPerPixelX() { return static_cast<float>(platform_.desktop.twipsPerPixel()); }
+float Runtime::twipsPerPixelY() { return static_cast<float>(platform_.desktop.twipsPerPixel()); }
 
 void Runtime::msgBox(const std::string& text, const std::string& title) {
-    platform_.messageBox(0, text, title.empty() ? info_.title : title);
+    platform_.dialogs.messageBox(0, text, title.empty() ? info_.title : title);
     checkEnded();
 }
 
-void Runtime::clipboardClear() { platform_.clipboardClear(); }
-void Runtime::clipboardSetText(const std::string& text) { platform_.clipboardSetText(text); }
+void Runtime::clipboardClear() { platform_.desktop.clipboardClear(); }
+void Runtime::clipboardSetText(const std::string& text) { platform_.desktop.clipboardSetText(text); }
 
 void Runtime::end() {
     endNow(0);
@@ -58,7 +68,7 @@ void Runtime::endNow(int exitCode) {
     ended_ = true;
     exitCode_ = exitCode;
     atEnd();
-    platform_.quit(exitCode);
+    platform_.windows.quit(exitCode);
 }
 
 std::string Runtime::errorSource(const RuntimeError& error) const {
@@ -67,8 +77,8 @@ std::string Runtime::errorSource(const RuntimeError& error) const {
 
 void Runtime::reportUntrapped(const RuntimeError& error) {
     if (ended_) return;
-    platform_.messageBox(0, "Run-time error '" + std::to_string(error.number()) + "':\n\n" + error.description(),
-                         info_.title);
+    platform_.dialogs.messageBox(
+        0, "Run-time error '" + std::to_string(error.number()) + "':\n\n" + error.description(), info_.title);
     endNow(1);
 }
 
@@ -81,10 +91,11 @@ void Runtime::runHandler(const std::function<void()>& body) {
     } catch (const RuntimeError& error) {
         reportUntrapped(error);
     } catch (const std::exception& error) {
-        reportUntrapped(RuntimeError(51, std::string("Internal error: ") + error.what()));
+        reportUntrapped(errors::internal(error.what()));
     } catch (...) {
-        // Nothing may escape into a platform's native callback.
-        reportUntrapped(RuntimeError(51, "Internal error"));
+        // Nothing may escape into a platform's native callback: whatever this was,
+        // it ends the program the way an untrapped error does.
+        reportUntrapped(errors::internal({}));
     }
 }
 

@@ -7,7 +7,8 @@
 #include <string>
 #include <unordered_map>
 
-#include "platform/types.h"
+#include "platform/errors.h"
+#include "platform/platform.h"
 
 namespace velmora::toolkit {
 
@@ -44,6 +45,10 @@ public:
     // The application object's folder (no trailing separator) and executable name without extension.
     std::string path();
     std::string exeName();
+    // Whether a file (not a folder) of that name exists.
+    bool fileExists(const std::string& path);
+    // Starts a program with a show style; one that cannot be started is "File not found".
+    void Shell(const std::string& path, int showStyle);
 
     // Screen, in twips.
     float screenWidth();

@@ -10,6 +10,22 @@ namespace velmora::toolkit {
 
 enum class ScaleMode { Twips = 1, Pixels = 3 };
 
+// Designer geometry, in twips.
+struct TwipsSize {
+    float width = 0;
+    float height = 0;
+};
+struct TwipsPoint {
+    float left = 0;
+    float top = 0;
+};
+struct TwipsRect {
+    float left = 0;
+    float top = 0;
+    float width = 0;
+    float height = 0;
+};
+
 // Nearest pixel; a value a 32-bit coordinate cannot hold is the runtime's overflow.
 inline int twipsToPixels(double twips, double twipsPerPixel) {
     const double px = std::nearbyint(twips / twipsPerPixel);

@@ -36,10 +36,10 @@ protected:
         return *c;
     }
     std::string stored(const std::string& key) { return platform.store.value(key).value_or("<absent>"); }
-    // Every call of that name with its arguments, in order.
-    std::vector<std::vector<long long>> argsOf(const std::string& name) {
+    // Every call of that kind with its arguments, in order.
+    std::vector<std::vector<long long>> argsOf(sim::Call kind) {
         std::vector<std::vector<long long>> all;
-        for (const auto& call : platform.callsNamed(name)) all.push_back(call.args);
+        for (const auto& call : platform.callsOf(kind)) all.push_back(call.args);
         return all;
     }
 

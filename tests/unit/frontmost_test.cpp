@@ -15,17 +15,17 @@ TEST_F(FrontmostTest, FirstClickRaisesOverlayAndPanelSecondClickLowersTheOverlay
     EXPECT_TRUE(window("Form2").topmost);
     EXPECT_EQ(control("FrmMain", "Command2").text, "Set to normal");
     EXPECT_EQ(stored("frontmost"), "1");
-    EXPECT_EQ(argsOf("SetWindowPos"), (std::vector<std::vector<long long>>{
-                                          {overlay().handle, -1, 0, 0, 0, 0, 3},
-                                          {window("Form2").handle, -1, 0, 0, 0, 0, 3},
-                                      }));
+    EXPECT_EQ(argsOf(sim::Call::SetWindowPos), (std::vector<std::vector<long long>>{
+                                                   {overlay().handle, -1, 0, 0, 0, 0, 3},
+                                                   {window("Form2").handle, -1, 0, 0, 0, 0, 3},
+                                               }));
 
     platform.click("FrmMain", "Command2");
     EXPECT_FALSE(overlay().topmost);
     EXPECT_TRUE(window("Form2").topmost) << "the sponsor panel keeps its place";
     EXPECT_EQ(control("FrmMain", "Command2").text, "Bring to front");
     EXPECT_EQ(stored("frontmost"), "0");
-    EXPECT_EQ(argsOf("SetWindowPos").back(), (std::vector<long long>{overlay().handle, -2, 0, 0, 0, 0, 3}));
+    EXPECT_EQ(argsOf(sim::Call::SetWindowPos).back(), (std::vector<long long>{overlay().handle, -2, 0, 0, 0, 0, 3}));
     // The picker is raised, loaded without being shown when it was not open.
     ASSERT_NE(platform.windowNamed("Form1"), nullptr);
     EXPECT_FALSE(window("Form1").visible);

@@ -76,7 +76,7 @@ TEST_F(PickerTest, LeftDragSamplesIntoSwatchAndBoxes) {
     EXPECT_EQ(box("Text3"), std::to_string((c >> 8) & 0xFF));
     EXPECT_EQ(box("Text4"), std::to_string((c >> 16) & 0xFF));
     EXPECT_EQ(marker(), (platform::Rect{116, 96, 9, 9}));
-    EXPECT_EQ(argsOf("GetPixel").back(), (std::vector<long long>{picture().dc, 120, 100}));
+    EXPECT_EQ(argsOf(sim::Call::GetPixel).back(), (std::vector<long long>{picture().dc, 120, 100}));
 }
 
 TEST_F(PickerTest, DraggingPastAnEdgeSamplesTheEdge) {
@@ -89,7 +89,7 @@ TEST_F(PickerTest, DraggingPastAnEdgeSamplesTheEdge) {
     };
     for (const auto& c : cases) {
         drag(1, c.x, c.y);
-        EXPECT_EQ(argsOf("GetPixel").back(), (std::vector<long long>{picture().dc, c.sampledX, c.sampledY}))
+        EXPECT_EQ(argsOf(sim::Call::GetPixel).back(), (std::vector<long long>{picture().dc, c.sampledX, c.sampledY}))
             << "at " << c.x << "," << c.y;
         EXPECT_EQ(marker().left, c.sampledX - 4);
     }
@@ -127,7 +127,7 @@ TEST_F(PickerTest, OnlyTheLeftButtonAloneSamples) {
         press(buttons, 40, 40);
         drag(buttons, 60, 60);
     }
-    EXPECT_TRUE(argsOf("GetPixel").empty());
+    EXPECT_TRUE(argsOf(sim::Call::GetPixel).empty());
     EXPECT_EQ(box("Text2"), "");
     EXPECT_EQ(marker(), (platform::Rect{0, 0, 9, 9}));
 }

@@ -47,7 +47,7 @@ TEST_F(SponsorTest, TheLinkClosesThePanelHidesTheOverlayAndOpensThePage) {
     EXPECT_FALSE(overlay().visible);
     EXPECT_FALSE(app->ended()) << "the program keeps running with only its icon";
     EXPECT_EQ(platform.trayIcons().size(), 1U);
-    const auto calls = platform.callsNamed("ShellExecuteA");
+    const auto calls = platform.callsOf(sim::Call::ShellExecuteA);
     ASSERT_EQ(calls.size(), 1U);
     EXPECT_EQ(calls[0].args, (std::vector<long long>{panel, 1}));
     EXPECT_EQ(calls[0].texts, (std::vector<std::string>{"open", "https://www.gutenberg.org/", "", ""}));
@@ -107,11 +107,11 @@ TEST_F(AboutTest, SystemInfoIsUnavailableWithoutEitherValue) {
     EXPECT_EQ(platform.messageBoxes()[0].text, "System Information Is Unavailable At This Time");
     EXPECT_EQ(platform.messageBoxes()[0].title, "Velmora");
     EXPECT_TRUE(platform.startedPrograms().empty());
-    // Opened with the access mask the lookup has always used; the unset key is still closed.
-    const auto open = platform.callsNamed("RegOpenKeyExA");
+    // Opened with the access mask the lookup has always used; a key never opened is not closed.
+    const auto open = platform.callsOf(sim::Call::RegOpenKeyExA);
     ASSERT_EQ(open.size(), 2U);
     EXPECT_EQ(open[0].args, (std::vector<long long>{static_cast<long long>(0x80000002), 0, 0x2003F}));
-    EXPECT_EQ(platform.callsNamed("RegCloseKey").size(), 2U);
+    EXPECT_TRUE(platform.callsOf(sim::Call::RegCloseKey).empty());
 }
 
 TEST_F(AboutTest, SystemInfoStartsTheToolNamedInTheRegistry) {
@@ -164,7 +164,7 @@ TEST_F(AboutTest, GetKeyValueReadsTextAndNumbers) {
     EXPECT_EQ(value, "kept") << "other types leave the text as it was";
     EXPECT_FALSE(about.GetKeyValue(0x80000002, "SOFTWARE\\Velmora test", "missing", value));
     EXPECT_EQ(value, "");
-    EXPECT_EQ(platform.callsNamed("RegOpenKeyExA").size(), platform.callsNamed("RegCloseKey").size());
+    EXPECT_EQ(platform.callsOf(sim::Call::RegOpenKeyExA).size(), platform.callsOf(sim::Call::RegCloseKey).size());
 }
 
 }  // namespace

@@ -25,7 +25,7 @@ TEST_F(SystrayTest, StartRegistersOneIconWithItsRecord) {
     EXPECT_EQ(icon.icon, overlay().icon) << "the overlay's own window icon";
     EXPECT_EQ(icon.tip, "Velmora" + std::string(57, ' '));
 
-    const auto calls = platform.callsNamed("Shell_NotifyIconA");
+    const auto calls = platform.callsOf(sim::Call::Shell_NotifyIconA);
     ASSERT_EQ(calls.size(), 2U);
     EXPECT_EQ(calls[0].args[0], 2) << "delete first";
     EXPECT_EQ(calls[1].args[0], 0) << "then add";
@@ -36,7 +36,7 @@ TEST_F(SystrayTest, RunningTheLoadHandlerAgainLeavesOneIcon) {
     frmMain().Form_Load();
     frmMain().Form_Load();
     EXPECT_EQ(platform.trayIcons().size(), 1U);
-    EXPECT_EQ(platform.callsNamed("Shell_NotifyIconA").size(), 6U);
+    EXPECT_EQ(platform.callsOf(sim::Call::Shell_NotifyIconA).size(), 6U);
 }
 
 TEST_F(SystrayTest, DoubleClickRestoresTheOverlayInNormalStateAndInFront) {
@@ -46,7 +46,7 @@ TEST_F(SystrayTest, DoubleClickRestoresTheOverlayInNormalStateAndInFront) {
     doubleClickIcon();
     EXPECT_EQ(overlay().state, 0);
     EXPECT_TRUE(overlay().visible);
-    EXPECT_EQ(argsOf("SetForegroundWindow").back(), (std::vector<long long>{overlay().handle}));
+    EXPECT_EQ(argsOf(sim::Call::SetForegroundWindow).back(), (std::vector<long long>{overlay().handle}));
 
     frmMain().Hide();
     platform.click("FrmMain", "Command1");  // the picker now stands in front
@@ -63,7 +63,8 @@ TEST_F(SystrayTest, RightClickOpensTheMenuWithItsEightEntries) {
     for (const auto& item : platform.menus()[0].items) captions.push_back(item.caption);
     EXPECT_EQ(captions, (std::vector<std::string>{"About", "-", "Show", "Hide", "-", "Settings", "-", "E&xit"}));
     EXPECT_EQ(platform.menus()[0].owner, overlay().handle);
-    EXPECT_EQ(argsOf("SetForegroundWindow").size(), 1U) << "raised first, so the menu closes when focus leaves";
+    EXPECT_EQ(argsOf(sim::Call::SetForegroundWindow).size(), 1U)
+        << "raised first, so the menu closes when focus leaves";
 }
 
 TEST_F(SystrayTest, OtherMessagesAndRealMouseMovesNeverAct) {
@@ -75,7 +76,7 @@ TEST_F(SystrayTest, OtherMessagesAndRealMouseMovesNeverAct) {
     for (int x : {515, 517}) platform.mouseMove(overlay().handle, 0, 0, x, 10);
     EXPECT_TRUE(platform.menus().empty());
     EXPECT_FALSE(overlay().visible);
-    EXPECT_TRUE(argsOf("SetForegroundWindow").empty());
+    EXPECT_TRUE(argsOf(sim::Call::SetForegroundWindow).empty());
 }
 
 TEST_F(SystrayTest, MenuCommands) {
@@ -95,7 +96,8 @@ TEST_F(SystrayTest, MenuCommands) {
     choose(5);  // Settings
     EXPECT_TRUE(window("frmSettings").visible);
     EXPECT_TRUE(window("frmSettings").topmost);
-    EXPECT_EQ(argsOf("SetWindowPos").back(), (std::vector<long long>{window("frmSettings").handle, -1, 0, 0, 0, 0, 3}));
+    EXPECT_EQ(argsOf(sim::Call::SetWindowPos).back(),
+              (std::vector<long long>{window("frmSettings").handle, -1, 0, 0, 0, 0, 3}));
 
     const int writes = platform.store.writes;
     platform.advance(100);

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "../contract/platform_contract.h"
 #include "platform/sim/platform.h"
 #include "toolkit/controls.h"
 
@@ -9,19 +10,11 @@ namespace {
 namespace sim = platform::sim;
 
 FormDesign probeDesign(ScaleMode mode) {
-    FormDesign d;
-    d.name = "Probe";
-    d.caption = "Probe window";
-    d.clientWidth = 3000;
-    d.clientHeight = 1500;
-    d.scaleMode = mode;
-    return d;
+    return {.name = "Probe", .caption = "Probe window", .client = {3000, 1500}, .scaleMode = mode};
 }
 
 ControlDesign at(const char* name, float left, float top, float width, float height, const char* text = "") {
-    ControlDesign d{name, left, top, width, height, {}};
-    d.look.text = text;
-    return d;
+    return {.name = name, .at = {left, top, width, height}, .look = {.text = text}};
 }
 
 // A window with one of most controls, counting what its handlers saw.
@@ -295,6 +288,18 @@ TEST_F(ToolkitTest, ScreenAndApplicationObject) {
     EXPECT_FALSE(platform.clipboard().has_value());
     runtime.clipboardSetText("128");
     EXPECT_EQ(platform.clipboard(), "128");
+}
+
+// A platform reports a failure as a result; the toolkit raises the runtime error.
+TEST_F(ToolkitTest, BadCallsFailAsResultsAndTheToolkitRaises) {
+    contract::expectBadCallsFailAlike(platform);
+    platform.setStartProgramSucceeds(false);
+    try {
+        runtime.Shell("C:\\Gone\\tool.exe", 1);
+        ADD_FAILURE() << "a program that cannot start raises";
+    } catch (const RuntimeError& error) {
+        EXPECT_EQ(error.number(), errors::FileNotFound);
+    }
 }
 
 }  // namespace

@@ -1,0 +1,41 @@
+// What the program meets of the desktop beyond its own windows: screens, the
+// clipboard, the notification area, one running copy, the login entry, and the
+// running program itself.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/types.h"
+
+namespace velmora::platform {
+
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+
+    // The primary screen's size in pixels, and every screen's work area, primary first.
+    virtual Size screenSize() = 0;
+    virtual double twipsPerPixel() = 0;
+    virtual std::vector<Rect> workAreas() = 0;
+
+    virtual void clipboardClear() = 0;
+    virtual void clipboardSetText(const std::string& text) = 0;
+
+    // Whether the desktop has a notification area to hold the program's icon.
+    virtual bool notificationAreaAvailable() = 0;
+    // False when another copy of the program already runs; that copy has then been
+    // sent AnotherInstance, and this one should leave.
+    virtual bool becomePrimaryInstance() = 0;
+    // The per-user entry that starts the program at login, naming this executable.
+    virtual bool writeStartupEntry(const std::string& exePath) = 0;
+    // Removes that entry if this program wrote it; anything else is left alone.
+    virtual bool removeStartupEntry() = 0;
+
+    virtual std::string exePath() = 0;  // full path of the executable
+    virtual bool fileExists(const std::string& path) = 0;
+    // The program alone, never through a shell; false when it could not be started.
+    virtual bool startProgram(const std::string& path, int showStyle) = 0;
+};
+
+}  // namespace velmora::platform

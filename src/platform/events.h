@@ -1,0 +1,37 @@
+// What a platform tells the program: one kind of event at a time, through one sink.
+#pragma once
+
+#include "platform/types.h"
+
+namespace velmora::platform {
+
+enum class EventKind {
+    Click,         // control clicked (buttons, labels, text boxes, check boxes after they toggle)
+    MouseDown,     // picture boxes: button mask, shift, x, y in the control's client pixels
+    MouseMove,     // picture boxes and windows
+    CloseRequest,  // the close box or the system menu's Close
+    Resize,        // a window's size changed
+    Moved,         // a window's position changed by the person or the system
+    TimerTick,
+    NotifyIcon,       // the notification icon's callback: code is the mouse message
+    AnotherInstance,  // a second start of the program asked this one to show itself (target 0)
+};
+
+struct Event {
+    EventKind kind = EventKind::Click;
+    Handle target = 0;  // window, control or timer
+    int button = 0;
+    int shift = 0;
+    int x = 0;
+    int y = 0;
+    unsigned code = 0;
+};
+
+// Called synchronously on the one user-interface thread; never throws.
+class EventSink {
+public:
+    virtual ~EventSink() = default;
+    virtual void onEvent(const Event& event) = 0;
+};
+
+}  // namespace velmora::platform

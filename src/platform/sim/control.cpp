@@ -1,0 +1,71 @@
+// Controls of the simulated platform: plain records a test reads and drives.
+#include "platform/sim/state.h"
+
+namespace velmora::platform::sim {
+
+namespace {
+
+class SimControls final : public Controls {
+public:
+    explicit SimControls(State& state) : s_(state) {}
+
+    Handle createControl(Handle parent, const ControlSpec& spec) override {
+        SimControl c;
+        if (s_.window(parent) != nullptr) {
+            c.window = parent;
+        } else if (const SimControl* container = s_.control(parent)) {
+            c.window = container->window;
+        } else {
+            return 0;
+        }
+        c.handle = s_.newHandle();
+        c.parent = parent;
+        c.spec = spec;
+        c.rect = spec.rect;
+        c.text = spec.text;
+        c.backColor = spec.backColor;
+        if (spec.kind == ControlKind::PictureBox) c.dc = s_.newHandle();
+        s_.controls[c.handle] = c;
+        return c.handle;
+    }
+
+    void setControlRect(Handle handle, const Rect& rect) override {
+        if (SimControl* c = s_.control(handle)) c->rect = rect;
+    }
+
+    void setControlText(Handle handle, const std::string& text) override {
+        if (SimControl* c = s_.control(handle)) c->text = text;
+    }
+
+    std::string controlText(Handle handle) override {
+        const SimControl* c = s_.control(handle);
+        return c == nullptr ? std::string{} : c->text;
+    }
+
+    void setControlBackColor(Handle handle, Color color) override {
+        if (SimControl* c = s_.control(handle)) c->backColor = color;
+    }
+
+    void setCheckValue(Handle handle, int value) override {
+        if (SimControl* c = s_.control(handle)) c->value = value;
+    }
+
+    int checkValue(Handle handle) override {
+        const SimControl* c = s_.control(handle);
+        return c == nullptr ? 0 : c->value;
+    }
+
+    Handle pictureDC(Handle handle) override {
+        const SimControl* c = s_.control(handle);
+        return c == nullptr ? 0 : c->dc;
+    }
+
+private:
+    State& s_;
+};
+
+}  // namespace
+
+std::unique_ptr<Controls> makeControls(State& state) { return std::make_unique<SimControls>(state); }
+
+}  // namespace velmora::platform::sim

@@ -1,0 +1,162 @@
+// What the simulated platform's roles share: windows, controls, timers, the
+// notification area, the clipboard, the registry and a log of native calls, as
+// plain data a test can read.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace velmora::platform::sim {
+
+// The frame a border style adds around the client area, in pixels.
+struct FrameMetrics {
+    int left = 0;
+    int top = 0;
+    int right = 0;
+    int bottom = 0;
+};
+FrameMetrics frameOf(BorderStyle border);
+// The smallest window with a caption, as Windows makes it.
+inline constexpr Size kMinimumWindow{136, 39};
+
+struct SimWindow {
+    Handle handle = 0;
+    WindowSpec spec;
+    std::string caption;
+    Rect rect;  // outer, pixels
+    bool visible = false;
+    Color backColor = 0;
+    long exStyle = 0;
+    bool layered = false;
+    Color layeredKey = 0;
+    std::uint8_t alpha = 255;
+    unsigned layeredFlags = 0;
+    bool topmost = false;
+    int state = 0;
+    bool alive = true;
+    Handle icon = 0;
+    Size client() const;
+};
+
+struct SimControl {
+    Handle handle = 0;
+    Handle parent = 0;
+    Handle window = 0;
+    ControlSpec spec;
+    Rect rect;
+    std::string text;
+    Color backColor = 0;
+    int value = 0;
+    Handle dc = 0;
+    bool alive = true;
+};
+
+// Every call the simulated platform logs, by the name of what it stands for.
+enum class Call {
+    GetWindowLongA,
+    SetWindowLongA,
+    SetLayeredWindowAttributes,
+    SetWindowPos,
+    SetForegroundWindow,
+    Shell_NotifyIconA,
+    ShellExecuteA,
+    GetPixel,
+    RegOpenKeyExA,
+    RegQueryValueExA,
+    RegCloseKey,
+    Shell,  // a program started
+    BecomePrimaryInstance,
+    WriteStartupEntry,
+    RemoveStartupEntry,
+};
+
+struct NativeCall {
+    Call call;
+    std::vector<long long> args;
+    std::vector<std::string> texts;
+};
+
+struct SimMessageBox {
+    Handle owner = 0;
+    std::string text;
+    std::string title;
+};
+
+struct SimMenu {
+    Handle owner = 0;
+    std::vector<MenuItem> items;
+};
+
+struct SimRegistryValue {
+    unsigned type = 0;
+    std::string data;
+};
+
+struct State {
+    struct Timer {
+        Handle handle = 0;
+        Handle window = 0;
+        int interval = 0;
+        long long due = 0;
+    };
+
+    Handle newHandle() { return next += 4; }
+    void log(Call call, std::vector<long long> args, std::vector<std::string> texts = {});
+    // True once when a test asked for this call to fail next.
+    bool failsNow(Call call) { return failing.erase(call) != 0; }
+    void send(const Event& event);
+    SimWindow* window(Handle handle);
+    SimControl* control(Handle handle);
+    // A normal window goes to the front of the normal ones, below every topmost window.
+    void toFront(Handle handle);
+    // Applies the minimum size and 16-bit coordinates, then reports what changed.
+    void applyRect(SimWindow& w, Rect rect, bool byPerson);
+
+    EventSink* sink = nullptr;
+    Handle next = 0x1000;
+    std::map<Handle, SimWindow> windows;
+    std::map<Handle, SimControl> controls;
+    std::map<Handle, Timer> timers;
+    std::vector<Handle> zOrder;  // front first
+    std::vector<NativeCall> calls;
+    std::set<Call> failing;
+    std::vector<SimMessageBox> messageBoxes;
+    std::vector<SimMenu> menus;
+    std::deque<std::function<int(const SimMessageBox&)>> boxAnswers;
+    std::deque<std::optional<int>> menuAnswers;
+    std::optional<std::string> clipboard;
+    std::map<std::pair<Handle, unsigned>, NotifyIconData> trayIcons;
+    std::vector<std::pair<std::string, int>> started;
+    std::set<std::string> files;  // lower case: file names compare without case
+    std::map<std::string, std::map<std::string, SimRegistryValue>> registry;
+    std::map<Handle, std::string> openKeys;
+    Size screen{1024, 768};
+    double twipsPerPixel = 15;
+    std::vector<Rect> workAreas{{0, 0, 1024, 728}};
+    std::string exePath = "C:\\Program Files\\Velmora\\velmora.exe";
+    long long now = 0;
+    bool startSucceeds = true;
+    bool trayAvailable = true;
+    bool anotherInstance = false;
+    bool startupEntryWritable = true;
+    std::optional<std::string> startupEntry;
+    bool quitRequested = false;
+    int quitCode = 0;
+};
+
+// The roles, each over the one state.
+std::unique_ptr<Windows> makeWindows(State& state);
+std::unique_ptr<Controls> makeControls(State& state);
+std::unique_ptr<Dialogs> makeDialogs(State& state);
+std::unique_ptr<Desktop> makeDesktop(State& state);
+std::unique_ptr<NativeCalls> makeNative(State& state);
+
+}  // namespace velmora::platform::sim
