@@ -11,42 +11,9 @@ namespace velmora {
 Application::Application(platform::Platform& platform)
     : toolkit::Runtime(platform, toolkit::AppInfo{}), store_(platform.settings) {}
 
-// Windows go before the runtime they are attached to.
+// Windows go before the runtime they are attached to, the overlay last.
 Application::~Application() {
-    frmSettings_.reset();
-    frmAbout_.reset();
-    form2_.reset();
-    form1_.reset();
-    frmMain_.reset();
-}
-
-namespace {
-template <class Window>
-Window& lazily(std::unique_ptr<Window>& slot, Application& app) {
-    if (!slot) slot = std::make_unique<Window>(app);
-    return *slot;
-}
-}  // namespace
-
-template <>
-FrmMain& Application::form<FrmMain>() {
-    return lazily(frmMain_, *this);
-}
-template <>
-Form1& Application::form<Form1>() {
-    return lazily(form1_, *this);
-}
-template <>
-Form2& Application::form<Form2>() {
-    return lazily(form2_, *this);
-}
-template <>
-frmAbout& Application::form<frmAbout>() {
-    return lazily(frmAbout_, *this);
-}
-template <>
-frmSettings& Application::form<frmSettings>() {
-    return lazily(frmSettings_, *this);
+    std::apply([](auto&... window) { (window.reset(), ...); }, windows_);
 }
 
 bool Application::saveSetting(const char* key, const std::string& value, Tell tell) {
@@ -88,7 +55,7 @@ void Application::onEvent(const platform::Event& event) {
 }
 
 void Application::atEnd() {
-    if (frmMain_) frmMain_->removeNotifyIcon();
+    if (auto& overlay = std::get<std::unique_ptr<FrmMain>>(windows_)) overlay->removeNotifyIcon();
 }
 
 }  // namespace velmora

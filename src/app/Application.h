@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <tuple>
 
 #include "app/store.h"
 #include "toolkit/runtime.h"
@@ -22,7 +23,11 @@ public:
 
     // The window of that class, created (not loaded) on first reference.
     template <class Window>
-    Window& form();
+    Window& form() {
+        auto& slot = std::get<std::unique_ptr<Window>>(windows_);
+        if (!slot) slot = std::make_unique<Window>(*this);
+        return *slot;
+    }
 
     Store& store() { return store_; }
     // Who tells the person that a setting could not be saved.
@@ -54,11 +59,9 @@ protected:
 private:
     Store store_;
     bool toldStoreFailure_ = false;
-    std::unique_ptr<FrmMain> frmMain_;
-    std::unique_ptr<Form1> form1_;
-    std::unique_ptr<Form2> form2_;
-    std::unique_ptr<frmAbout> frmAbout_;
-    std::unique_ptr<frmSettings> frmSettings_;
+    std::tuple<std::unique_ptr<frmSettings>, std::unique_ptr<frmAbout>, std::unique_ptr<Form2>, std::unique_ptr<Form1>,
+               std::unique_ptr<FrmMain>>
+        windows_;
 };
 
 }  // namespace velmora

@@ -1,8 +1,7 @@
-// The program's settings: application "velmora", section "config", ten keys.
+// The program's settings: application "velmora", section "config".
 // Key names are a contract with people's existing settings: never rename one.
 #pragma once
 
-#include <array>
 #include <string>
 
 #include "platform/store.h"
@@ -10,22 +9,14 @@
 namespace velmora {
 
 namespace keys {
-inline constexpr const char* app = "velmora";
-inline constexpr const char* section = "config";
+inline constexpr const char *app = "velmora", *section = "config";
 
-inline constexpr const char* red = "red";
-inline constexpr const char* green = "green";
-inline constexpr const char* blue = "blue";
-inline constexpr const char* width = "width";
-inline constexpr const char* height = "height";
-inline constexpr const char* top = "top";
-inline constexpr const char* left = "left";
-inline constexpr const char* frontmost = "frontmost";
-inline constexpr const char* tint = "tint";
-inline constexpr const char* loadwin = "loadwin";
-
-inline constexpr std::array<const char*, 10> all = {red, green, blue,      width, height,
-                                                    top, left,  frontmost, tint,  loadwin};
+// The tint's colour, each component as the picker's box held it.
+inline constexpr const char *red = "red", *green = "green", *blue = "blue";
+// The overlay's outer geometry, in twips.
+inline constexpr const char *width = "width", *height = "height", *top = "top", *left = "left";
+// Always on top, and the two start-up choices.
+inline constexpr const char *frontmost = "frontmost", *tint = "tint", *loadwin = "loadwin";
 }  // namespace keys
 
 class Store {

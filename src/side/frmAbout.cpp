@@ -10,6 +10,7 @@
 namespace velmora {
 
 namespace win = platform::win;
+using platform::BorderStyle;
 
 namespace {
 constexpr unsigned kBufferSize = 1024;
@@ -42,7 +43,7 @@ private:
 frmAbout::frmAbout(Application& app)
     : toolkit::Form(app, {.name = "frmAbout",
                           .caption = "About MyApp",
-                          .border = platform::BorderStyle::FixedDialog,
+                          .border = BorderStyle::FixedDialog,
                           .minMaxButtons = false,
                           .showInTaskbar = false,
                           .client = {5730, 3555},

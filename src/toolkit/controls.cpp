@@ -50,21 +50,9 @@ Handle Control::handle() {
     return handle_;
 }
 
-float Control::Left() {
+float Control::slot(int slot) {
     touch();
-    return form_.twipsToUnits(geometry_[0], units());
-}
-float Control::Top() {
-    touch();
-    return form_.twipsToUnits(geometry_[1], units());
-}
-float Control::Width() {
-    touch();
-    return form_.twipsToUnits(geometry_[2], units());
-}
-float Control::Height() {
-    touch();
-    return form_.twipsToUnits(geometry_[3], units());
+    return form_.twipsToUnits(geometry_[slot], units());
 }
 
 void Control::setSlot(int slot, float units_) {
@@ -82,43 +70,27 @@ void Control::setSlot(int slot, float units_) {
     }
 }
 
-void Control::setLeft(float units_) { setSlot(0, units_); }
-void Control::setTop(float units_) { setSlot(1, units_); }
-void Control::setWidth(float units_) { setSlot(2, units_); }
-void Control::setHeight(float units_) { setSlot(3, units_); }
-
 void Control::handleEvent(const platform::Event& event) {
     if (handle_ == 0) return;
     if (event.kind == platform::EventKind::Click && Click) Click();
 }
 
-CommandButton::CommandButton(Form& form, ControlDesign design, Control* container)
-    : Control(form, ControlKind::CommandButton, std::move(design), container) {}
-
-std::string CommandButton::Caption() {
+std::string CaptionedControl::Caption() {
     touch();
     return state_.text;
 }
 
-void CommandButton::setCaption(const std::string& caption) {
+void CaptionedControl::setCaption(const std::string& caption) {
     touch();
     state_.text = caption;
     platform().controls.setControlText(handle_, caption);
 }
+
+CommandButton::CommandButton(Form& form, ControlDesign design, Control* container)
+    : CaptionedControl(form, ControlKind::CommandButton, std::move(design), container) {}
 
 Label::Label(Form& form, ControlDesign design, Control* container)
-    : Control(form, ControlKind::Label, std::move(design), container) {}
-
-std::string Label::Caption() {
-    touch();
-    return state_.text;
-}
-
-void Label::setCaption(const std::string& caption) {
-    touch();
-    state_.text = caption;
-    platform().controls.setControlText(handle_, caption);
-}
+    : CaptionedControl(form, ControlKind::Label, std::move(design), container) {}
 
 Color Label::BackColor() {
     touch();

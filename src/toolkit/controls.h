@@ -29,14 +29,14 @@ public:
     Form& form() { return form_; }
 
     // Geometry in the container's scale units.
-    float Left();
-    float Top();
-    float Width();
-    float Height();
-    void setLeft(float units);
-    void setTop(float units);
-    void setWidth(float units);
-    void setHeight(float units);
+    float Left() { return slot(0); }
+    float Top() { return slot(1); }
+    float Width() { return slot(2); }
+    float Height() { return slot(3); }
+    void setLeft(float units) { setSlot(0, units); }
+    void setTop(float units) { setSlot(1, units); }
+    void setWidth(float units) { setSlot(2, units); }
+    void setHeight(float units) { setSlot(3, units); }
 
     Handle handle();
 
@@ -55,6 +55,7 @@ protected:
     platform::Platform& platform() { return form_.runtime().platform(); }
     void touch() { form_.ensureLoaded(); }
     platform::Rect pixelRect() const;
+    float slot(int slot);
     void setSlot(int slot, float units);
 
     Form& form_;
@@ -66,18 +67,22 @@ protected:
     Handle handle_ = 0;
 };
 
-class CommandButton : public Control {
+// A control whose text is its caption.
+class CaptionedControl : public Control {
 public:
-    CommandButton(Form& form, ControlDesign design, Control* container = nullptr);
+    using Control::Control;
     std::string Caption();
     void setCaption(const std::string& caption);
 };
 
-class Label : public Control {
+class CommandButton : public CaptionedControl {
+public:
+    CommandButton(Form& form, ControlDesign design, Control* container = nullptr);
+};
+
+class Label : public CaptionedControl {
 public:
     Label(Form& form, ControlDesign design, Control* container = nullptr);
-    std::string Caption();
-    void setCaption(const std::string& caption);
     Color BackColor();
     void setBackColor(Color color);
 };
@@ -141,14 +146,14 @@ public:
     int Interval() const { return interval_; }
     bool Enabled() const { return enabled_; }
 
-    std::function<void()> Tick;
-
     void handleEvent(const platform::Event& event) override;
 
+    std::function<void()> Tick;
+
 private:
-    friend class Form;
     void create();
     void destroy();
+    friend class Form;
 
     Form& form_;
     std::string name_;

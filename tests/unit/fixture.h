@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "app/Application.h"
 #include "overlay/FrmMain.h"
@@ -17,12 +20,39 @@ namespace velmora::testing {
 
 namespace sim = platform::sim;
 
+// A run of the program on a platform of its own.
+struct ProgramRun {
+    sim::SimPlatform platform;
+    Application app{platform};
+    sim::SimWindow& overlay() { return *platform.windowNamed("FrmMain"); }
+};
+
+// Stored settings by key; a key not listed is absent.
+using Settings = std::vector<std::pair<std::string, std::string>>;
+
+// A start with these settings on a fresh platform, set up first as the test says.
+inline std::unique_ptr<ProgramRun> startWith(const Settings& settings,
+                                             const std::function<void(sim::SimPlatform&)>& setUp = {}) {
+    auto run = std::make_unique<ProgramRun>();
+    for (const auto& [key, value] : settings) run->platform.store.set(key, value);
+    if (setUp) setUp(run->platform);
+    run->app.start();
+    return run;
+}
+
 class AppTest : public ::testing::Test {
 protected:
     void SetUp() override { app = std::make_unique<Application>(platform); }
     void TearDown() override { app.reset(); }
 
     void start() { app->start(); }
+    // The next start of the program, with what this one stored.
+    std::unique_ptr<ProgramRun> startAgain() {
+        auto run = std::make_unique<ProgramRun>();
+        run->platform.store.values = platform.store.values;
+        run->app.start();
+        return run;
+    }
     FrmMain& frmMain() { return app->form<FrmMain>(); }
     sim::SimWindow& window(const std::string& name) {
         sim::SimWindow* w = platform.windowNamed(name);

@@ -38,13 +38,10 @@ TEST_F(FrontmostTest, StartRestoresTheStoredChoice) {
         bool topmost;
     } cases[] = {{"1", true}, {"1.0", true}, {" 1", true}, {"2", false}, {"0", false}, {"", false}, {"yes", false}};
     for (const auto& c : cases) {
-        sim::SimPlatform p;
-        p.store.set("frontmost", c.stored);
-        Application a(p);
-        a.start();
+        const auto run = startWith({{"frontmost", c.stored}});
         SCOPED_TRACE(std::string("frontmost=\"") + c.stored + "\"");
-        EXPECT_EQ(p.windowNamed("FrmMain")->topmost, c.topmost);
-        EXPECT_EQ(p.control("FrmMain", "Command2")->text, c.topmost ? "Set to normal" : "Bring to front");
+        EXPECT_EQ(run->overlay().topmost, c.topmost);
+        EXPECT_EQ(run->platform.control("FrmMain", "Command2")->text, c.topmost ? "Set to normal" : "Bring to front");
     }
 }
 

@@ -101,19 +101,11 @@ TEST(Rounding, OutsideSixteenBitsIsOverflow) {
 }
 
 TEST(ColourComponent, RoundsThenKeepsWithinAByte) {
-    EXPECT_EQ(colourComponent("127.5"), 128);
-    EXPECT_EQ(colourComponent("128.5"), 128);
-    EXPECT_EQ(colourComponent("12abc"), 12);
-    EXPECT_EQ(colourComponent("abc"), 0);
-    EXPECT_EQ(colourComponent("&H80"), 128);
-    EXPECT_EQ(colourComponent("1 2"), 12);
-    EXPECT_EQ(colourComponent("99999"), 255);
-    EXPECT_EQ(colourComponent("-7"), 0);
-    EXPECT_EQ(colourComponent("1e308"), 255);
-    EXPECT_EQ(colourComponent("1e999"), 255);
-    EXPECT_EQ(colourComponent("-1e999"), 0);
-    EXPECT_EQ(colourComponent("255.5"), 255);
-    EXPECT_EQ(colourComponent("70000"), 255);
+    const std::pair<const char*, int> cases[] = {
+        {"127.5", 128}, {"128.5", 128}, {"12abc", 12},  {"abc", 0},    {"&H80", 128},  {"1 2", 12},    {"99999", 255},
+        {"-7", 0},      {"1e308", 255}, {"1e999", 255}, {"-1e999", 0}, {"255.5", 255}, {"70000", 255},
+    };
+    for (const auto& [text, expected] : cases) EXPECT_EQ(colourComponent(text), expected) << '"' << text << '"';
 }
 
 TEST(ToSingle, BeyondTheRangeIsInfinite) {

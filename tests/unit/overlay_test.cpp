@@ -22,18 +22,15 @@ TEST_F(OverlayTest, StoredColourIsReadLeniently) {
         {"70000", "1e999", "-1e999", 0x0000FFFF},
     };
     for (const auto& c : cases) {
-        sim::SimPlatform p;
-        p.store.set("red", c.red);
-        if (c.green != nullptr) p.store.set("green", c.green);
-        if (c.blue != nullptr) p.store.set("blue", c.blue);
-        Application a(p);
-        a.start();
-        const sim::SimWindow* w = p.windowNamed("FrmMain");
+        Settings settings{{"red", c.red}};
+        if (c.green != nullptr) settings.emplace_back("green", c.green);
+        if (c.blue != nullptr) settings.emplace_back("blue", c.blue);
+        const auto run = startWith(settings);
         SCOPED_TRACE(std::string("red=") + c.red);
-        EXPECT_FALSE(a.ended());
-        EXPECT_EQ(w->backColor, c.expected);
-        EXPECT_EQ(w->layeredKey, c.expected) << "the colour goes to the layered call as its key";
-        EXPECT_EQ(a.form<FrmMain>().bXColor, c.expected);
+        EXPECT_FALSE(run->app.ended());
+        EXPECT_EQ(run->overlay().backColor, c.expected);
+        EXPECT_EQ(run->overlay().layeredKey, c.expected) << "the colour goes to the layered call as its key";
+        EXPECT_EQ(run->app.form<FrmMain>().bXColor, c.expected);
     }
 }
 
@@ -105,13 +102,10 @@ TEST_F(OverlayTest, GeometryIsRestoredAndWrittenBackUnchanged) {
 
     // The next start reads back exactly what was written.
     app.reset();
-    sim::SimPlatform next;
-    next.store.values = platform.store.values;
-    Application again(next);
-    again.start();
-    EXPECT_EQ(next.windowNamed("FrmMain")->rect, (platform::Rect{-20, 100, 480, 200}));
-    next.advance(100);
-    EXPECT_EQ(next.store.values, platform.store.values);
+    const auto next = startAgain();
+    EXPECT_EQ(next->overlay().rect, (platform::Rect{-20, 100, 480, 200}));
+    next->platform.advance(100);
+    EXPECT_EQ(next->platform.store.values, platform.store.values);
 }
 
 TEST_F(OverlayTest, TimerSavesTheGeometryAfterAMoveWritingOnlyWhatChanged) {
@@ -176,20 +170,14 @@ TEST_F(OverlayTest, UnusableStoredGeometryStillGivesAUsableWindow) {
         {"1e30", "1e30", "-1e30", "1e30"},
     };
     for (const auto& c : cases) {
-        sim::SimPlatform p;
-        p.store.set("width", c.width);
-        p.store.set("height", c.height);
-        p.store.set("top", c.top);
-        p.store.set("left", c.left);
-        Application a(p);
-        a.start();
+        const auto run = startWith({{"width", c.width}, {"height", c.height}, {"top", c.top}, {"left", c.left}});
         SCOPED_TRACE(std::string(c.width) + " " + c.height + " " + c.top + " " + c.left);
-        ASSERT_FALSE(a.ended());
-        EXPECT_TRUE(p.messageBoxes().empty());
-        const platform::Rect r = p.windowNamed("FrmMain")->rect;
+        ASSERT_FALSE(run->app.ended());
+        EXPECT_TRUE(run->platform.messageBoxes().empty());
+        const platform::Rect r = run->overlay().rect;
         EXPECT_GE(r.width, 136);
         EXPECT_GE(r.height, 39);
-        const platform::Rect area = p.desktop.workAreas().front();
+        const platform::Rect area = run->platform.desktop.workAreas().front();
         EXPECT_TRUE(r.left < area.left + area.width && r.left + r.width > area.left && r.top < area.top + area.height &&
                     r.top + r.height > area.top)
             << "on screen: " << r.left << "," << r.top << " " << r.width << "x" << r.height;
@@ -207,16 +195,13 @@ TEST_F(OverlayTest, AWindowLeftWhereNoScreenIsComesBackKeepingItsSize) {
     EXPECT_EQ(overlay().rect, (platform::Rect{0, 0, 400, 200}));
 
     // Touching the second screen is enough to stay where it was.
-    sim::SimPlatform p;
-    p.setScreen({1024, 768}, 15, {{0, 0, 1024, 728}, {1024, 0, 1280, 1024}});
-    p.store.set("left", " 33000");  // pixel 2200, on the second screen
-    p.store.set("top", " -2000");   // partly above it
-    p.store.set("width", " 6000");
-    p.store.set("height", " 3000");
-    Application a(p);
-    a.start();
-    EXPECT_EQ(p.windowNamed("FrmMain")->rect.left, 2200);
-    EXPECT_EQ(a.form<FrmMain>().Top(), -2000);
+    // Left at pixel 2200, on the second screen; top partly above it.
+    const auto run = startWith({{"left", " 33000"}, {"top", " -2000"}, {"width", " 6000"}, {"height", " 3000"}},
+                               [](sim::SimPlatform& p) {
+                                   p.setScreen({1024, 768}, 15, {{0, 0, 1024, 728}, {1024, 0, 1280, 1024}});
+                               });
+    EXPECT_EQ(run->overlay().rect.left, 2200);
+    EXPECT_EQ(run->app.form<FrmMain>().Top(), -2000);
 }
 
 TEST_F(OverlayTest, RunningTheLoadHandlerAgainReappliesStoredGeometry) {

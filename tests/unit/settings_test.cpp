@@ -83,11 +83,7 @@ TEST_F(SettingsTest, CloseBoxKeepsWhatWasStoredAndTheNextStartFollowsIt) {
     EXPECT_EQ(stored("tint"), " 0");
     EXPECT_EQ(platform.startupEntry(), std::nullopt);
 
-    sim::SimPlatform next;
-    next.store.values = platform.store.values;
-    Application again(next);
-    again.start();
-    EXPECT_FALSE(next.windowNamed("FrmMain")->visible);
+    EXPECT_FALSE(startAgain()->overlay().visible);
 }
 
 TEST_F(SettingsTest, OkWritesTheLoginEntryWhenTickedAndRemovesItWhenClear) {
@@ -122,14 +118,12 @@ TEST_F(SettingsTest, AGreyedBoxLeavesTheEntryAlone) {
 }
 
 TEST_F(SettingsTest, ALoginEntryThatCannotBeWrittenIsTold) {
-    sim::SimPlatform failing;
-    failing.setStartupEntryWritable(false);
-    Application a(failing);
-    a.start();
-    Module1::RegisterStartupEntry(a);
-    ASSERT_EQ(failing.messageBoxes().size(), 1U);
-    EXPECT_EQ(failing.messageBoxes()[0].text, Module1::kStartupEntryFailed);
-    EXPECT_FALSE(a.ended());
+    platform.setStartupEntryWritable(false);
+    start();
+    Module1::RegisterStartupEntry(*app);
+    ASSERT_EQ(platform.messageBoxes().size(), 1U);
+    EXPECT_EQ(platform.messageBoxes()[0].text, Module1::kStartupEntryFailed);
+    EXPECT_FALSE(app->ended());
 }
 
 }  // namespace

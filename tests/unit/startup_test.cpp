@@ -29,18 +29,10 @@ TEST_F(StartupTest, TintOnShowsTheOverlay) {
 
 TEST_F(StartupTest, TintReadLenientlyComparedWithZero) {
     for (const char* text : {" 0", "0.0", "abc", ""}) {
-        sim::SimPlatform p;
-        p.store.set("tint", text);
-        Application a(p);
-        a.start();
-        EXPECT_FALSE(p.windowNamed("FrmMain")->visible) << '"' << text << '"';
+        EXPECT_FALSE(startWith({{"tint", text}})->overlay().visible) << '"' << text << '"';
     }
     for (const char* text : {"2", "-1", "1abc", "0.5"}) {
-        sim::SimPlatform p;
-        p.store.set("tint", text);
-        Application a(p);
-        a.start();
-        EXPECT_TRUE(p.windowNamed("FrmMain")->visible) << '"' << text << '"';
+        EXPECT_TRUE(startWith({{"tint", text}})->overlay().visible) << '"' << text << '"';
     }
 }
 

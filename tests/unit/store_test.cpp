@@ -7,16 +7,6 @@
 namespace velmora {
 namespace {
 
-// These names are where people's settings already live: a rename loses them.
-TEST(StoreKeys, NamesArePinned) {
-    EXPECT_STREQ(keys::app, "velmora");
-    EXPECT_STREQ(keys::section, "config");
-    const std::array<const char*, 10> expected = {"red", "green", "blue",      "width", "height",
-                                                  "top", "left",  "frontmost", "tint",  "loadwin"};
-    ASSERT_EQ(keys::all.size(), expected.size());
-    for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_STREQ(keys::all[i], expected[i]);
-}
-
 TEST(Store, AddressesByApplicationSectionAndKey) {
     platform::sim::MemoryStore backend;
     Store store(backend);

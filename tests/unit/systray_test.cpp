@@ -124,12 +124,11 @@ TEST_F(SystrayTest, ExitButtonAlsoTakesTheIconAway) {
 }
 
 TEST_F(SystrayTest, ASecondCopyShowsTheRunningOneAndLeaves) {
-    sim::SimPlatform second;
-    second.setAnotherInstanceRunning(true);
-    Application copy(second);
-    EXPECT_EQ(copy.run(), 0);
-    EXPECT_EQ(second.windowNamed("FrmMain"), nullptr) << "no second overlay";
-    EXPECT_TRUE(second.trayIcons().empty()) << "no second icon";
+    ProgramRun second;
+    second.platform.setAnotherInstanceRunning(true);
+    EXPECT_EQ(second.app.run(), 0);
+    EXPECT_EQ(second.platform.windowNamed("FrmMain"), nullptr) << "no second overlay";
+    EXPECT_TRUE(second.platform.trayIcons().empty()) << "no second icon";
 
     // The running copy, told about it, does what the Show command does.
     platform.store.set("frontmost", "1");

@@ -29,36 +29,13 @@ public:
         return c.handle;
     }
 
-    void setControlRect(Handle handle, const Rect& rect) override {
-        if (SimControl* c = s_.control(handle)) c->rect = rect;
-    }
-
-    void setControlText(Handle handle, const std::string& text) override {
-        if (SimControl* c = s_.control(handle)) c->text = text;
-    }
-
-    std::string controlText(Handle handle) override {
-        const SimControl* c = s_.control(handle);
-        return c == nullptr ? std::string{} : c->text;
-    }
-
-    void setControlBackColor(Handle handle, Color color) override {
-        if (SimControl* c = s_.control(handle)) c->backColor = color;
-    }
-
-    void setCheckValue(Handle handle, int value) override {
-        if (SimControl* c = s_.control(handle)) c->value = value;
-    }
-
-    int checkValue(Handle handle) override {
-        const SimControl* c = s_.control(handle);
-        return c == nullptr ? 0 : c->value;
-    }
-
-    Handle pictureDC(Handle handle) override {
-        const SimControl* c = s_.control(handle);
-        return c == nullptr ? 0 : c->dc;
-    }
+    void setControlRect(Handle handle, const Rect& rect) override { s_.controlOrBlank(handle).rect = rect; }
+    void setControlText(Handle handle, const std::string& text) override { s_.controlOrBlank(handle).text = text; }
+    std::string controlText(Handle handle) override { return s_.controlOrBlank(handle).text; }
+    void setControlBackColor(Handle handle, Color color) override { s_.controlOrBlank(handle).backColor = color; }
+    void setCheckValue(Handle handle, int value) override { s_.controlOrBlank(handle).value = value; }
+    int checkValue(Handle handle) override { return s_.controlOrBlank(handle).value; }
+    Handle pictureDC(Handle handle) override { return s_.controlOrBlank(handle).dc; }
 
 private:
     State& s_;

@@ -38,6 +38,16 @@ SimControl* State::control(Handle handle) {
     return it == controls.end() || !it->second.alive ? nullptr : &it->second;
 }
 
+SimWindow& State::windowOrBlank(Handle handle) {
+    SimWindow* w = window(handle);
+    return w != nullptr ? *w : (blankWindow_ = SimWindow{});
+}
+
+SimControl& State::controlOrBlank(Handle handle) {
+    SimControl* c = control(handle);
+    return c != nullptr ? *c : (blankControl_ = SimControl{});
+}
+
 void State::toFront(Handle handle) {
     const SimWindow* w = window(handle);
     if (w == nullptr) return;

@@ -115,6 +115,10 @@ struct State {
     void send(const Event& event);
     SimWindow* window(Handle handle);
     SimControl* control(Handle handle);
+    // The live record, or a blank one that a call on a handle that is gone reads
+    // and writes to no effect, as the platforms do.
+    SimWindow& windowOrBlank(Handle handle);
+    SimControl& controlOrBlank(Handle handle);
     // A normal window goes to the front of the normal ones, below every topmost window.
     void toFront(Handle handle);
     // Applies the minimum size and 16-bit coordinates, then reports what changed.
@@ -150,6 +154,10 @@ struct State {
     std::optional<std::string> startupEntry;
     bool quitRequested = false;
     int quitCode = 0;
+
+private:
+    SimWindow blankWindow_;
+    SimControl blankControl_;
 };
 
 // The roles, each over the one state.

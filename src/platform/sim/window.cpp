@@ -57,50 +57,25 @@ public:
         std::erase_if(s_.timers, [handle](const auto& t) { return t.second.window == handle; });
     }
 
-    Rect windowRect(Handle handle) override {
-        const SimWindow* w = s_.window(handle);
-        return w == nullptr ? Rect{} : w->rect;
-    }
+    Rect windowRect(Handle handle) override { return s_.windowOrBlank(handle).rect; }
 
     void setWindowRect(Handle handle, const Rect& rect) override {
         if (SimWindow* w = s_.window(handle)) s_.applyRect(*w, rect, false);
     }
 
-    bool isVisible(Handle handle) override {
-        const SimWindow* w = s_.window(handle);
-        return w != nullptr && w->visible;
-    }
+    bool isVisible(Handle handle) override { return s_.windowOrBlank(handle).visible; }
 
     void setVisible(Handle handle, bool visible) override {
-        SimWindow* w = s_.window(handle);
-        if (w == nullptr) return;
-        w->visible = visible;
+        s_.windowOrBlank(handle).visible = visible;
         if (visible) s_.toFront(handle);
     }
 
-    void setCaption(Handle handle, const std::string& caption) override {
-        if (SimWindow* w = s_.window(handle)) w->caption = caption;
-    }
-
-    void setBackColor(Handle handle, Color color) override {
-        if (SimWindow* w = s_.window(handle)) w->backColor = color;
-    }
-
-    int windowState(Handle handle) override {
-        const SimWindow* w = s_.window(handle);
-        return w == nullptr ? 0 : w->state;
-    }
-
-    void setWindowState(Handle handle, int state) override {
-        if (SimWindow* w = s_.window(handle)) w->state = state;
-    }
-
+    void setCaption(Handle handle, const std::string& caption) override { s_.windowOrBlank(handle).caption = caption; }
+    void setBackColor(Handle handle, Color color) override { s_.windowOrBlank(handle).backColor = color; }
+    int windowState(Handle handle) override { return s_.windowOrBlank(handle).state; }
+    void setWindowState(Handle handle, int state) override { s_.windowOrBlank(handle).state = state; }
     void bringToFront(Handle handle) override { s_.toFront(handle); }
-
-    Handle windowIcon(Handle handle) override {
-        const SimWindow* w = s_.window(handle);
-        return w == nullptr ? 0 : w->icon;
-    }
+    Handle windowIcon(Handle handle) override { return s_.windowOrBlank(handle).icon; }
 
     Handle createTimer(Handle window, int intervalMs) override {
         if (s_.window(window) == nullptr || intervalMs <= 0) return 0;
