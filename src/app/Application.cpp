@@ -29,12 +29,11 @@ void Application::start() {
     runHandler([this] {
         FrmMain& overlay = form<FrmMain>();
         overlay.Load();
+        if (!overlay.hiddenByLoad()) overlay.Show();
         if (!platform().desktop.notificationAreaAvailable()) {
-            // Without an icon to bring it back, a hidden overlay would leave the program out of reach.
-            overlay.Show();
-            msgBox(kNoNotificationArea);
-        } else if (!overlay.hiddenByLoad()) {
-            overlay.Show();
+            // At login the panel often starts after us: give it a moment before deciding.
+            waitingForNotificationArea_ = true;
+            platform().desktop.watchNotificationArea();
         }
     });
 }
@@ -47,8 +46,24 @@ int Application::run() {
 }
 
 void Application::onEvent(const platform::Event& event) {
-    if (event.kind == platform::EventKind::AnotherInstance) {
+    using platform::EventKind;
+    if (event.kind == EventKind::AnotherInstance) {
         runHandler([this] { form<FrmMain>().mnuShow_Click(); });
+        return;
+    }
+    if (event.kind == EventKind::NotificationAreaAppeared) {
+        waitingForNotificationArea_ = false;
+        return;
+    }
+    if (event.kind == EventKind::NotificationAreaAbsent) {
+        if (!waitingForNotificationArea_ || ended()) return;
+        waitingForNotificationArea_ = false;
+        notificationAreaMissing_ = true;
+        // Without an icon to bring it back, a hidden overlay would leave the program out of reach.
+        runHandler([this] {
+            form<FrmMain>().Show();
+            msgBox(kNoNotificationArea);
+        });
         return;
     }
     toolkit::Runtime::onEvent(event);

@@ -37,8 +37,11 @@ public:
     // silent; a caller with a message of its own says it instead.
     bool saveSetting(const char* key, const std::string& value, Tell tell = Tell::OncePerRun);
 
-    // Loads the start-up window, the overlay, and shows it unless its load handler hid it.
+    // Loads the start-up window, the overlay, and shows it unless its load handler
+    // hid it. Without a notification area yet, it waits a little for one.
     void start();
+    // Known to have no notification area: the overlay is then the only way back in.
+    bool notificationAreaMissing() const { return notificationAreaMissing_; }
     // start(), then the platform's event loop; returns the exit code. A second
     // copy only asks the running one to show itself, and leaves.
     int run();
@@ -59,6 +62,8 @@ protected:
 private:
     Store store_;
     bool toldStoreFailure_ = false;
+    bool waitingForNotificationArea_ = false;
+    bool notificationAreaMissing_ = false;
     std::tuple<std::unique_ptr<frmSettings>, std::unique_ptr<frmAbout>, std::unique_ptr<Form2>, std::unique_ptr<Form1>,
                std::unique_ptr<FrmMain>>
         windows_;

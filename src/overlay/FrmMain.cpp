@@ -28,8 +28,9 @@ FrmMain::FrmMain(Application& app)
       cmdExit(*this, {.name = "cmdExit", .at = {6240, 120, 1815, 855}, .look = {.text = "E&xit", .tabIndex = 0}}),
       Command1(*this,
                {.name = "Command1", .at = {4320, 120, 1815, 855}, .look = {.text = "Set screen color", .tabIndex = 1}}),
-      Command2(*this,
-               {.name = "Command2", .at = {2400, 120, 1815, 855}, .look = {.text = "Bring to front", .tabIndex = 2}}),
+      Command2(*this, {.name = "Command2",
+                       .at = {2400, 120, 1815, 855},
+                       .look = {.text = "Bring to front", .tabIndex = 2, .toggle = true}}),
       Timer1(*this, "Timer1", 100),
       mnuSystray(*this, "mnuSystray", "Dosen't matter",
                  {{"mnuAbout", "About", [this] { mnuAbout_Click(); }},
@@ -55,9 +56,7 @@ void FrmMain::Form_Load() {
     applyFrontmost();
     initFormControls();
     // With no notification area there is no icon to bring a hidden overlay back.
-    if (lenientNumber(app_.store().get(keys::tint)) == 0 && app_.platform().desktop.notificationAreaAvailable()) {
-        setVisible(false);
-    }
+    if (lenientNumber(app_.store().get(keys::tint)) == 0 && !app_.notificationAreaMissing()) setVisible(false);
 }
 
 void FrmMain::applyTint() {
@@ -123,11 +122,55 @@ void FrmMain::restoreGeometry() {
         return static_cast<float>(std::clamp<double>(value, isSize ? 0.0 : -limit, limit));
     };
     Store& store = app_.store();
-    setWidth(usable(store.get(keys::width), true));
-    setHeight(usable(store.get(keys::height), true));
-    setTop(usable(store.get(keys::top), false));
-    setLeft(usable(store.get(keys::left), false));
+    const std::string width = store.get(keys::width);
+    const std::string height = store.get(keys::height);
+    const std::string top = store.get(keys::top);
+    const std::string left = store.get(keys::left);
+    // Nothing stored yet: a first start shows the whole overlay, buttons and all,
+    // at its designer size in the middle of the primary screen.
+    if (width.empty() && height.empty()) {
+        centreOnPrimaryScreen();
+        return;
+    }
+    setWidth(usable(width, true));
+    setHeight(usable(height, true));
+    setTop(usable(top, false));
+    setLeft(usable(left, false));
+    fitOnDesktop();
     keepOnScreen();
+}
+
+platform::Rect FrmMain::pixelRect() {
+    const double tpp = app_.twipsPerPixelX();
+    return {toolkit::twipsToPixels(Left(), tpp), toolkit::twipsToPixels(Top(), tpp),
+            toolkit::twipsToPixels(Width(), tpp), toolkit::twipsToPixels(Height(), tpp)};
+}
+
+void FrmMain::centreOnPrimaryScreen() {
+    const auto areas = app_.platform().desktop.workAreas();
+    if (areas.empty()) return;
+    const platform::Rect& area = areas.front();
+    const platform::Rect r = pixelRect();
+    const double tpp = app_.twipsPerPixelX();
+    setTop(static_cast<float>((area.top + std::max(0, area.height - r.height) / 2) * tpp));
+    setLeft(static_cast<float>((area.left + std::max(0, area.width - r.width) / 2) * tpp));
+}
+
+// A size larger than every screen together covers the panels and costs memory
+// for nothing: it shrinks to the desktop, which it then spans from its edge.
+void FrmMain::fitOnDesktop() {
+    const platform::Rect desk = app_.platform().desktop.desktopArea();
+    if (desk.width <= 0 || desk.height <= 0) return;
+    const double tpp = app_.twipsPerPixelX();
+    const platform::Rect r = pixelRect();
+    if (r.width > desk.width) {
+        setWidth(static_cast<float>(desk.width * tpp));
+        setLeft(static_cast<float>(desk.left * tpp));
+    }
+    if (r.height > desk.height) {
+        setHeight(static_cast<float>(desk.height * tpp));
+        setTop(static_cast<float>(desk.top * tpp));
+    }
 }
 
 // A window restored where no screen is any more would be out of reach: bring it
@@ -135,16 +178,13 @@ void FrmMain::restoreGeometry() {
 void FrmMain::keepOnScreen() {
     const auto areas = app_.platform().desktop.workAreas();
     if (areas.empty()) return;
-    const double tpp = app_.twipsPerPixelX();
-    const int left = toolkit::twipsToPixels(Left(), tpp);
-    const int top = toolkit::twipsToPixels(Top(), tpp);
-    const int right = left + toolkit::twipsToPixels(Width(), tpp);
-    const int bottom = top + toolkit::twipsToPixels(Height(), tpp);
+    const platform::Rect r = pixelRect();
     for (const auto& area : areas) {
-        const bool overlaps =
-            left < area.left + area.width && area.left < right && top < area.top + area.height && area.top < bottom;
+        const bool overlaps = r.left < area.left + area.width && area.left < r.left + r.width &&
+                              r.top < area.top + area.height && area.top < r.top + r.height;
         if (overlaps) return;
     }
+    const double tpp = app_.twipsPerPixelX();
     setTop(static_cast<float>(areas.front().top * tpp));
     setLeft(static_cast<float>(areas.front().left * tpp));
 }
@@ -187,23 +227,30 @@ void FrmMain::Command2_Click() {
     if (Command2.Caption() == "Bring to front") {
         Module1::setZOrder(app_, hWnd(), win::HWND_TOPMOST);
         Module1::setZOrder(app_, app_.form<Form2>().hWnd(), win::HWND_TOPMOST);
-        Command2.setCaption("Set to normal");
+        showFrontmost(true);
         app_.saveSetting(keys::frontmost, "1");
     } else {
-        Command2.setCaption("Bring to front");
+        showFrontmost(false);
         Module1::setZOrder(app_, hWnd(), win::HWND_NOTOPMOST);
         app_.form<Form1>().ZOrder();
         app_.saveSetting(keys::frontmost, "0");
     }
 }
 
+// The caption is the toggle's state; the button shows it pressed as well, which
+// is how a screen reader tells that the overlay is on top.
+void FrmMain::showFrontmost(bool on) {
+    Command2.setCaption(on ? "Set to normal" : "Bring to front");
+    Command2.setPressed(on);
+}
+
 void FrmMain::reapplyFrontmost() {
     if (lenientNumber(app_.store().get(keys::frontmost)) != 1) {
-        Command2.setCaption("Bring to front");
+        showFrontmost(false);
         Module1::setZOrder(app_, hWnd(), win::HWND_NOTOPMOST);
     } else {
         Module1::setZOrder(app_, hWnd(), win::HWND_TOPMOST);
-        Command2.setCaption("Set to normal");
+        showFrontmost(true);
     }
 }
 

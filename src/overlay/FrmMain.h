@@ -46,13 +46,18 @@ private:
     void applyTint();
     void registerNotifyIcon();
     void placeSponsorPanel();
+    // Where the overlay stands now, in pixels.
+    platform::Rect pixelRect();
     void restoreGeometry();
+    void centreOnPrimaryScreen();
+    void fitOnDesktop();
     void keepOnScreen();
     void applyFrontmost();
     void Timer1_Timer();
     void Command1_Click();
     void cmdExit_Click();
     void reapplyFrontmost();
+    void showFrontmost(bool on);
     void mnuAbout_Click();
     void mnuHide_Click();
     void mnuSettings_Click();

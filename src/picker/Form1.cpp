@@ -12,6 +12,15 @@ namespace velmora {
 namespace {
 constexpr platform::Color kFrameBack = 0x00FEEDEE;
 constexpr auto kOval = platform::ShapeStyle::Oval;
+constexpr const char* kNoneChosen = "None chosen yet";
+
+// A colour component's box, which takes only whole numbers 0 to 255.
+platform::ControlSpec component(int tabIndex, const char* name) {
+    return {.tabIndex = tabIndex,
+            .accessibleName = name,
+            .accessibleDescription = "A whole number from 0 to 255",
+            .wholeNumberMax = 255};
+}
 
 // A pixel coordinate from the pointer's single-precision position.
 std::int32_t toPixel(float value) {
@@ -28,22 +37,31 @@ Form1::Form1(Application& app)
                           .minMaxButtons = false,
                           .client = {4080, 4905},
                           .scaleMode = toolkit::ScaleMode::Pixels,
-                          .icons = {pickerIcon(16), pickerIcon(32)}}),
+                          .icons = {pickerIcon(16), pickerIcon(32)},
+                          .closeOnEscape = true}),
+      // Takes the focus: the arrow keys move the marker as the mouse does.
       Picture1(*this,
                {.name = "Picture1",
                 .at = {120, 120, 3870, 3870},
-                .look = {.border = true, .tabIndex = 0, .picture = spectrumPicture()}},
+                .look = {.border = true,
+                         .tabIndex = 0,
+                         .picture = spectrumPicture(),
+                         .accessibleName = "Colour spectrum",
+                         .accessibleDescription = "Arrow keys pick a colour; with Shift in steps of 16"}},
                toolkit::ScaleMode::Pixels),
       // The marker, centred on the last sampled point.
       Shape1(*this, {.name = "Shape1", .at = {0, 0, 135, 135}, .look = {.transparentBack = true, .shape = kOval}},
              &Picture1),
       Frame1(*this, {.name = "Frame1", .at = {120, 4080, 3855, 735}, .look = {.backColor = kFrameBack, .tabIndex = 1}}),
       Shape2(*this, {.name = "Shape2", .at = {0, 0, 3855, 735}, .look = {.transparentBack = true}}, &Frame1),
-      Text2(*this, {.name = "Text2", .at = {120, 120, 495, 285}, .look = {.tabIndex = 4}}, &Frame1),
-      Text3(*this, {.name = "Text3", .at = {720, 120, 495, 285}, .look = {.tabIndex = 3}}, &Frame1),
-      Text4(*this, {.name = "Text4", .at = {1320, 120, 495, 285}, .look = {.tabIndex = 6}}, &Frame1),
-      // The swatch.
-      Label1(*this, {.name = "Label1", .at = {2040, 120, 255, 255}, .look = {.border = true}}, &Frame1),
+      Text2(*this, {.name = "Text2", .at = {120, 120, 495, 285}, .look = component(4, "Red")}, &Frame1),
+      Text3(*this, {.name = "Text3", .at = {720, 120, 495, 285}, .look = component(3, "Green")}, &Frame1),
+      Text4(*this, {.name = "Text4", .at = {1320, 120, 495, 285}, .look = component(6, "Blue")}, &Frame1),
+      Label1(*this,
+             {.name = "Label1",
+              .at = {2040, 120, 255, 255},
+              .look = {.border = true, .accessibleName = "Chosen colour", .accessibleDescription = kNoneChosen}},
+             &Frame1),
       Command1(*this, {.name = "Command1", .at = {2520, 120, 1215, 285}, .look = {.text = "Set color", .tabIndex = 2}},
                &Frame1),
       Label4(*this,
@@ -56,6 +74,7 @@ Form1::Form1(Application& app)
       app_(app) {
     Picture1.MouseDown = [this](int b, int s, float x, float y) { Picture1_MouseDown(b, s, x, y); };
     Picture1.MouseMove = [this](int b, int s, float x, float y) { Picture1_MouseMove(b, s, x, y); };
+    Picture1.KeyDown = [this](unsigned key, int shift) { Picture1_KeyDown(key, shift); };
     // All three boxes copy alike; a person expects the blue one to behave as the others.
     Text2.Click = [this] { copyToClipboard(Text2); };
     Text3.Click = [this] { copyToClipboard(Text3); };
@@ -64,8 +83,31 @@ Form1::Form1(Application& app)
 }
 
 void Form1::Form_Load() {
+    markX_ = 0;
+    markY_ = 0;
     setLeft(0);
     setTop(app_.screenHeight() - Height() - 600);
+}
+
+// The arrow keys walk the marker from the last sampled point, one pixel a press
+// or sixteen with Shift, and sample there as a drag would.
+void Form1::Picture1_KeyDown(unsigned KeyCode, int Shift) {
+    namespace win = platform::win;
+    const float step = (Shift & 1) != 0 ? 16.0F : 1.0F;
+    float x = markX_;
+    float y = markY_;
+    if (KeyCode == win::VK_LEFT) {
+        x -= step;
+    } else if (KeyCode == win::VK_RIGHT) {
+        x += step;
+    } else if (KeyCode == win::VK_UP) {
+        y -= step;
+    } else if (KeyCode == win::VK_DOWN) {
+        y += step;
+    } else {
+        return;
+    }
+    CheckColor(x, y);
 }
 
 void Form1::Picture1_MouseDown(int Button, int Shift, float X, float Y) {
@@ -83,6 +125,8 @@ void Form1::CheckColor(float& X, float& Y) {
     if (Y < 1) Y = 0;
     if (X > Picture1.Width() - 3) X = Picture1.Width() - 3;
     if (Y > Picture1.Height() - 3) Y = Picture1.Height() - 3;
+    markX_ = X;
+    markY_ = Y;
     const auto colour =
         static_cast<std::int32_t>(app_.platform().native.getPixel(Picture1.hDC(), toPixel(X), toPixel(Y)));
 
@@ -95,6 +139,7 @@ void Form1::CheckColor(float& X, float& Y) {
         Text2.setText(std::to_string(c & 0xFFU));
         Text3.setText(std::to_string((c & 0xFF00U) / 256));
         Text4.setText(std::to_string((c & 0xFF0000U) / 65536));
+        Label1.setAccessibleDescription("Red " + Text2.Text() + ", green " + Text3.Text() + ", blue " + Text4.Text());
     }
 }
 

@@ -34,10 +34,14 @@ protected:
 private:
     void Picture1_MouseDown(int Button, int Shift, float X, float Y);
     void Picture1_MouseMove(int Button, int Shift, float X, float Y);
+    void Picture1_KeyDown(unsigned KeyCode, int Shift);
     void copyToClipboard(toolkit::TextBox& box);
     void Command1_Click();
 
     Application& app_;
+    // The last sampled point, where the arrow keys move on from.
+    float markX_ = 0;
+    float markY_ = 0;
 };
 
 }  // namespace velmora

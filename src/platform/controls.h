@@ -22,6 +22,8 @@ public:
     virtual int checkValue(Handle control) = 0;
     // A picture box's device context, whose pixels GetPixel reads; 0 for anything else.
     virtual Handle pictureDC(Handle control) = 0;
+    // What a screen reader says about the control now, beside its name.
+    virtual void setAccessibleDescription(Handle control, const std::string& text) = 0;
 };
 
 }  // namespace velmora::platform

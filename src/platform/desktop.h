@@ -18,12 +18,18 @@ public:
     virtual Size screenSize() = 0;
     virtual double twipsPerPixel() = 0;
     virtual std::vector<Rect> workAreas() = 0;
+    // The union of every screen.
+    virtual Rect desktopArea() = 0;
 
     virtual void clipboardClear() = 0;
     virtual void clipboardSetText(const std::string& text) = 0;
 
     // Whether the desktop has a notification area to hold the program's icon.
     virtual bool notificationAreaAvailable() = 0;
+    // At login the panel may come after the programs it starts: reports, once,
+    // NotificationAreaAppeared when the area is there, or NotificationAreaAbsent
+    // when it has not come within the few seconds a panel takes to start.
+    virtual void watchNotificationArea() = 0;
     // False when another copy of the program already runs; that copy has then been
     // sent AnotherInstance, and this one should leave.
     virtual bool becomePrimaryInstance() = 0;

@@ -13,8 +13,11 @@ enum class EventKind {
     Resize,        // a window's size changed
     Moved,         // a window's position changed by the person or the system
     TimerTick,
-    NotifyIcon,       // the notification icon's callback: code is the mouse message
-    AnotherInstance,  // a second start of the program asked this one to show itself (target 0)
+    NotifyIcon,                // the notification icon's callback: code is the mouse message
+    AnotherInstance,           // a second start of the program asked this one to show itself (target 0)
+    KeyDown,                   // picture boxes with the focus: code is the virtual key, shift as for the mouse
+    NotificationAreaAppeared,  // after watchNotificationArea: the area is there now (target 0)
+    NotificationAreaAbsent,    // after watchNotificationArea: it did not come in time (target 0)
 };
 
 struct Event {

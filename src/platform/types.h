@@ -53,7 +53,8 @@ struct WindowSpec {
     Size clientSize;                 // pixels
     std::optional<Rect> clientRect;  // designer position of the client area; none: system default
     Color backColor = 0x00F0F0F0;
-    std::vector<Image> icons;  // the window's own icon in each size drawn; none: the platform's default
+    std::vector<Image> icons;    // the window's own icon in each size drawn; none: the platform's default
+    bool closeOnEscape = false;  // Escape asks to close the window, as its close box does
 };
 
 enum class ControlKind { CommandButton, Label, TextBox, CheckBox, PictureBox, Shape, Frame, Line };
@@ -88,6 +89,11 @@ struct ControlSpec {
     bool isDefault = false;
     bool isCancel = false;
     Image picture;  // picture boxes
+    // What a screen reader says of the control when its text says nothing, and more about it.
+    std::string accessibleName;
+    std::string accessibleDescription;
+    int wholeNumberMax = -1;  // 0 or more: a text box that takes only whole numbers up to this
+    bool toggle = false;      // a command button that shows itself pressed while its check value is 1
 };
 
 struct MenuItem {

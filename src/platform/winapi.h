@@ -33,6 +33,12 @@ inline constexpr unsigned WM_APP = 0x8000;
 // The system's own application icon, what a window without one of its own shows.
 inline constexpr Handle IDI_APPLICATION = 0x7F00;
 
+// Keys.
+inline constexpr unsigned VK_LEFT = 0x25;
+inline constexpr unsigned VK_UP = 0x26;
+inline constexpr unsigned VK_RIGHT = 0x27;
+inline constexpr unsigned VK_DOWN = 0x28;
+
 // GDI.
 inline constexpr Color CLR_INVALID = 0xFFFFFFFF;
 

@@ -13,7 +13,8 @@ int checkBoxValue(const std::string& stored) {
 }
 
 frmSettings::frmSettings(Application& app)
-    : toolkit::Form(app, {.name = "frmSettings", .caption = "Settings ", .client = {6225, 2310}}),
+    : toolkit::Form(app,
+                    {.name = "frmSettings", .caption = "Settings ", .client = {6225, 2310}, .closeOnEscape = true}),
       Check1(*this, {.name = "Check1",
                      .at = {240, 240, 4695, 375},
                      .look = {.text = "Automatically load with windows startup.", .tabIndex = 0}}),

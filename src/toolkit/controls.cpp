@@ -50,6 +50,12 @@ Handle Control::handle() {
     return handle_;
 }
 
+void Control::setAccessibleDescription(const std::string& text) {
+    touch();
+    state_.accessibleDescription = text;
+    platform().controls.setAccessibleDescription(handle_, text);
+}
+
 float Control::slot(int slot) {
     touch();
     return form_.twipsToUnits(geometry_[slot], units());
@@ -88,6 +94,11 @@ void CaptionedControl::setCaption(const std::string& caption) {
 
 CommandButton::CommandButton(Form& form, ControlDesign design, Control* container)
     : CaptionedControl(form, ControlKind::CommandButton, std::move(design), container) {}
+
+void CommandButton::setPressed(bool pressed) {
+    touch();
+    platform().controls.setCheckValue(handle_, pressed ? 1 : 0);
+}
 
 Label::Label(Form& form, ControlDesign design, Control* container)
     : CaptionedControl(form, ControlKind::Label, std::move(design), container) {}
@@ -143,6 +154,10 @@ void PictureBox::handleEvent(const platform::Event& event) {
     if (handle_ == 0) return;
     if (event.kind == platform::EventKind::Click) {
         if (Click) Click();
+        return;
+    }
+    if (event.kind == platform::EventKind::KeyDown) {
+        if (KeyDown) KeyDown(event.code, event.shift);
         return;
     }
     const auto& mouse = event.kind == platform::EventKind::MouseDown ? MouseDown : MouseMove;

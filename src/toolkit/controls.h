@@ -39,6 +39,8 @@ public:
     void setHeight(float units) { setSlot(3, units); }
 
     Handle handle();
+    // What a screen reader says about the control now, beside its name.
+    void setAccessibleDescription(const std::string& text);
 
     std::function<void()> Click;
 
@@ -78,6 +80,8 @@ public:
 class CommandButton : public CaptionedControl {
 public:
     CommandButton(Form& form, ControlDesign design, Control* container = nullptr);
+    // A toggle button shows itself pressed while it is on.
+    void setPressed(bool pressed);
 };
 
 class Label : public CaptionedControl {
@@ -110,6 +114,8 @@ public:
     // Button mask, shift state, X and Y in the picture's scale units.
     std::function<void(int, int, float, float)> MouseDown;
     std::function<void(int, int, float, float)> MouseMove;
+    // Virtual key code and shift state, while the picture has the focus.
+    std::function<void(unsigned, int)> KeyDown;
 
     void handleEvent(const platform::Event& event) override;
 

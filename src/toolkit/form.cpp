@@ -42,6 +42,7 @@ void Form::Load() {
     }
     spec.backColor = design_.backColor;
     spec.icons = design_.icons;
+    spec.closeOnEscape = design_.closeOnEscape;
 
     handle_ = p.windows.createWindow(spec);
     if (handle_ == 0) throw errors::outOfMemory();

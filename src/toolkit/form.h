@@ -28,6 +28,7 @@ struct FormDesign {
     Color backColor = 0x00F0F0F0;
     ScaleMode scaleMode = ScaleMode::Twips;
     std::vector<platform::Image> icons;  // the window's own icon in several sizes
+    bool closeOnEscape = false;          // Escape closes it, as its close box does
 };
 
 class Form : public EventTarget {

@@ -42,6 +42,7 @@ TEST_F(FrontmostTest, StartRestoresTheStoredChoice) {
         SCOPED_TRACE(std::string("frontmost=\"") + c.stored + "\"");
         EXPECT_EQ(run->overlay().topmost, c.topmost);
         EXPECT_EQ(run->platform.control("FrmMain", "Command2")->text, c.topmost ? "Set to normal" : "Bring to front");
+        EXPECT_EQ(run->platform.control("FrmMain", "Command2")->value, c.topmost ? 1 : 0) << "shown pressed when on";
     }
 }
 

@@ -112,10 +112,10 @@ TEST_F(OverlayTest, TimerSavesTheGeometryAfterAMoveWritingOnlyWhatChanged) {
     start();
     platform.advance(100);
     EXPECT_EQ(platform.store.writes, 4) << "the first tick writes all four";
-    EXPECT_EQ(stored("width"), " 2040");
-    EXPECT_EQ(stored("height"), " 585");
-    EXPECT_EQ(stored("top"), " 0");
-    EXPECT_EQ(stored("left"), " 0");
+    EXPECT_EQ(stored("width"), " 8625");
+    EXPECT_EQ(stored("height"), " 3600");
+    EXPECT_EQ(stored("top"), " 3660");
+    EXPECT_EQ(stored("left"), " 3360");
 
     platform.advance(1000);
     EXPECT_EQ(platform.store.writes, 4) << "nothing moved, nothing written";
@@ -140,7 +140,7 @@ TEST_F(OverlayTest, AFailedWriteIsTriedAgainOnTheNextTick) {
     EXPECT_EQ(stored("width"), "<absent>");
     platform.store.failWrites = false;
     platform.advance(100);
-    EXPECT_EQ(stored("width"), " 2040");
+    EXPECT_EQ(stored("width"), " 8625");
 }
 
 TEST_F(OverlayTest, CloseBoxOnlyHidesAndTheTimerKeepsSaving) {
@@ -177,11 +177,24 @@ TEST_F(OverlayTest, UnusableStoredGeometryStillGivesAUsableWindow) {
         const platform::Rect r = run->overlay().rect;
         EXPECT_GE(r.width, 136);
         EXPECT_GE(r.height, 39);
+        EXPECT_LE(r.width, 1024) << "never larger than the desktop";
+        EXPECT_LE(r.height, 768);
         const platform::Rect area = run->platform.desktop.workAreas().front();
         EXPECT_TRUE(r.left < area.left + area.width && r.left + r.width > area.left && r.top < area.top + area.height &&
                     r.top + r.height > area.top)
             << "on screen: " << r.left << "," << r.top << " " << r.width << "x" << r.height;
     }
+}
+
+TEST_F(OverlayTest, ASizeBeyondTheDesktopShrinksToItKeepingWhatFits) {
+    // Two screens side by side, 2304 x 1024 pixels together.
+    const auto setUp = [](sim::SimPlatform& p) {
+        p.setScreen({1024, 768}, 15, {{0, 0, 1024, 728}, {1024, 0, 1280, 1024}});
+    };
+    auto run = startWith({{"width", "1e38"}, {"height", " 6000"}, {"top", " 1500"}, {"left", " 3000"}}, setUp);
+    EXPECT_EQ(run->overlay().rect, (platform::Rect{0, 100, 2304, 400})) << "the place kept where it fits";
+    run = startWith({{"width", " 30000"}, {"height", " 15000"}, {"top", " 1500"}, {"left", " 3000"}}, setUp);
+    EXPECT_EQ(run->overlay().rect, (platform::Rect{200, 100, 2000, 1000})) << "within the desktop: as stored";
 }
 
 TEST_F(OverlayTest, AWindowLeftWhereNoScreenIsComesBackKeepingItsSize) {

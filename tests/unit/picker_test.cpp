@@ -79,6 +79,31 @@ TEST_F(PickerTest, LeftDragSamplesIntoSwatchAndBoxes) {
     EXPECT_EQ(argsOf(sim::Call::GetPixel).back(), (std::vector<long long>{picture().dc, 120, 100}));
 }
 
+TEST_F(PickerTest, TheKeyboardPicksAColourAsTheMouseDoes) {
+    press(1, 120, 100);
+    platform.keyDown(picture().handle, 0x27);     // Right
+    platform.keyDown(picture().handle, 0x28, 1);  // Shift+Down
+    EXPECT_EQ(argsOf(sim::Call::GetPixel).back(), (std::vector<long long>{picture().dc, 121, 116}));
+    EXPECT_EQ(swatch(), pixel(121, 116));
+    EXPECT_EQ(marker(), (platform::Rect{117, 112, 9, 9}));
+    for (int i = 0; i < 20; ++i) platform.keyDown(picture().handle, 0x26, 1);  // Shift+Up, past the edge
+    EXPECT_EQ(argsOf(sim::Call::GetPixel).back(), (std::vector<long long>{picture().dc, 121, 0}));
+    platform.keyDown(picture().handle, 0x41);  // A: nothing
+    EXPECT_EQ(argsOf(sim::Call::GetPixel).back()[2], 0);
+
+    // What a screen reader is told: the names, the range and the chosen colour.
+    EXPECT_EQ(picture().spec.accessibleName, "Colour spectrum");
+    EXPECT_EQ(control("Form1", "Text2").spec.accessibleName, "Red");
+    EXPECT_EQ(control("Form1", "Text3").spec.accessibleName, "Green");
+    EXPECT_EQ(control("Form1", "Text4").spec.accessibleName, "Blue");
+    EXPECT_EQ(control("Form1", "Text4").spec.wholeNumberMax, 255);
+    EXPECT_EQ(control("Form1", "Label1").spec.accessibleName, "Chosen colour");
+    const platform::Color c = pixel(121, 0);
+    EXPECT_EQ(control("Form1", "Label1").description, "Red " + std::to_string(c & 0xFF) + ", green " +
+                                                          std::to_string((c >> 8) & 0xFF) + ", blue " +
+                                                          std::to_string((c >> 16) & 0xFF));
+}
+
 TEST_F(PickerTest, DraggingPastAnEdgeSamplesTheEdge) {
     const struct {
         int x, y;

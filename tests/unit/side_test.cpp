@@ -167,5 +167,21 @@ TEST_F(AboutTest, GetKeyValueReadsTextAndNumbers) {
     EXPECT_EQ(platform.callsOf(sim::Call::RegOpenKeyExA).size(), platform.callsOf(sim::Call::RegCloseKey).size());
 }
 
+TEST_F(AboutTest, EscapeClosesEveryWindowButTheTintAsItsCloseBoxDoes) {
+    platform.store.set("tint", " 1");
+    start();
+    platform.click("FrmMain", "Command1");
+    platform.queueMenuChoice(5);  // Settings
+    platform.notifyIconCallback(overlay().handle, 0x205);
+    platform.queueMenuChoice(0);  // About
+    platform.notifyIconCallback(overlay().handle, 0x205);
+    for (const char* name : {"Form1", "frmSettings", "Form2", "frmAbout"}) {
+        platform.pressEscape(window(name).handle);
+        EXPECT_EQ(platform.windowNamed(name), nullptr) << name;
+    }
+    platform.pressEscape(overlay().handle);
+    EXPECT_TRUE(overlay().visible) << "the tint stays where the reader put it";
+}
+
 }  // namespace
 }  // namespace velmora::testing

@@ -5,7 +5,7 @@ namespace {
 
 using StartupTest = AppTest;
 
-TEST_F(StartupTest, EmptyStoreGivesDefaultTintAtTheCornerHidden) {
+TEST_F(StartupTest, EmptyStoreGivesDefaultTintAtDesignerSizeInTheMiddleHidden) {
     start();
     sim::SimWindow& w = overlay();
     EXPECT_EQ(w.caption, "Velmora v1.0");
@@ -13,12 +13,15 @@ TEST_F(StartupTest, EmptyStoreGivesDefaultTintAtTheCornerHidden) {
     EXPECT_TRUE(w.layered);
     EXPECT_EQ(w.alpha, 150);
     EXPECT_EQ(w.layeredFlags, 2U);
-    EXPECT_EQ(w.rect.left, 0);
-    EXPECT_EQ(w.rect.top, 0);
-    EXPECT_EQ(w.rect.width, 136) << "width 0 asked; the platform's minimum applies";
-    EXPECT_EQ(w.rect.height, 39);
+    // 8385 x 3015 twips inside the frame, every button in sight, centred in the work area.
+    EXPECT_EQ(w.rect, (platform::Rect{(1024 - 575) / 2, (728 - 240) / 2, 575, 240}));
+    EXPECT_GE(frmMain().Command2.Left(), 0);
     EXPECT_FALSE(w.visible) << "tint absent reads 0: hidden after start-up";
     EXPECT_FALSE(app->ended());
+
+    // Stored zeros still apply as they stand: the platform's minimum then.
+    const auto zero = startWith({{"width", " 0"}, {"height", " 0"}, {"top", " 0"}, {"left", " 0"}});
+    EXPECT_EQ(zero->overlay().rect, (platform::Rect{0, 0, 136, 39}));
 }
 
 TEST_F(StartupTest, TintOnShowsTheOverlay) {

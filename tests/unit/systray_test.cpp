@@ -140,6 +140,23 @@ TEST_F(SystrayTest, ASecondCopyShowsTheRunningOneAndLeaves) {
     EXPECT_TRUE(window("Form2").visible);
 }
 
+TEST_F(SystrayTest, ANotificationAreaThatComesLateIsWaitedFor) {
+    platform.setNotificationAreaLate();
+    start();  // tint absent
+    EXPECT_FALSE(overlay().visible);
+    EXPECT_TRUE(platform.messageBoxes().empty()) << "nothing said while the panel may still be starting";
+    platform.notificationAreaAppears();
+    EXPECT_FALSE(overlay().visible) << "then a start like any other";
+    EXPECT_TRUE(platform.messageBoxes().empty());
+    EXPECT_EQ(platform.trayIcons().size(), 1U);
+
+    // A panel that never comes: the tint shows, and the box says why.
+    auto never = startWith({}, [](sim::SimPlatform& p) { p.setNotificationAreaLate(); });
+    never->platform.notificationAreaWaitEnds();
+    EXPECT_TRUE(never->overlay().visible);
+    EXPECT_EQ(never->platform.messageBoxes().size(), 1U);
+}
+
 TEST_F(SystrayTest, WithoutANotificationAreaTheOverlayStaysReachable) {
     platform.setNotificationAreaAvailable(false);
     start();  // tint absent would hide it

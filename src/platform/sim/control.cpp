@@ -24,6 +24,7 @@ public:
         c.rect = spec.rect;
         c.text = spec.text;
         c.backColor = spec.backColor;
+        c.description = spec.accessibleDescription;
         if (spec.kind == ControlKind::PictureBox) c.dc = s_.newHandle();
         s_.controls[c.handle] = c;
         return c.handle;
@@ -36,6 +37,9 @@ public:
     void setCheckValue(Handle handle, int value) override { s_.controlOrBlank(handle).value = value; }
     int checkValue(Handle handle) override { return s_.controlOrBlank(handle).value; }
     Handle pictureDC(Handle handle) override { return s_.controlOrBlank(handle).dc; }
+    void setAccessibleDescription(Handle handle, const std::string& text) override {
+        s_.controlOrBlank(handle).description = text;
+    }
 
 private:
     State& s_;

@@ -14,11 +14,22 @@ public:
     Size screenSize() override { return s_.screen; }
     double twipsPerPixel() override { return s_.twipsPerPixel; }
     std::vector<Rect> workAreas() override { return s_.workAreas; }
+    Rect desktopArea() override { return s_.desktopArea; }
 
     void clipboardClear() override { s_.clipboard.reset(); }
     void clipboardSetText(const std::string& text) override { s_.clipboard = text; }
 
     bool notificationAreaAvailable() override { return s_.trayAvailable; }
+
+    void watchNotificationArea() override {
+        if (s_.trayAvailable) {
+            s_.send({EventKind::NotificationAreaAppeared, 0});
+        } else if (s_.trayLate) {
+            s_.watchingTray = true;
+        } else {
+            s_.send({EventKind::NotificationAreaAbsent, 0});
+        }
+    }
 
     bool becomePrimaryInstance() override {
         s_.log(Call::BecomePrimaryInstance, {});

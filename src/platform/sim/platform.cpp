@@ -1,6 +1,7 @@
 #include "platform/sim/platform.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/text.h"
 
@@ -11,7 +12,31 @@ SimPlatform::SimPlatform() : Platform(*windows_, *controls_, *dialogs_, *desktop
 void SimPlatform::setScreen(Size size, double twipsPerPixel, std::vector<Rect> workAreas) {
     state_.screen = size;
     state_.twipsPerPixel = twipsPerPixel;
+    Rect all{0, 0, size.width, size.height};
+    for (const Rect& a : workAreas) {
+        const int right = std::max(all.left + all.width, a.left + a.width);
+        const int bottom = std::max(all.top + all.height, a.top + a.height);
+        all.left = std::min(all.left, a.left);
+        all.top = std::min(all.top, a.top);
+        all.width = right - all.left;
+        all.height = bottom - all.top;
+    }
+    state_.desktopArea = all;
     state_.workAreas = std::move(workAreas);
+}
+
+void SimPlatform::setNotificationAreaLate() {
+    state_.trayAvailable = false;
+    state_.trayLate = true;
+}
+
+void SimPlatform::notificationAreaAppears() {
+    state_.trayAvailable = true;
+    if (std::exchange(state_.watchingTray, false)) state_.send({EventKind::NotificationAreaAppeared, 0});
+}
+
+void SimPlatform::notificationAreaWaitEnds() {
+    if (std::exchange(state_.watchingTray, false)) state_.send({EventKind::NotificationAreaAbsent, 0});
 }
 
 void SimPlatform::addFile(const std::string& path) { state_.files.insert(lowerCase(path)); }
@@ -77,6 +102,21 @@ void SimPlatform::mouseMove(Handle handle, int button, int shift, int x, int y) 
 
 void SimPlatform::requestClose(Handle handle) {
     if (window(handle) != nullptr) state_.send({EventKind::CloseRequest, handle});
+}
+
+void SimPlatform::pressEscape(Handle handle) {
+    const SimWindow* w = window(handle);
+    if (w == nullptr) return;
+    for (const auto& [h, c] : state_.controls) {
+        if (c.alive && c.window == handle && c.spec.isCancel) return click(h);
+    }
+    if (w->spec.closeOnEscape) state_.send({EventKind::CloseRequest, handle});
+}
+
+void SimPlatform::keyDown(Handle handle, unsigned key, int shift) {
+    Event e{EventKind::KeyDown, handle, 0, shift};
+    e.code = key;
+    state_.send(e);
 }
 
 void SimPlatform::userResize(Handle handle, int width, int height) {

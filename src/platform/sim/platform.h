@@ -28,12 +28,19 @@ public:
     using SimRoles::store;
 
     // ---- configuration ----
+    // The primary screen's size and every screen's work area, primary first; the
+    // desktop is the union of the primary screen and the work areas.
     void setScreen(Size size, double twipsPerPixel, std::vector<Rect> workAreas);
     void setExePath(std::string path) { state_.exePath = std::move(path); }
     void addFile(const std::string& path);
     void setRegistryValue(const std::string& localMachineKey, const std::string& name, unsigned type, std::string data);
     void setStartProgramSucceeds(bool succeeds) { state_.startSucceeds = succeeds; }
     void setNotificationAreaAvailable(bool available) { state_.trayAvailable = available; }
+    // No notification area yet: a watch waits until notificationAreaAppears or
+    // notificationAreaWaitEnds, as a panel starting late at login would.
+    void setNotificationAreaLate();
+    void notificationAreaAppears();
+    void notificationAreaWaitEnds();
     // Another copy of the program is running: becomePrimaryInstance says no.
     void setAnotherInstanceRunning(bool running) { state_.anotherInstance = running; }
     void setStartupEntryWritable(bool writable) { state_.startupEntryWritable = writable; }
@@ -72,6 +79,9 @@ public:
     void mouseDown(Handle control, int button, int shift, int x, int y);
     void mouseMove(Handle target, int button, int shift, int x, int y);
     void requestClose(Handle window);
+    // Escape in a window: its cancel button, or a close request where Escape closes it.
+    void pressEscape(Handle window);
+    void keyDown(Handle control, unsigned key, int shift = 0);
     void userResize(Handle window, int width, int height);
     void userMove(Handle window, int left, int top);
     void minimise(Handle window);

@@ -55,6 +55,7 @@ struct SimControl {
     std::string text;
     Color backColor = 0;
     int value = 0;
+    std::string description;  // what a screen reader says beside the name
     Handle dc = 0;
     bool alive = true;
 };
@@ -145,10 +146,13 @@ struct State {
     Size screen{1024, 768};
     double twipsPerPixel = 15;
     std::vector<Rect> workAreas{{0, 0, 1024, 728}};
+    Rect desktopArea{0, 0, 1024, 768};
     std::string exePath = "C:\\Program Files\\Velmora\\velmora.exe";
     long long now = 0;
     bool startSucceeds = true;
     bool trayAvailable = true;
+    bool trayLate = false;  // an area that comes when the test says so, not at once
+    bool watchingTray = false;
     bool anotherInstance = false;
     bool startupEntryWritable = true;
     std::optional<std::string> startupEntry;
