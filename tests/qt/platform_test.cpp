@@ -339,10 +339,13 @@ TEST_F(PlatformTest, ShellOpensAddressesAndStartsProgramsWithoutAShell) {
     qputenv("PATH", bin.path().toUtf8() + ":" + savedPath);
     EXPECT_EQ(platform->native.shellExecute(0, "open", "https://example.org/books?a=1&b=2", "", "", win::SW_SHOWNORMAL),
               win::kShellExecuteDone);
-    EXPECT_TRUE(waitFor([&] { return QFile::exists(record); }));
-    QFile opened(record);
-    opened.open(QIODevice::ReadOnly);
-    EXPECT_EQ(opened.readAll(), "https://example.org/books?a=1&b=2");
+    // The file exists before the fake has written to it: wait for what it wrote.
+    const auto opened = [&record] {
+        QFile file(record);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    EXPECT_TRUE(waitFor([&] { return !opened().isEmpty(); }));
+    EXPECT_EQ(opened(), "https://example.org/books?a=1&b=2");
     EXPECT_LE(platform->native.shellExecute(0, "print", "https://example.org", "", "", win::SW_SHOWNORMAL), 32)
         << "only open is known";
     qputenv("PATH", savedPath);
