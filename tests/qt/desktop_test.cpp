@@ -11,6 +11,7 @@
 #include "fixture.h"
 #include "platform/qt/autostart.h"
 #include "platform/qt/instance.h"
+#include "platform/winapi.h"
 
 namespace velmora::qttest {
 namespace {
@@ -31,7 +32,7 @@ void writeFile(const QString& path, const QByteArray& data) {
 }
 
 TEST_F(DesktopTest, StoreKeepsTextExactlyInTheConfigGroup) {
-    auto& store = platform->settings();
+    auto& store = platform->settings;
     EXPECT_EQ(store.get("velmora", "config", "red"), "") << "never written reads empty";
     EXPECT_FALSE(QFile::exists(iniPath())) << "reading creates nothing";
 
@@ -60,7 +61,7 @@ TEST_F(DesktopTest, StoreKeepsTextExactlyInTheConfigGroup) {
 }
 
 TEST_F(DesktopTest, StoreWritesWholeFilesAndSurvivesBadOnes) {
-    auto& store = platform->settings();
+    auto& store = platform->settings;
     ASSERT_TRUE(store.save("velmora", "config", "red", "12"));
     const QStringList left = QDir(home.path() + "/velmora").entryList(QDir::Files | QDir::Hidden);
     EXPECT_EQ(left, QStringList{"velmora.ini"}) << "no temporary or lock file stays behind";
@@ -103,7 +104,7 @@ TEST_F(DesktopTest, LoginEntryIsAValidDesktopFileThatQuotesItsPath) {
     EXPECT_EQ(autostart::execArgument("/a\nb"), "\"/a\\nb\"");
 
     const std::string exe = "/opt/Velmora 1.0/bin/velmora ($test)";
-    ASSERT_TRUE(platform->writeStartupEntry(exe));
+    ASSERT_TRUE(platform->desktop.writeStartupEntry(exe));
     const QString entry = home.path() + "/autostart/velmora.desktop";
     const QByteArray text = contents(entry);
     EXPECT_TRUE(text.contains("Exec=\"/opt/Velmora 1.0/bin/velmora (\\\\$test)\"\n")) << text.toStdString();
@@ -116,13 +117,13 @@ TEST_F(DesktopTest, LoginEntryIsAValidDesktopFileThatQuotesItsPath) {
         EXPECT_EQ(check.readAllStandardOutput(), "") << "not even a hint";
     }
 
-    EXPECT_TRUE(platform->removeStartupEntry());
+    EXPECT_TRUE(platform->desktop.removeStartupEntry());
     EXPECT_FALSE(QFile::exists(entry));
-    EXPECT_FALSE(platform->removeStartupEntry()) << "nothing left to remove";
+    EXPECT_FALSE(platform->desktop.removeStartupEntry()) << "nothing left to remove";
 
     // An entry the person made under the same name is theirs.
     writeFile(entry, "[Desktop Entry]\nType=Application\nName=Mine\nExec=velmora\n");
-    EXPECT_FALSE(platform->removeStartupEntry());
+    EXPECT_FALSE(platform->desktop.removeStartupEntry());
     EXPECT_TRUE(QFile::exists(entry));
 }
 
@@ -135,31 +136,30 @@ TEST_F(DesktopTest, SystemInformationToolIsFoundOnPath) {
     qputenv("PATH", bin.path().toUtf8());
 
     platform::Handle key = 0;
-    EXPECT_EQ(
-        platform->regOpenKeyEx(win::HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools Location", 0, 0x2003F, key),
-        2);
-    EXPECT_EQ(platform->regOpenKeyEx(0x80000001, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", 0, 0x2003F, key), 2);
-    ASSERT_EQ(
-        platform->regOpenKeyEx(win::HKEY_LOCAL_MACHINE, "software\\microsoft\\shared tools\\msinfo", 0, 0x2003F, key),
-        0);
+    auto open = [&key, this](platform::Handle root, const char* subKey) {
+        return platform->native.regOpenKeyEx(root, subKey, 0, win::KEY_ALL_ACCESS, key);
+    };
+    EXPECT_EQ(open(win::HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools Location"), win::ERROR_FILE_NOT_FOUND);
+    EXPECT_EQ(open(0, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"), win::ERROR_FILE_NOT_FOUND)
+        << "only under the local machine's key";
+    ASSERT_EQ(open(win::HKEY_LOCAL_MACHINE, "software\\microsoft\\shared tools\\msinfo"), win::ERROR_SUCCESS);
     unsigned type = 0;
     std::string small(4, '\0');
     unsigned size = 4;
-    EXPECT_EQ(platform->regQueryValueEx(key, "PATH", type, small, size), 234) << "too small a buffer";
+    EXPECT_EQ(platform->native.regQueryValueEx(key, "PATH", type, small, size), win::ERROR_MORE_DATA)
+        << "too small a buffer";
     EXPECT_EQ(size, tool.size() + 1);
     std::string data(1024, '\0');
     size = 1024;
-    EXPECT_EQ(platform->regQueryValueEx(key, "Other", type, data, size), 2);
-    ASSERT_EQ(platform->regQueryValueEx(key, "PATH", type, data, size), 0);
+    EXPECT_EQ(platform->native.regQueryValueEx(key, "Other", type, data, size), win::ERROR_FILE_NOT_FOUND);
+    ASSERT_EQ(platform->native.regQueryValueEx(key, "PATH", type, data, size), win::ERROR_SUCCESS);
     EXPECT_EQ(type, win::REG_SZ);
     EXPECT_EQ(data.substr(0, size), tool.toStdString() + '\0') << "with its terminating zero";
-    EXPECT_EQ(platform->regCloseKey(key), 0);
-    EXPECT_EQ(platform->regCloseKey(key), 6);
+    EXPECT_EQ(platform->native.regCloseKey(key), win::ERROR_SUCCESS);
+    EXPECT_EQ(platform->native.regCloseKey(key), win::ERROR_INVALID_HANDLE);
 
     qputenv("PATH", bin.path().toUtf8() + "/none");
-    EXPECT_EQ(
-        platform->regOpenKeyEx(win::HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO", 0, 0x2003F, key),
-        2)
+    EXPECT_EQ(open(win::HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"), win::ERROR_FILE_NOT_FOUND)
         << "no tool installed: the key does not exist";
     qputenv("PATH", savedPath);
 }

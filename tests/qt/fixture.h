@@ -13,8 +13,8 @@
 #include <memory>
 
 #include "app/Application.h"
-#include "platform/qt/store.h"
 #include "platform/qt/platform.h"
+#include "platform/qt/store.h"
 
 namespace velmora::qttest {
 
@@ -82,7 +82,7 @@ protected:
     }
 
     void seed(const std::string& key, const std::string& value) {
-        ASSERT_TRUE(platform->settings().save("velmora", "config", key, value));
+        ASSERT_TRUE(platform->settings.save("velmora", "config", key, value));
     }
     // What the INI file holds now, read afresh; "<absent>" when the key is not there.
     std::string stored(const std::string& key) {

@@ -30,7 +30,7 @@ TEST_F(OverlayTest, EmptyStoreGivesTheDefaultTintAtAlpha150) {
 }
 
 TEST_F(OverlayTest, WithoutANotificationAreaTheOverlayShowsAndSaysWhyOnce) {
-    ASSERT_FALSE(platform->notificationAreaAvailable());
+    ASSERT_FALSE(platform->desktop.notificationAreaAvailable());
     start();
     EXPECT_TRUE(window("FrmMain")->isVisible()) << "tint absent, yet nothing else would bring it back";
     ASSERT_EQ(boxes.texts.size(), 1U);
@@ -171,8 +171,8 @@ TEST_F(OverlayTest, CloseBoxOnlyHidesAndTheTimerKeepsSaving) {
     EXPECT_TRUE(app->form<FrmMain>().isLoaded());
     EXPECT_FALSE(app->ended());
 
-    const platform::Rect r = platform->windowRect(platform->windowNamed("FrmMain"));
-    platform->setWindowRect(platform->windowNamed("FrmMain"), {10, 20, r.width, r.height});
+    const platform::Rect r = platform->windows.windowRect(platform->windowNamed("FrmMain"));
+    platform->windows.setWindowRect(platform->windowNamed("FrmMain"), {10, 20, r.width, r.height});
 
     ASSERT_TRUE(waitFor([&] { return stored("left") == " 150"; })) << stored("left");
     EXPECT_EQ(stored("top"), " 300");
@@ -220,7 +220,7 @@ TEST_F(OverlayTest, AStoreItCannotWriteNeverEndsTheProgram) {
     EXPECT_FALSE(app->ended());
     EXPECT_EQ(std::count(boxes.texts.begin(), boxes.texts.end(), Application::kStoreUnwritable), 1)
         << "told once, not on every tick";
-    EXPECT_FALSE(platform->settings().save("velmora", "config", "tint", " 1")) << "a failed write says so";
+    EXPECT_FALSE(platform->settings.save("velmora", "config", "tint", " 1")) << "a failed write says so";
     EXPECT_TRUE(QFileInfo(iniPath()).isDir()) << "and touches nothing";
 }
 

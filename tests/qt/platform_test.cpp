@@ -11,7 +11,9 @@
 #include <QTest>
 #include <QWindow>
 
+#include "../contract/platform_contract.h"
 #include "fixture.h"
+#include "platform/winapi.h"
 
 namespace velmora::qttest {
 namespace {
@@ -22,11 +24,13 @@ using platform::ControlSpec;
 using platform::EventKind;
 using platform::Handle;
 
+constexpr unsigned kInPlace = win::SWP_NOMOVE | win::SWP_NOSIZE;
+
 class PlatformTest : public QtTest {
 protected:
     void SetUp() override {
         QtTest::SetUp();
-        platform->setSink(&sink);
+        platform->windows.setSink(&sink);
     }
 
     Handle makeWindow(platform::BorderStyle border = platform::BorderStyle::Sizable) {
@@ -35,24 +39,24 @@ protected:
         spec.caption = "Probe";
         spec.border = border;
         spec.clientSize = {200, 100};
-        return platform->createWindow(spec);
+        return platform->windows.createWindow(spec);
     }
     Handle makeControl(Handle parent, ControlKind kind, const char* name, platform::Rect rect, ControlSpec spec = {}) {
         spec.name = name;
         spec.kind = kind;
         spec.rect = rect;
-        return platform->createControl(parent, spec);
+        return platform->controls.createControl(parent, spec);
     }
 
     RecordingSink sink;
 };
 
 TEST_F(PlatformTest, ScreenIsMeasuredAt15TwipsPerPixel) {
-    EXPECT_DOUBLE_EQ(platform->twipsPerPixel(), 15.0) << "96 dots per inch";
-    const auto size = platform->screenSize();
+    EXPECT_DOUBLE_EQ(platform->desktop.twipsPerPixel(), 15.0) << "96 dots per inch";
+    const auto size = platform->desktop.screenSize();
     EXPECT_GT(size.width, 0);
     EXPECT_GT(size.height, 0);
-    const auto areas = platform->workAreas();
+    const auto areas = platform->desktop.workAreas();
     ASSERT_FALSE(areas.empty());
     EXPECT_LE(areas.front().width, size.width) << "the primary screen's work area comes first";
 }
@@ -60,52 +64,56 @@ TEST_F(PlatformTest, ScreenIsMeasuredAt15TwipsPerPixel) {
 TEST_F(PlatformTest, OuterGeometryHoldsOnceTheFrameIsKnown) {
     const Handle h = makeWindow();
     QWidget* w = platform->widget(h);
-    platform->setWindowRect(h, {10, 20, 480, 200});
-    EXPECT_EQ(platform->windowRect(h), (platform::Rect{10, 20, 480, 200}));
-    platform->setVisible(h, true);
+    platform->windows.setWindowRect(h, {10, 20, 480, 200});
+    EXPECT_EQ(platform->windows.windowRect(h), (platform::Rect{10, 20, 480, 200}));
+    platform->windows.setVisible(h, true);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
-    EXPECT_EQ(platform->windowRect(h), (platform::Rect{10, 20, 480, 200})) << "the frame came out of the client";
-    EXPECT_EQ(platform->clientSize(h).width, w->width());
+    EXPECT_EQ(platform->windows.windowRect(h), (platform::Rect{10, 20, 480, 200}))
+        << "the frame came out of the client";
+    EXPECT_TRUE(w->frameGeometry().contains(w->geometry())) << "the client area lies inside the frame";
 
     sink.events.clear();
-    platform->setWindowRect(h, {10, 20, 0, 0});
+    platform->windows.setWindowRect(h, {10, 20, 0, 0});
     EXPECT_GE(w->width(), 100) << "never smaller than the platform's minimum";
     EXPECT_GE(w->height(), 20);
     EXPECT_EQ(sink.of(EventKind::Resize).size(), 1U) << "a changed size is reported once";
-    platform->setWindowRect(h, platform->windowRect(h));
+    platform->windows.setWindowRect(h, platform->windows.windowRect(h));
     EXPECT_EQ(sink.of(EventKind::Resize).size(), 1U) << "an unchanged one is not";
 }
 
 TEST_F(PlatformTest, StayingOnTopNeverReCreatesTheWindow) {
     const Handle h = makeWindow();
     QWidget* w = platform->widget(h);
-    platform->setVisible(h, true);
+    platform->windows.setVisible(h, true);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
     const WId before = w->winId();
     const QRect place = w->frameGeometry();
-    EXPECT_TRUE(platform->setWindowPos(h, win::HWND_TOPMOST, 0, 0, 0, 0, win::SWP_NOMOVE | win::SWP_NOSIZE));
+    EXPECT_TRUE(platform->native.setWindowPos(h, win::HWND_TOPMOST, 0, 0, 0, 0, kInPlace));
     EXPECT_TRUE(w->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(w->winId(), before);
     EXPECT_EQ(w->frameGeometry(), place) << "no move, no size";
-    EXPECT_TRUE(platform->setWindowPos(h, win::HWND_NOTOPMOST, 0, 0, 0, 0, 3));
+    EXPECT_TRUE(platform->native.setWindowPos(h, win::HWND_NOTOPMOST, 0, 0, 0, 0, kInPlace));
     EXPECT_FALSE(w->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_FALSE(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_EQ(w->winId(), before);
-    EXPECT_FALSE(platform->setWindowPos(0x7777, win::HWND_TOPMOST, 0, 0, 0, 0, 3)) << "no such window";
+    EXPECT_FALSE(platform->native.setWindowPos(0x7777, win::HWND_TOPMOST, 0, 0, 0, 0, kInPlace)) << "no such window";
+    EXPECT_FALSE(platform->native.setWindowPos(h, win::HWND_TOPMOST, 5, 5, 0, 0, win::SWP_NOSIZE))
+        << "a window is placed through its rectangle, never here";
+    EXPECT_EQ(w->frameGeometry(), place);
 }
 
 TEST_F(PlatformTest, LayeredStyleAndAlphaBecomeTheWindowsOpacity) {
     const Handle h = makeWindow();
     QWidget* w = platform->widget(h);
-    EXPECT_FALSE(platform->setLayeredWindowAttributes(h, 0, 150, win::LWA_ALPHA)) << "not layered yet";
+    EXPECT_FALSE(platform->native.setLayeredWindowAttributes(h, 0, 150, win::LWA_ALPHA)) << "not layered yet";
     EXPECT_DOUBLE_EQ(w->windowOpacity(), 1.0);
-    EXPECT_EQ(platform->getWindowLong(h, win::GWL_EXSTYLE), 0);
-    EXPECT_EQ(platform->setWindowLong(h, win::GWL_EXSTYLE, win::WS_EX_LAYERED), 0);
-    EXPECT_EQ(platform->getWindowLong(h, win::GWL_EXSTYLE), win::WS_EX_LAYERED);
-    EXPECT_TRUE(platform->setLayeredWindowAttributes(h, 0x00D4C390, 150, win::LWA_ALPHA));
+    EXPECT_EQ(platform->native.getWindowLong(h, win::GWL_EXSTYLE), 0);
+    EXPECT_EQ(platform->native.setWindowLong(h, win::GWL_EXSTYLE, win::WS_EX_LAYERED), 0);
+    EXPECT_EQ(platform->native.getWindowLong(h, win::GWL_EXSTYLE), win::WS_EX_LAYERED);
+    EXPECT_TRUE(platform->native.setLayeredWindowAttributes(h, 0x00D4C390, 150, win::LWA_ALPHA));
     EXPECT_DOUBLE_EQ(w->windowOpacity(), 150 / 255.0);
-    platform->setWindowLong(h, win::GWL_EXSTYLE, 0);
+    platform->native.setWindowLong(h, win::GWL_EXSTYLE, 0);
     EXPECT_DOUBLE_EQ(w->windowOpacity(), 1.0) << "no longer layered: opaque again";
 }
 
@@ -115,7 +123,7 @@ TEST_F(PlatformTest, ControlsReportClicksAfterTheyChange) {
     const Handle label = makeControl(h, ControlKind::Label, "Label", {0, 30, 80, 20});
     const Handle box = makeControl(h, ControlKind::TextBox, "Box", {0, 55, 80, 20});
     const Handle check = makeControl(h, ControlKind::CheckBox, "Check", {90, 0, 100, 20});
-    platform->setVisible(h, true);
+    platform->windows.setVisible(h, true);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(platform->widget(h)));
 
     std::vector<int> valuesSeen;
@@ -127,31 +135,31 @@ TEST_F(PlatformTest, ControlsReportClicksAfterTheyChange) {
         void onEvent(const platform::Event& e) override {
             if (e.kind != EventKind::Click) return;
             clicks.push_back(e.target);
-            if (e.target == check) seen->push_back(p->checkValue(check));
+            if (e.target == check) seen->push_back(p->controls.checkValue(check));
         }
     } values;
     values.p = platform.get();
     values.check = check;
     values.seen = &valuesSeen;
-    platform->setSink(&values);
+    platform->windows.setSink(&values);
 
     QTest::mouseClick(platform->widget(button), Qt::LeftButton);
     QTest::mouseClick(platform->widget(label), Qt::LeftButton);
     QTest::mouseClick(platform->widget(box), Qt::LeftButton);
     QTest::mouseClick(platform->widget(check), Qt::LeftButton, {}, {5, 10});
-    platform->setCheckValue(check, 2);
-    EXPECT_EQ(platform->checkValue(check), 2);
+    platform->controls.setCheckValue(check, 2);
+    EXPECT_EQ(platform->controls.checkValue(check), 2);
     QTest::mouseClick(platform->widget(check), Qt::LeftButton, {}, {5, 10});
     EXPECT_EQ((values.clicks), (std::vector<Handle>{button, label, box, check, check}));
     EXPECT_EQ(valuesSeen, (std::vector<int>{1, 1})) << "ticked by the click, and greyed goes to ticked";
-    platform->setCheckValue(check, 0);
+    platform->controls.setCheckValue(check, 0);
     EXPECT_EQ(values.clicks.size(), 5U) << "a value set in code is no click";
 
-    platform->setControlText(box, "typed");
-    EXPECT_EQ(platform->controlText(box), "typed");
-    platform->setControlText(label, "<b>plain</b>");
+    platform->controls.setControlText(box, "typed");
+    EXPECT_EQ(platform->controls.controlText(box), "typed");
+    platform->controls.setControlText(label, "<b>plain</b>");
     EXPECT_EQ(qobject_cast<QLabel*>(platform->widget(label))->textFormat(), Qt::PlainText);
-    EXPECT_EQ(platform->controlText(label), "<b>plain</b>");
+    EXPECT_EQ(platform->controls.controlText(label), "<b>plain</b>");
 }
 
 TEST_F(PlatformTest, EnterAndEscapePressTheDefaultAndCancelButtons) {
@@ -166,7 +174,7 @@ TEST_F(PlatformTest, EnterAndEscapePressTheDefaultAndCancelButtons) {
     const Handle otherButton = makeControl(h, ControlKind::CommandButton, "Other", {0, 30, 80, 25}, other);
     const Handle box = makeControl(h, ControlKind::TextBox, "Box", {0, 60, 80, 20});
     QWidget* w = platform->widget(h);
-    platform->setVisible(h, true);
+    platform->windows.setVisible(h, true);
     w->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w));
 
@@ -195,7 +203,7 @@ TEST_F(PlatformTest, PicturesReportTheMouseInsideTheirBorderAndAreSampled) {
     ControlSpec marker;
     marker.transparentBack = true;
     const Handle shape = makeControl(picture, ControlKind::Shape, "Marker", {0, 0, 3, 3}, marker);
-    platform->setVisible(h, true);
+    platform->windows.setVisible(h, true);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(platform->widget(h)));
 
     EXPECT_EQ(platform->widget(shape)->pos(), QPoint(1, 1)) << "placed inside the picture's border";
@@ -216,22 +224,22 @@ TEST_F(PlatformTest, PicturesReportTheMouseInsideTheirBorderAndAreSampled) {
     EXPECT_EQ(moves.back().button, 2);
     EXPECT_EQ(moves.back().shift, 2);
 
-    const Handle dc = platform->pictureDC(picture);
+    const Handle dc = platform->controls.pictureDC(picture);
     EXPECT_NE(dc, 0);
-    EXPECT_EQ(platform->getPixel(dc, 1, 2), 0x010203U * 9);
-    EXPECT_EQ(platform->getPixel(dc, 4, 0), win::CLR_INVALID);
-    EXPECT_EQ(platform->getPixel(dc, -1, 0), win::CLR_INVALID);
-    EXPECT_EQ(platform->getPixel(dc + 1, 0, 0), win::CLR_INVALID);
+    EXPECT_EQ(platform->native.getPixel(dc, 1, 2), 0x010203U * 9);
+    EXPECT_EQ(platform->native.getPixel(dc, 4, 0), win::CLR_INVALID);
+    EXPECT_EQ(platform->native.getPixel(dc, -1, 0), win::CLR_INVALID);
+    EXPECT_EQ(platform->native.getPixel(dc + 1, 0, 0), win::CLR_INVALID);
     EXPECT_EQ(pixel(pic, {1 + 3, 1 + 2}), QColor(33, 22, 11)) << "painted inside its border, 0x00BBGGRR read right";
 
-    platform->setControlBackColor(makeControl(h, ControlKind::Label, "Swatch", {30, 30, 10, 10}), 0x000000FF);
+    platform->controls.setControlBackColor(makeControl(h, ControlKind::Label, "Swatch", {30, 30, 10, 10}), 0x000000FF);
     EXPECT_EQ(pixel(control<QWidget>("Probe", "Swatch"), {5, 5}), QColor(255, 0, 0));
 }
 
 TEST_F(PlatformTest, CloseRequestsAreReportedAndTheWindowMayGoFromItsOwnHandler) {
     const Handle h = makeWindow();
-    platform->createTimer(h, 10);
-    platform->setVisible(h, true);
+    platform->windows.createTimer(h, 10);
+    platform->windows.setVisible(h, true);
     struct Destroyer : platform::EventSink {
         QtPlatform* p;
         int closes = 0;
@@ -240,17 +248,17 @@ TEST_F(PlatformTest, CloseRequestsAreReportedAndTheWindowMayGoFromItsOwnHandler)
             if (e.kind == EventKind::TimerTick) ++ticks;
             if (e.kind != EventKind::CloseRequest) return;
             ++closes;
-            p->destroyWindow(e.target);
+            p->windows.destroyWindow(e.target);
         }
     } destroyer;
     destroyer.p = platform.get();
-    platform->setSink(&destroyer);
+    platform->windows.setSink(&destroyer);
     ASSERT_TRUE(waitFor([&] { return destroyer.ticks > 0; }));
     QPointer<QWidget> w = platform->widget(h);
     EXPECT_FALSE(w->close());
     EXPECT_EQ(destroyer.closes, 1);
     EXPECT_EQ(platform->widget(h), nullptr);
-    EXPECT_FALSE(platform->isVisible(h));
+    EXPECT_FALSE(platform->windows.isVisible(h));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(w.isNull()) << "gone once its close had unwound";
     const int ticks = destroyer.ticks;
@@ -268,37 +276,37 @@ TEST_F(PlatformTest, PopupMenuReturnsTheChosenIndexAndMessageBoxesShowPlainText)
         QAction* show = menu->actions().at(2);
         QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(show).center());
     });
-    EXPECT_EQ(platform->popupMenu(h, {{"About"}, {"-"}, {"Show"}, {"E&xit"}}), 2);
+    EXPECT_EQ(platform->dialogs.popupMenu(h, {{"About"}, {"-"}, {"Show"}, {"E&xit"}}), 2);
     EXPECT_EQ(shown, (std::vector<std::string>{"About", "-", "Show", "E&xit"}));
 
     QTimer::singleShot(50, [] { QApplication::activePopupWidget()->close(); });
-    EXPECT_EQ(platform->popupMenu(h, {{"About"}}), std::nullopt) << "dismissed";
+    EXPECT_EQ(platform->dialogs.popupMenu(h, {{"About"}}), std::nullopt) << "dismissed";
 
-    EXPECT_EQ(platform->messageBox(0, "<b>System</b> & more", "Velmora"), 1);
+    EXPECT_EQ(platform->dialogs.messageBox(0, "<b>System</b> & more", "Velmora"), win::IDOK);
     ASSERT_EQ(boxes.texts.size(), 1U);
     EXPECT_EQ(boxes.texts[0], "<b>System</b> & more");
     EXPECT_EQ(boxes.titles[0], "Velmora");
 }
 
 TEST_F(PlatformTest, ClipboardTakesAndClearsPlainText) {
-    platform->clipboardSetText("128");
+    platform->desktop.clipboardSetText("128");
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "128");
-    platform->clipboardClear();
+    platform->desktop.clipboardClear();
     EXPECT_EQ(QGuiApplication::clipboard()->text(), "");
 }
 
 TEST_F(PlatformTest, NotificationIconIsAddedOnceReportsItsMouseMessagesAndGoes) {
-    EXPECT_FALSE(platform->notificationAreaAvailable()) << "the offscreen platform has none";
+    EXPECT_FALSE(platform->desktop.notificationAreaAvailable()) << "the offscreen platform has none";
     const Handle h = makeWindow();
     platform::NotifyIconData data;
     data.window = h;
     data.id = 1;
-    data.flags = 7;
+    data.flags = win::NIF_MESSAGE | win::NIF_ICON | win::NIF_TIP;
     data.callbackMessage = win::WM_MOUSEMOVE;
-    data.icon = platform->windowIcon(h);
+    data.icon = platform->windows.windowIcon(h);
     data.tip = "Velmora" + std::string(57, ' ');
-    platform->shellNotifyIcon(win::NIM_ADD, data);
-    EXPECT_FALSE(platform->shellNotifyIcon(win::NIM_ADD, data)) << "one icon per window and id";
+    platform->native.shellNotifyIcon(win::NIM_ADD, data);
+    EXPECT_FALSE(platform->native.shellNotifyIcon(win::NIM_ADD, data)) << "one icon per window and id";
     EXPECT_EQ(platform->trayIconCount(), 1);
     QSystemTrayIcon* tray = platform->trayIcon(h, 1);
     ASSERT_NE(tray, nullptr);
@@ -310,11 +318,11 @@ TEST_F(PlatformTest, NotificationIconIsAddedOnceReportsItsMouseMessagesAndGoes) 
     const auto calls = sink.of(EventKind::NotifyIcon);
     ASSERT_EQ(calls.size(), 2U);
     EXPECT_EQ(calls[0].target, h);
-    EXPECT_EQ(calls[0].code, 0x203U);
-    EXPECT_EQ(calls[1].code, 0x205U);
+    EXPECT_EQ(calls[0].code, win::WM_LBUTTONDBLCLK);
+    EXPECT_EQ(calls[1].code, win::WM_RBUTTONUP);
 
-    EXPECT_TRUE(platform->shellNotifyIcon(win::NIM_DELETE, data));
-    EXPECT_FALSE(platform->shellNotifyIcon(win::NIM_DELETE, data));
+    EXPECT_TRUE(platform->native.shellNotifyIcon(win::NIM_DELETE, data));
+    EXPECT_FALSE(platform->native.shellNotifyIcon(win::NIM_DELETE, data));
     EXPECT_EQ(platform->trayIconCount(), 0);
 }
 
@@ -329,12 +337,17 @@ TEST_F(PlatformTest, ShellOpensAddressesAndStartsProgramsWithoutAShell) {
     QFile::setPermissions(bin.path() + "/xdg-open", QFile::ReadOwner | QFile::ExeOwner);
     const QByteArray savedPath = qgetenv("PATH");
     qputenv("PATH", bin.path().toUtf8() + ":" + savedPath);
-    EXPECT_EQ(platform->shellExecute(0, "open", "https://example.org/books?a=1&b=2", "", "", win::SW_SHOWNORMAL), 42);
-    EXPECT_TRUE(waitFor([&] { return QFile::exists(record); }));
-    QFile opened(record);
-    opened.open(QIODevice::ReadOnly);
-    EXPECT_EQ(opened.readAll(), "https://example.org/books?a=1&b=2");
-    EXPECT_LE(platform->shellExecute(0, "print", "https://example.org", "", "", 1), 32) << "only open is known";
+    EXPECT_EQ(platform->native.shellExecute(0, "open", "https://example.org/books?a=1&b=2", "", "", win::SW_SHOWNORMAL),
+              win::kShellExecuteDone);
+    // The file exists before the fake has written to it: wait for what it wrote.
+    const auto opened = [&record] {
+        QFile file(record);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    EXPECT_TRUE(waitFor([&] { return !opened().isEmpty(); }));
+    EXPECT_EQ(opened(), "https://example.org/books?a=1&b=2");
+    EXPECT_LE(platform->native.shellExecute(0, "print", "https://example.org", "", "", win::SW_SHOWNORMAL), 32)
+        << "only open is known";
     qputenv("PATH", savedPath);
 
     const QString script = bin.path() + "/my tool; touch pwned";
@@ -344,18 +357,17 @@ TEST_F(PlatformTest, ShellOpensAddressesAndStartsProgramsWithoutAShell) {
         tool.write(QString("#!/bin/sh\ntouch '%1/ran'\n").arg(bin.path()).toUtf8());
     }
     QFile::setPermissions(script, QFile::ReadOwner | QFile::ExeOwner);
-    EXPECT_TRUE(platform->startProgram(script.toStdString(), 1));
+    EXPECT_TRUE(platform->desktop.startProgram(script.toStdString(), 1));
     EXPECT_TRUE(waitFor([&] { return QFile::exists(bin.path() + "/ran"); }));
     EXPECT_FALSE(QFile::exists("pwned"));
-    EXPECT_FALSE(platform->startProgram((bin.path() + "/missing").toStdString(), 1));
+    EXPECT_FALSE(platform->desktop.startProgram((bin.path() + "/missing").toStdString(), 1));
 
-    EXPECT_TRUE(platform->fileExists(script.toStdString()));
-    EXPECT_FALSE(platform->fileExists(bin.path().toStdString())) << "a folder is not a file";
-    EXPECT_FALSE(platform->fileExists(""));
-    qputenv("VELMORA_PROBE", "x y");
-    EXPECT_EQ(platform->environment("VELMORA_PROBE"), "x y");
-    EXPECT_EQ(platform->environment("VELMORA_NOT_SET"), "");
+    EXPECT_TRUE(platform->desktop.fileExists(script.toStdString()));
+    EXPECT_FALSE(platform->desktop.fileExists(bin.path().toStdString())) << "a folder is not a file";
+    EXPECT_FALSE(platform->desktop.fileExists(""));
 }
+
+TEST_F(PlatformTest, BadCallsFailAsResultsLikeEveryPlatform) { contract::expectBadCallsFailAlike(*platform); }
 
 }  // namespace
 }  // namespace velmora::qttest

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/types.h"
+#include "platform/store.h"
 
 namespace velmora::platform::qt {
 

@@ -9,6 +9,10 @@
 
 namespace velmora::platform::qt {
 
+QString toQString(const std::string& utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
 QColor toQColor(Color color) {
     return {static_cast<int>(color & 0xFF), static_cast<int>((color >> 8) & 0xFF),
             static_cast<int>((color >> 16) & 0xFF)};
@@ -63,8 +67,8 @@ bool leftReleaseInside(const QWidget& widget, const QMouseEvent* event) {
 
 WindowWidget::WindowWidget(Reporter& reporter, Handle handle, const WindowSpec& spec, Qt::WindowFlags flags)
     : QWidget(nullptr, flags), reporter_(reporter), handle_(handle), fixed_(spec.border != BorderStyle::Sizable) {
-    setObjectName(QString::fromStdString(spec.name));
-    setWindowTitle(QString::fromUtf8(spec.caption.c_str()));
+    setObjectName(toQString(spec.name));
+    setWindowTitle(toQString(spec.caption));
     fillBackground(*this, spec.backColor);
 }
 

@@ -10,8 +10,9 @@
 #include <QPushButton>
 #include <QWidget>
 #include <optional>
+#include <string>
 
-#include "platform/types.h"
+#include "platform/events.h"
 
 namespace velmora::platform::qt {
 
@@ -21,6 +22,7 @@ public:
     virtual void report(const Event& event) = 0;
 };
 
+QString toQString(const std::string& utf8);
 QColor toQColor(Color color);
 QImage toQImage(const Image& image);
 void fillBackground(QWidget& widget, Color color);

@@ -1,0 +1,239 @@
+// Controls on Qt: one widget each, placed absolutely inside its window, frame
+// or picture box. This desktop's fonts are not the designer's, so a caption
+// that would not fit its box is shown smaller rather than cut off.
+#include <algorithm>
+
+#include "platform/qt/state.h"
+
+namespace velmora::platform::qt {
+
+namespace {
+
+void applyFont(QWidget& widget, const Font& font) {
+    QFont f = widget.font();
+    // Fonts of the designer's system rarely exist here: keep the desktop's family then.
+    static std::map<QString, bool> installed;
+    const QString family = toQString(font.name);
+    const auto known = installed.try_emplace(family, false);
+    if (known.second) {
+        known.first->second = QFontInfo(QFont(family)).family().compare(family, Qt::CaseInsensitive) == 0;
+    }
+    if (known.first->second) f.setFamily(family);
+    if (font.points > 0) f.setPointSizeF(font.points);
+    f.setBold(font.bold);
+    f.setUnderline(font.underline);
+    widget.setFont(f);
+}
+
+// Shrinks a caption that would not fit its box, never beyond the designed size.
+void fitControl(QWidget& w, qreal points) {
+    if (auto* label = dynamic_cast<QLabel*>(&w)) {
+        const int frame = 2 * label->frameWidth();
+        fitText(w, label->text(), points, true, {frame, frame});
+    } else if (auto* button = dynamic_cast<QPushButton*>(&w)) {
+        fitText(w, button->text(), points, false, {12, 6});
+    } else if (auto* box = dynamic_cast<QCheckBox*>(&w)) {
+        fitText(w, box->text(), points, true, {24, 0});
+    }
+}
+
+// Buttons, check boxes, labels and text boxes all keep their text in Qt's "text" property.
+bool hasText(const QWidget& w) { return w.metaObject()->indexOfProperty("text") >= 0; }
+
+// A new control's widget, and whether it takes the focus at all.
+struct Made {
+    QWidget* widget = nullptr;
+    bool focusable = false;
+};
+
+class QtControls final : public Controls {
+public:
+    explicit QtControls(State& state) : s_(state) {}
+
+    Handle createControl(Handle parent, const ControlSpec& spec) override {
+        State::Control c;
+        QWidget* container = containerOf(parent, c);
+        if (container == nullptr) return 0;
+        const Handle h = s_.newHandle();
+        c.spec = spec;
+        const Made made = make(h, spec, *container, c);
+        if (made.widget == nullptr) return 0;
+        made.widget->setObjectName(toQString(spec.name));
+        applyFont(*made.widget, spec.font);
+        c.points = made.widget->font().pointSizeF();
+        c.widget = made.widget;
+        s_.controls[h] = c;
+        setControlRect(h, spec.rect);
+        if (made.focusable) joinTabOrder(c.window, spec.tabIndex, *made.widget);
+        made.widget->show();
+        return h;
+    }
+
+    void setControlRect(Handle h, const Rect& rect) override {
+        State::Control* c = s_.control(h);
+        if (c == nullptr) return;
+        if (auto* line = dynamic_cast<LineWidget*>(c->widget.data())) {
+            line->setEnds(rect, c->origin);
+            return;
+        }
+        c->widget->setGeometry(c->origin.x() + rect.left, c->origin.y() + rect.top, std::max(0, rect.width),
+                               std::max(0, rect.height));
+        fitControl(*c->widget, c->points);
+    }
+
+    void setControlText(Handle h, const std::string& value) override {
+        State::Control* c = s_.control(h);
+        if (c == nullptr || !hasText(*c->widget)) return;
+        c->widget->setProperty("text", toQString(value));
+        fitControl(*c->widget, c->points);
+    }
+
+    std::string controlText(Handle h) override {
+        const State::Control* c = s_.control(h);
+        if (c == nullptr || !hasText(*c->widget)) return {};
+        return c->widget->property("text").toString().toStdString();
+    }
+
+    void setControlBackColor(Handle h, Color color) override {
+        State::Control* c = s_.control(h);
+        if (c == nullptr) return;
+        c->spec.backColor = color;
+        QWidget* widget = c->widget;
+        if (auto* picture = dynamic_cast<PictureWidget*>(widget)) {
+            picture->setBackColor(color);
+        } else if (auto* shape = dynamic_cast<ShapeWidget*>(widget)) {
+            shape->setBackColor(color);
+        } else if (!c->spec.transparentBack &&
+                   (c->spec.kind == ControlKind::Label || c->spec.kind == ControlKind::Frame)) {
+            fillBackground(*widget, color);
+        }
+    }
+
+    void setCheckValue(Handle h, int value) override {
+        if (auto* box = s_.controlAs<CheckWidget>(h)) box->setValue(value);
+    }
+
+    int checkValue(Handle h) override {
+        const auto* box = s_.controlAs<CheckWidget>(h);
+        return box == nullptr ? 0 : box->value();
+    }
+
+    Handle pictureDC(Handle h) override {
+        const State::Control* c = s_.control(h);
+        return c == nullptr ? 0 : c->dc;
+    }
+
+private:
+    // The widget a control goes into, noting in c the window it belongs to and
+    // where the container's client area starts; null when the parent is no live
+    // window or container.
+    QWidget* containerOf(Handle parent, State::Control& c) {
+        if (WindowWidget* w = s_.window(parent)) {
+            c.window = parent;
+            return w;
+        }
+        State::Control* outer = s_.control(parent);
+        if (outer == nullptr) return nullptr;
+        c.window = outer->window;
+        if (const auto* picture = dynamic_cast<PictureWidget*>(outer->widget.data())) {
+            c.origin = QPoint(picture->borderWidth(), picture->borderWidth());
+        }
+        return outer->widget;
+    }
+
+    Made make(Handle h, const ControlSpec& spec, QWidget& container, State::Control& c) {
+        switch (spec.kind) {
+            case ControlKind::CommandButton:
+                return {button(h, spec, container, *s_.window(c.window)), true};
+            case ControlKind::Label:
+                return label(h, spec, container);
+            case ControlKind::TextBox:
+                return {textBox(h, spec, container), true};
+            case ControlKind::CheckBox:
+                return {clicking(new CheckWidget(toQString(spec.text), &container), h), true};
+            case ControlKind::PictureBox:
+                c.dc = s_.newHandle();
+                s_.dcs[c.dc] = h;
+                return {new PictureWidget(s_, h, spec, &container)};
+            case ControlKind::Shape:
+                return {new ShapeWidget(spec, &container)};
+            case ControlKind::Frame:
+                return {frame(spec, container)};
+            case ControlKind::Line:
+                return {new LineWidget(spec, &container)};
+        }
+        return {};
+    }
+
+    // A button or check box reports its click once it has changed.
+    template <class Button>
+    Button* clicking(Button* button, Handle h) {
+        QObject::connect(button, &QAbstractButton::clicked, button, [&s = s_, h] { s.report({EventKind::Click, h}); });
+        return button;
+    }
+
+    QPushButton* button(Handle h, const ControlSpec& spec, QWidget& container, WindowWidget& owner) {
+        auto* button = clicking(new QPushButton(toQString(spec.text), &container), h);
+        if (spec.isDefault) {
+            button->setDefault(true);
+            owner.defaultButton = button;
+        }
+        if (spec.isCancel) owner.cancelButton = button;
+        return button;
+    }
+
+    Made label(Handle h, const ControlSpec& spec, QWidget& container) {
+        auto* label = new LabelWidget(s_, h, &container);
+        // Plain text: a caption is shown as written, never read as markup.
+        label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(true);
+        label->setAlignment((spec.alignment == Alignment::Center ? Qt::AlignHCenter : Qt::AlignLeft) | Qt::AlignTop);
+        label->setText(toQString(spec.text));
+        if (spec.border) label->setFrameStyle(QFrame::Box | QFrame::Plain);
+        QPalette palette = label->palette();
+        palette.setColor(QPalette::WindowText, toQColor(spec.foreColor));
+        label->setPalette(palette);
+        if (!spec.transparentBack) fillBackground(*label, spec.backColor);
+        // A label with a tab stop is a link: Tab reaches it, Enter or Space follows it.
+        const bool link = spec.tabIndex >= 0;
+        if (link) {
+            label->setFocusPolicy(Qt::StrongFocus);
+            label->setCursor(Qt::PointingHandCursor);
+        }
+        return {label, link};
+    }
+
+    TextBoxWidget* textBox(Handle h, const ControlSpec& spec, QWidget& container) {
+        auto* box = new TextBoxWidget(s_, h, &container);
+        box->setText(toQString(spec.text));
+        return box;
+    }
+
+    static QWidget* frame(const ControlSpec& spec, QWidget& container) {
+        auto* frame = new QWidget(&container);
+        if (!spec.transparentBack) fillBackground(*frame, spec.backColor);
+        return frame;
+    }
+
+    // Tab walks a window's stops by tab index; a control without one takes
+    // the focus only from a click.
+    void joinTabOrder(Handle window, int tabIndex, QWidget& widget) {
+        if (tabIndex < 0) {
+            widget.setFocusPolicy(Qt::ClickFocus);
+            return;
+        }
+        auto& stops = s_.windows[window].tabStops;
+        std::erase_if(stops, [](const auto& stop) { return stop.second.isNull(); });
+        stops.emplace_back(tabIndex, &widget);
+        std::stable_sort(stops.begin(), stops.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (std::size_t i = 1; i < stops.size(); ++i) QWidget::setTabOrder(stops[i - 1].second, stops[i].second);
+    }
+
+    State& s_;
+};
+
+}  // namespace
+
+std::unique_ptr<Controls> makeControls(State& state) { return std::make_unique<QtControls>(state); }
+
+}  // namespace velmora::platform::qt

@@ -1,0 +1,82 @@
+// The desktop on Qt: screens at the desktop's own density, the clipboard, the
+// notification area as Qt finds it, one running copy per user (instance.h),
+// the freedesktop login entry (autostart.h), and programs started without a shell.
+#include <QApplication>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QProcess>
+#include <QScreen>
+
+#include "platform/qt/autostart.h"
+#include "platform/qt/instance.h"
+#include "platform/qt/state.h"
+
+namespace velmora::platform::qt {
+
+namespace {
+
+Rect toRect(const QRect& r) { return {r.x(), r.y(), r.width(), r.height()}; }
+
+class QtDesktop final : public Desktop {
+public:
+    explicit QtDesktop(State& state)
+        : autostartFolder_(toQString(state.configHome) + "/autostart"), instance_(runtimeFolder(), [&state] {
+              state.report({EventKind::AnotherInstance, 0});
+          }) {}
+
+    Size screenSize() override {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        if (screen == nullptr) return {};
+        return {screen->geometry().width(), screen->geometry().height()};
+    }
+
+    double twipsPerPixel() override {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        const double dpi = screen == nullptr ? 0 : screen->logicalDotsPerInchX();
+        return dpi > 0 ? 1440.0 / dpi : 15.0;
+    }
+
+    std::vector<Rect> workAreas() override {
+        std::vector<Rect> areas;
+        const QScreen* primary = QGuiApplication::primaryScreen();
+        if (primary != nullptr) areas.push_back(toRect(primary->availableGeometry()));
+        for (const QScreen* screen : QGuiApplication::screens()) {
+            if (screen != primary) areas.push_back(toRect(screen->availableGeometry()));
+        }
+        return areas;
+    }
+
+    void clipboardClear() override { QGuiApplication::clipboard()->clear(); }
+    void clipboardSetText(const std::string& text) override { QGuiApplication::clipboard()->setText(toQString(text)); }
+
+    bool notificationAreaAvailable() override { return QSystemTrayIcon::isSystemTrayAvailable(); }
+    bool becomePrimaryInstance() override { return instance_.becomePrimary(); }
+    bool writeStartupEntry(const std::string& exePath) override {
+        return autostart::write(autostartFolder_, toQString(exePath));
+    }
+    bool removeStartupEntry() override { return autostart::remove(autostartFolder_); }
+
+    std::string exePath() override { return QCoreApplication::applicationFilePath().toStdString(); }
+
+    bool fileExists(const std::string& path) override {
+        if (path.empty()) return false;
+        const QFileInfo info(toQString(path));
+        return info.exists() && !info.isDir();
+    }
+
+    // The show style has no meaning here: the program shows its own windows.
+    bool startProgram(const std::string& path, int) override {
+        // The program alone, never through a shell: a path is not a command line.
+        return !path.empty() && QProcess::startDetached(toQString(path), {});
+    }
+
+private:
+    const QString autostartFolder_;
+    SingleInstance instance_;
+};
+
+}  // namespace
+
+std::unique_ptr<Desktop> makeDesktop(State& state) { return std::make_unique<QtDesktop>(state); }
+
+}  // namespace velmora::platform::qt
