@@ -30,13 +30,18 @@ void seed(const std::string& key, const std::string& value);
 std::optional<std::string> stored(const std::string& key);
 }  // namespace settings
 
+// What owns something outside the test (a running program, the shell's handler): never copied.
+struct Owner {
+    Owner() = default;
+    Owner(const Owner&) = delete;
+    Owner& operator=(const Owner&) = delete;
+};
+
 // One running velmora.exe; ended when this goes.
-class Program {
+class Program : Owner {
 public:
     Program();
     ~Program();
-    Program(const Program&) = delete;
-    Program& operator=(const Program&) = delete;
 
     // Starts it; unless told not to, waits until it is ready for input.
     void start(bool waitUntilReady = true);
@@ -113,12 +118,10 @@ struct OpenedLink {
 
 // While this lives, the shell opens https addresses with a recorder beside the tests
 // instead of a web browser; the handler that was there before comes back after.
-class LinkRecorder {
+class LinkRecorder : Owner {
 public:
     LinkRecorder();
     ~LinkRecorder();
-    LinkRecorder(const LinkRecorder&) = delete;
-    LinkRecorder& operator=(const LinkRecorder&) = delete;
 
     // Everything opened so far, oldest first.
     std::vector<OpenedLink> opened() const;

@@ -20,8 +20,7 @@ TEST_F(OverlayE2E, EmptyStoreGivesTheTranslucentDefaultTintHiddenAtTheCorner) {
     EXPECT_TRUE(waitUntil([&] { return !IsWindowVisible(overlay); })) << "tint absent: hidden after start-up";
     RECT r{};
     GetWindowRect(overlay, &r);
-    EXPECT_EQ(r.left, 0);
-    EXPECT_EQ(r.top, 0);
+    EXPECT_TRUE(r.left == 0 && r.top == 0) << "at the corner, not at " << r.left << "," << r.top;
     EXPECT_TRUE(program.running());
 }
 
@@ -148,9 +147,9 @@ TEST_F(OverlayE2E, ExitEndsTheProgram) {
     settings::seed("tint", " 1");
     HWND overlay = startOverlay();
     ASSERT_NE(overlay, nullptr);
-    HWND exit = findChild(overlay, "E&xit");
-    ASSERT_NE(exit, nullptr);
-    PostMessageA(exit, BM_CLICK, 0, 0);
+    const OverlayButtons buttons = overlayButtons(overlay);
+    ASSERT_TRUE(buttons.found());
+    PostMessageA(buttons.exit, BM_CLICK, 0, 0);
     EXPECT_EQ(program.waitForExit(), 0U);
 }
 

@@ -7,8 +7,9 @@
 
 namespace velmora::platform::win32 {
 
-// A move-only owner of one handle; Deleter releases it. Null handles are never released.
-template <class T, class Deleter>
+// A move-only owner of one handle; Release is the API's function that gives it
+// back. Null handles are never released.
+template <class T, auto Release>
 class unique_handle {
 public:
     unique_handle() = default;
@@ -27,7 +28,7 @@ public:
     T release() { return std::exchange(handle_, T{}); }
     void reset(T handle = T{}) {
         const T old = std::exchange(handle_, handle);
-        if (old != T{}) Deleter{}(old);
+        if (old != T{}) Release(old);
     }
     // For out-parameters of the API: releases what is held first.
     T* put() {
@@ -39,42 +40,17 @@ private:
     T handle_{};
 };
 
-struct GdiObjectDeleter {
-    void operator()(HGDIOBJ h) const { DeleteObject(h); }
-};
-struct DcDeleter {
-    void operator()(HDC h) const { DeleteDC(h); }
-};
-struct IconDeleter {
-    void operator()(HICON h) const { DestroyIcon(h); }
-};
-struct MenuDeleter {
-    void operator()(HMENU h) const { DestroyMenu(h); }
-};
-struct KeyDeleter {
-    void operator()(HKEY h) const { RegCloseKey(h); }
-};
-struct KernelDeleter {
-    void operator()(HANDLE h) const { CloseHandle(h); }
-};
-struct GlobalDeleter {
-    void operator()(HGLOBAL h) const { GlobalFree(h); }
-};
-struct WindowDeleter {
-    void operator()(HWND h) const { DestroyWindow(h); }
-};
-
-using Brush = unique_handle<HBRUSH, GdiObjectDeleter>;
-using Font = unique_handle<HFONT, GdiObjectDeleter>;
-using Pen = unique_handle<HPEN, GdiObjectDeleter>;
-using Bitmap = unique_handle<HBITMAP, GdiObjectDeleter>;
-using MemoryDC = unique_handle<HDC, DcDeleter>;
-using Icon = unique_handle<HICON, IconDeleter>;
-using PopupMenu = unique_handle<HMENU, MenuDeleter>;
-using RegKey = unique_handle<HKEY, KeyDeleter>;
-using KernelHandle = unique_handle<HANDLE, KernelDeleter>;
-using GlobalMemory = unique_handle<HGLOBAL, GlobalDeleter>;
-using OwnedWindow = unique_handle<HWND, WindowDeleter>;
+using Brush = unique_handle<HBRUSH, DeleteObject>;
+using Font = unique_handle<HFONT, DeleteObject>;
+using Pen = unique_handle<HPEN, DeleteObject>;
+using Bitmap = unique_handle<HBITMAP, DeleteObject>;
+using MemoryDC = unique_handle<HDC, DeleteDC>;
+using Icon = unique_handle<HICON, DestroyIcon>;
+using PopupMenu = unique_handle<HMENU, DestroyMenu>;
+using RegKey = unique_handle<HKEY, RegCloseKey>;
+using KernelHandle = unique_handle<HANDLE, CloseHandle>;
+using GlobalMemory = unique_handle<HGLOBAL, GlobalFree>;
+using OwnedWindow = unique_handle<HWND, DestroyWindow>;
 
 // A window's DC from GetDC, given back with ReleaseDC.
 class WindowDC {

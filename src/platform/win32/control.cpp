@@ -1,0 +1,229 @@
+// Controls of the Windows platform: buttons, check boxes, labels and text boxes
+// are the system's own controls; picture boxes and frames are panes of ours;
+// shapes and lines have no window and are painted by their container.
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+#include "platform/win32/state.h"
+
+namespace velmora::platform::win32 {
+
+namespace {
+
+// What a control is as a native window: its class and styles.
+struct NativeKind {
+    const char* windowClass = nullptr;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+};
+
+NativeKind labelKind(const ControlSpec& spec) {
+    const DWORD alignment = spec.alignment == Alignment::Center ? SS_CENTER : SS_LEFT;
+    NativeKind kind{"STATIC", SS_NOTIFY | alignment};
+    if (spec.border) kind.style |= WS_BORDER;
+    if (spec.tabIndex >= 0) kind.style |= WS_TABSTOP;  // a link
+    return kind;
+}
+
+NativeKind paneKind(const ControlSpec& spec) {
+    NativeKind kind{kPaneClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
+    if (spec.kind == ControlKind::PictureBox && spec.border) kind.style |= WS_BORDER;
+    return kind;
+}
+
+// None for shapes and lines.
+std::optional<NativeKind> nativeKindOf(const ControlSpec& spec) {
+    switch (spec.kind) {
+        case ControlKind::CommandButton:
+            return NativeKind{"BUTTON",
+                              WS_TABSTOP | static_cast<DWORD>(spec.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON)};
+        case ControlKind::CheckBox:
+            // Not an automatic box: the platform toggles it, then reports the click.
+            return NativeKind{"BUTTON", WS_TABSTOP | BS_3STATE};
+        case ControlKind::Label:
+            return labelKind(spec);
+        case ControlKind::TextBox:
+            return NativeKind{"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+        case ControlKind::PictureBox:
+        case ControlKind::Frame:
+            return paneKind(spec);
+        case ControlKind::Shape:
+        case ControlKind::Line:
+            break;
+    }
+    return std::nullopt;
+}
+
+// Its container repaints where a shape or line is, with room for its pen.
+void invalidateWindowless(const ControlRecord& record) {
+    const Rect& r = record.rect;
+    RECT area{r.left, r.top, r.left + r.width, r.top + r.height};
+    if (record.spec.kind == ControlKind::Line) {
+        area = {std::min(r.left, r.width), std::min(r.top, r.height), std::max(r.left, r.width),
+                std::max(r.top, r.height)};
+    }
+    const int margin = std::max(1, record.spec.lineWidth) + 1;
+    InflateRect(&area, margin, margin);
+    InvalidateRect(record.parent, &area, TRUE);
+}
+
+class Win32Controls final : public OnState<Controls> {
+public:
+    using OnState::OnState;
+
+    Handle createControl(Handle parent, const ControlSpec& spec) override {
+        const HWND parentHwnd = parentWindowOf(parent);
+        if (parentHwnd == nullptr) return 0;
+        auto record = std::make_unique<ControlRecord>();
+        record->spec = spec;
+        record->rect = spec.rect;
+        record->parent = parentHwnd;
+        record->topLevel = GetAncestor(parentHwnd, GA_ROOT);
+        record->backBrush.reset(CreateSolidBrush(spec.backColor));
+        const auto kind = nativeKindOf(spec);
+        if (!kind) {
+            // Painted by the parent: a handle of our own, no window.
+            record->handle = s_.newSyntheticHandle();
+            invalidateWindowless(*record);
+            return keep(std::move(record));
+        }
+        if (!createNative(*record, *kind)) return 0;
+        ControlRecord& placed = *record;
+        const Handle handle = keep(std::move(record));
+        placeInTabOrder(placed);
+        return handle;
+    }
+
+    void setControlRect(Handle handle, const Rect& rect) override {
+        ControlRecord* record = s_.control(handle);
+        if (record == nullptr) return;
+        if (record->hwnd == nullptr) {
+            invalidateWindowless(*record);
+            record->rect = rect;
+            invalidateWindowless(*record);
+            return;
+        }
+        record->rect = rect;
+        MoveWindow(record->hwnd, rect.left, rect.top, rect.width, rect.height, TRUE);
+    }
+
+    void setControlText(Handle handle, const std::string& text) override {
+        ControlRecord* record = s_.control(handle);
+        if (record == nullptr) return;
+        record->spec.text = text;
+        if (record->hwnd == nullptr) return;
+        SetWindowTextA(record->hwnd, text.c_str());
+        // A frame paints its own caption.
+        if (record->spec.kind == ControlKind::Frame) InvalidateRect(record->hwnd, nullptr, TRUE);
+    }
+
+    std::string controlText(Handle handle) override {
+        const ControlRecord* record = s_.control(handle);
+        if (record == nullptr) return {};
+        if (record->hwnd == nullptr) return record->spec.text;
+        std::string text(static_cast<std::size_t>(GetWindowTextLengthA(record->hwnd)) + 1, '\0');
+        text.resize(static_cast<std::size_t>(GetWindowTextA(record->hwnd, text.data(), static_cast<int>(text.size()))));
+        return text;
+    }
+
+    void setControlBackColor(Handle handle, Color color) override {
+        ControlRecord* record = s_.control(handle);
+        if (record == nullptr) return;
+        record->spec.backColor = color;
+        record->backBrush.reset(CreateSolidBrush(color));
+        if (record->hwnd == nullptr) {
+            invalidateWindowless(*record);
+        } else {
+            RedrawWindow(record->hwnd, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+        }
+    }
+
+    void setCheckValue(Handle handle, int value) override {
+        const ControlRecord* record = s_.control(handle);
+        if (record == nullptr || record->hwnd == nullptr) return;
+        const WPARAM state = value == 1 ? BST_CHECKED : value == 2 ? BST_INDETERMINATE : BST_UNCHECKED;
+        SendMessageA(record->hwnd, BM_SETCHECK, state, 0);
+    }
+
+    int checkValue(Handle handle) override {
+        const ControlRecord* record = s_.control(handle);
+        if (record == nullptr || record->hwnd == nullptr) return 0;
+        const LRESULT state = SendMessageA(record->hwnd, BM_GETCHECK, 0, 0);
+        return state == BST_CHECKED ? 1 : state == BST_INDETERMINATE ? 2 : 0;
+    }
+
+    Handle pictureDC(Handle handle) override {
+        const ControlRecord* record = s_.control(handle);
+        return record == nullptr || !record->surface ? 0 : asHandle(record->surface->dc.get());
+    }
+
+private:
+    // A window of the program, or a pane that holds controls; null for anything else.
+    HWND parentWindowOf(Handle parent) {
+        if (s_.window(parent) != nullptr) return asHwnd(parent);
+        const ControlRecord* pane = s_.control(parent);
+        return pane == nullptr ? nullptr : pane->hwnd;
+    }
+
+    Handle keep(std::unique_ptr<ControlRecord> record) {
+        const Handle handle = record->handle;
+        s_.controls[handle] = std::move(record);
+        return handle;
+    }
+
+    bool createNative(ControlRecord& record, const NativeKind& kind) {
+        const ControlSpec& spec = record.spec;
+        record.id = s_.nextControlId++;
+        if (spec.kind == ControlKind::PictureBox) record.surface = surfaceFromImage(spec.picture);
+        // Overlapping controls show in z-order, the first in tab order on top.
+        const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style;
+        // Our own panes find the state through their creation data; the system's controls take none.
+        void* const data = kind.windowClass == kPaneClass ? &s_ : nullptr;
+        record.hwnd = CreateWindowExA(kind.exStyle, kind.windowClass, spec.text.c_str(), style, spec.rect.left,
+                                      spec.rect.top, spec.rect.width, spec.rect.height, record.parent,
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(record.id)), s_.instance, data);
+        if (record.hwnd == nullptr) return false;
+        record.handle = asHandle(record.hwnd);
+        const auto state = reinterpret_cast<DWORD_PTR>(&s_);
+        if (spec.kind == ControlKind::TextBox) {
+            // Clicks on a text box are reported; the edit control itself has no notification for them.
+            SetWindowSubclass(record.hwnd, editProc, 0, state);
+        } else if (spec.kind == ControlKind::Label && spec.tabIndex >= 0) {
+            SetWindowSubclass(record.hwnd, linkProc, 0, state);
+        }
+        applyFont(record);
+        return true;
+    }
+
+    void applyFont(ControlRecord& record) {
+        const platform::Font& f = record.spec.font;
+        const int height = -static_cast<int>(std::lround(f.points * s_.dpi / 72.0));
+        record.font.reset(CreateFontA(height, 0, 0, 0, f.bold ? FW_BOLD : FW_NORMAL, FALSE, f.underline ? TRUE : FALSE,
+                                      FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                      DEFAULT_PITCH | FF_DONTCARE, f.name.c_str()));
+        SendMessageA(record.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(record.font.get()), TRUE);
+    }
+
+    // Siblings stand in z-order by tab index, which is the order Tab walks them.
+    void placeInTabOrder(const ControlRecord& record) {
+        const auto key = [](const ControlRecord& c) { return c.spec.tabIndex < 0 ? INT_MAX : c.spec.tabIndex; };
+        HWND after = HWND_TOP;
+        int best = INT_MIN;
+        for (const auto& [handle, other] : s_.controls) {
+            if (other.get() == &record || other->parent != record.parent || other->hwnd == nullptr) continue;
+            const int k = key(*other);
+            if (k <= key(record) && k >= best) {
+                best = k;
+                after = other->hwnd;
+            }
+        }
+        SetWindowPos(record.hwnd, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<Controls> makeControls(State& state) { return std::make_unique<Win32Controls>(state); }
+
+}  // namespace velmora::platform::win32

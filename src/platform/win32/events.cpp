@@ -1,0 +1,334 @@
+// How the Windows platform hears the system: the window procedure of every
+// window of ours, the procedures of the controls it listens to more closely,
+// and the handlers that turn their messages into the program's events.
+#include "platform/win32/state.h"
+
+namespace velmora::platform::win32 {
+
+namespace {
+
+int buttonMask(WPARAM keys) {
+    return ((keys & MK_LBUTTON) != 0 ? 1 : 0) | ((keys & MK_RBUTTON) != 0 ? 2 : 0) | ((keys & MK_MBUTTON) != 0 ? 4 : 0);
+}
+
+int shiftMask(WPARAM keys) {
+    return ((keys & MK_SHIFT) != 0 ? 1 : 0) | ((keys & MK_CONTROL) != 0 ? 2 : 0) | (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+}
+
+Event mouseEvent(EventKind kind, HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    return {kind, asHandle(hwnd), buttonMask(wParam), shiftMask(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+}
+
+// A click from a control's own procedure, which the system called.
+void reportClick(State& state, HWND hwnd) {
+    try {
+        state.send({EventKind::Click, asHandle(hwnd)});
+    } catch (...) {
+        // The sink runs every handler inside its own catch-all, so what could arrive here
+        // is at most an out-of-memory while it told of an error. It must not unwind through
+        // the system's frames that called this procedure: the click is dropped.
+    }
+}
+
+// The messages of one window or pane of ours. Each handler answers with the
+// message's result, or with none when the system's default answers it.
+class Messages {
+public:
+    explicit Messages(State& state) : s_(state) {}
+
+    LRESULT handle(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (s_.host && hwnd == s_.host.get()) return hostMessage(hwnd, message, wParam, lParam);
+        std::optional<LRESULT> result;
+        if (WindowRecord* window = s_.window(hwnd)) {
+            result = windowMessage(*window, hwnd, message, wParam, lParam);
+        } else if (const ControlRecord* pane = s_.control(hwnd)) {
+            result = paneMessage(*pane, hwnd, message, wParam, lParam);
+        }
+        return result ? *result : DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+
+private:
+    LRESULT hostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == s_.anotherInstanceMessage && s_.anotherInstanceMessage != 0) {
+            s_.send({EventKind::AnotherInstance, 0});
+            return 0;
+        }
+        // Explorer started again: its notification area forgot our icons.
+        if (message == s_.taskbarCreatedMessage && s_.taskbarCreatedMessage != 0) {
+            readdTrayIcons(s_);
+            return 0;
+        }
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+
+    std::optional<LRESULT> windowMessage(WindowRecord& window, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message >= WM_USER && trayCallback(hwnd, message, lParam)) return 0;
+        switch (message) {
+            case DM_GETDEFID:
+                return defaultButton(hwnd);
+            case WM_CLOSE:
+                // Asked, not done: the program decides whether the window goes.
+                s_.send({EventKind::CloseRequest, asHandle(hwnd)});
+                return 0;
+            case WM_SIZE:
+                reportResize(s_, hwnd);
+                return 0;
+            case WM_DPICHANGED:
+                takeSuggestedRect(hwnd, *reinterpret_cast<const RECT*>(lParam));
+                return 0;
+            case WM_MOVE:
+                if (s_.programmaticMoves == 0 && !IsIconic(hwnd)) s_.send({EventKind::Moved, asHandle(hwnd)});
+                return 0;
+            case WM_MOUSEMOVE:
+                s_.send(mouseEvent(EventKind::MouseMove, hwnd, wParam, lParam));
+                return 0;
+            case WM_ACTIVATE:
+                return activate(window, hwnd, wParam);
+            default:
+                return anyMessage(hwnd, window.backBrush.get(), message, wParam, lParam);
+        }
+    }
+
+    std::optional<LRESULT> paneMessage(const ControlRecord& pane, HWND hwnd, UINT message, WPARAM wParam,
+                                       LPARAM lParam) {
+        switch (message) {
+            case WM_ERASEBKGND:
+                if (pane.surface) return 1;  // painted whole in WM_PAINT
+                break;
+            case WM_MOUSEMOVE:
+            case WM_LBUTTONDOWN:
+            case WM_RBUTTONDOWN:
+            case WM_MBUTTONDOWN:
+            case WM_LBUTTONUP:
+            case WM_RBUTTONUP:
+            case WM_MBUTTONUP:
+                if (pane.spec.kind != ControlKind::PictureBox) return std::nullopt;
+                pictureMouse(hwnd, message, wParam, lParam);
+                return 0;
+            default:
+                break;
+        }
+        return anyMessage(hwnd, pane.backBrush.get(), message, wParam, lParam);
+    }
+
+    // What windows and panes answer alike; back is the brush of their back colour.
+    std::optional<LRESULT> anyMessage(HWND hwnd, HBRUSH back, UINT message, WPARAM wParam, LPARAM lParam) {
+        switch (message) {
+            case WM_ERASEBKGND: {
+                if (back == nullptr) return std::nullopt;
+                RECT r{};
+                GetClientRect(hwnd, &r);
+                FillRect(reinterpret_cast<HDC>(wParam), &r, back);
+                return 1;
+            }
+            case WM_PAINT:
+                paint(s_, hwnd);
+                return 0;
+            case WM_CTLCOLORSTATIC:
+                return staticColours(back, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+            case WM_COMMAND:
+                command(hwnd, wParam, lParam);
+                return 0;
+            case WM_TIMER:
+                return timerTick(hwnd, wParam);
+            default:
+                return std::nullopt;
+        }
+    }
+
+    // The notification icon's callback: the mouse message arrives as the event's code.
+    bool trayCallback(HWND hwnd, UINT message, LPARAM lParam) {
+        for (const auto& [key, icon] : s_.trayIcons) {
+            if (key.first == hwnd && icon.data.callbackMessage == message && (icon.data.flags & NIF_MESSAGE) != 0) {
+                Event e{EventKind::NotifyIcon, asHandle(hwnd)};
+                e.code = LOWORD(lParam);
+                s_.send(e);
+                return true;
+            }
+        }
+        return false;
+    }
+
+    LRESULT defaultButton(HWND hwnd) {
+        // A focused command button takes Enter; otherwise the window's default button does.
+        const ControlRecord* focused = s_.control(GetFocus());
+        const ControlRecord* target =
+            focused != nullptr && focused->topLevel == hwnd && focused->spec.kind == ControlKind::CommandButton
+                ? focused
+                : s_.controlById(hwnd, IDOK);
+        return target != nullptr ? MAKELRESULT(target->id, DC_HASDEFID) : 0;
+    }
+
+    // Dragged onto a screen of another density: take the rectangle the system suggests
+    // for it, which the program then hears of like a person's move and resize.
+    static void takeSuggestedRect(HWND hwnd, const RECT& suggested) {
+        SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                     suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    // Like a dialog, a window gives the keyboard back to the control that had it.
+    static std::optional<LRESULT> activate(WindowRecord& window, HWND hwnd, WPARAM wParam) {
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            const HWND focus = GetFocus();
+            if (focus != nullptr && IsChild(hwnd, focus)) window.lastFocus = focus;
+            return std::nullopt;
+        }
+        if (HIWORD(wParam) != 0) return std::nullopt;  // minimised
+        HWND target = window.lastFocus;
+        if (target == nullptr || !IsChild(hwnd, target) || !IsWindowVisible(target)) {
+            target = GetNextDlgTabItem(hwnd, nullptr, FALSE);
+        }
+        if (target == nullptr) return std::nullopt;
+        SetFocus(target);
+        return 0;
+    }
+
+    std::optional<LRESULT> staticColours(HBRUSH back, HDC dc, HWND child) {
+        const ControlRecord* record = s_.control(child);
+        if (record == nullptr) return std::nullopt;
+        SetTextColor(dc, record->spec.foreColor);
+        if (record->spec.transparentBack) {
+            SetBkMode(dc, TRANSPARENT);
+            return reinterpret_cast<LRESULT>(back);
+        }
+        SetBkColor(dc, record->spec.backColor);
+        return reinterpret_cast<LRESULT>(record->backBrush.get());
+    }
+
+    void command(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+        const int id = LOWORD(wParam);
+        const int code = HIWORD(wParam);
+        const ControlRecord* record = lParam != 0 ? s_.control(reinterpret_cast<HWND>(lParam)) : nullptr;
+        // Enter and Escape from the dialog manager name the default or cancel button by id only.
+        if (record == nullptr) record = s_.controlById(GetAncestor(hwnd, GA_ROOT), id);
+        if (record == nullptr || code != BN_CLICKED) return;  // STN_CLICKED is BN_CLICKED
+        const Handle handle = record->handle;
+        switch (record->spec.kind) {
+            case ControlKind::CheckBox: {
+                // A click ticks a clear or greyed box and clears a ticked one, then is reported.
+                const bool ticked = SendMessageA(record->hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+                SendMessageA(record->hwnd, BM_SETCHECK, ticked ? BST_UNCHECKED : BST_CHECKED, 0);
+                s_.send({EventKind::Click, handle});
+                break;
+            }
+            case ControlKind::CommandButton:
+            case ControlKind::Label:
+                s_.send({EventKind::Click, handle});
+                break;
+            default:
+                break;
+        }
+    }
+
+    void pictureMouse(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+        Event e = mouseEvent(EventKind::MouseMove, hwnd, wParam, lParam);
+        switch (message) {
+            case WM_LBUTTONDOWN:
+            case WM_RBUTTONDOWN:
+            case WM_MBUTTONDOWN:
+                // Held while dragging, so a drag past the edge still reports where the pointer is.
+                SetCapture(hwnd);
+                e.kind = EventKind::MouseDown;
+                e.button = message == WM_LBUTTONDOWN ? 1 : message == WM_RBUTTONDOWN ? 2 : 4;
+                s_.send(e);
+                break;
+            case WM_MOUSEMOVE:
+                s_.send(e);
+                break;
+            default:  // a button released
+                if (e.button == 0 && GetCapture() == hwnd) ReleaseCapture();
+                break;
+        }
+    }
+
+    std::optional<LRESULT> timerTick(HWND hwnd, WPARAM id) {
+        for (const auto& [handle, timer] : s_.timers) {
+            if (timer.window == hwnd && timer.id == id) {
+                s_.send({EventKind::TimerTick, handle});
+                return 0;
+            }
+        }
+        return std::nullopt;
+    }
+
+    State& s_;
+};
+
+}  // namespace
+
+void reportResize(State& state, HWND hwnd) {
+    WindowRecord* record = state.window(hwnd);
+    if (record == nullptr) return;
+    const Rect r = outerRect(hwnd);
+    if (r.width == record->lastSize.width && r.height == record->lastSize.height) return;
+    record->lastSize = {r.width, r.height};
+    state.send({EventKind::Resize, asHandle(hwnd)});
+}
+
+LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Each window of ours carries the state as its user data, from its creation on.
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* state = reinterpret_cast<State*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (state == nullptr) return DefWindowProcA(hwnd, message, wParam, lParam);
+    try {
+        return Messages(*state).handle(hwnd, message, wParam, lParam);
+    } catch (...) {
+        // The sink runs every handler inside its own catch-all, so what could arrive here is
+        // an out-of-memory in the platform's own records. Nothing may unwind through the
+        // system's frames that called us: the message is answered as if it were not ours,
+        // except a close request, which must never close a window the program did not close.
+        return message == WM_CLOSE ? 0 : DefWindowProcA(hwnd, message, wParam, lParam);
+    }
+}
+
+LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR state) {
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, editProc, 0);
+    const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+    if (message == WM_LBUTTONUP) reportClick(*reinterpret_cast<State*>(state), hwnd);
+    return result;
+}
+
+// A label with a tab stop is a link: Tab reaches it, Enter or Space follows it,
+// and it shows the keyboard focus and a hand under the pointer.
+LRESULT CALLBACK linkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR state) {
+    switch (message) {
+        case WM_GETDLGCODE: {
+            // Enter is the link's, not the default button's.
+            const auto* msg = reinterpret_cast<const MSG*>(lParam);
+            if (msg != nullptr && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) return DLGC_WANTMESSAGE;
+            break;
+        }
+        case WM_KEYDOWN:
+            if (wParam != VK_RETURN && wParam != VK_SPACE) break;
+            reportClick(*reinterpret_cast<State*>(state), hwnd);
+            return 0;
+        case WM_SETFOCUS:
+        case WM_KILLFOCUS:
+            InvalidateRect(hwnd, nullptr, TRUE);
+            break;
+        case WM_PAINT: {
+            const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+            if (GetFocus() == hwnd) {
+                WindowDC dc(hwnd);
+                RECT r{};
+                GetClientRect(hwnd, &r);
+                DrawFocusRect(dc.get(), &r);
+            }
+            return result;
+        }
+        case WM_SETCURSOR:
+            SetCursor(LoadCursorA(nullptr, IDC_HAND));
+            return TRUE;
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(hwnd, linkProc, 0);
+            break;
+        default:
+            break;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+}  // namespace velmora::platform::win32

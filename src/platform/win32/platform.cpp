@@ -1,0 +1,30 @@
+#include "platform/win32/platform.h"
+
+#include "platform/win32/state.h"
+#include "platform/win32/store.h"
+
+namespace velmora::platform::win32 {
+
+namespace {
+
+// What the platform is made of, built before the Platform that refers to it.
+struct Win32Roles {
+    State state_{GetModuleHandleA(nullptr)};
+    std::unique_ptr<Windows> windows_ = makeWindows(state_);
+    std::unique_ptr<Controls> controls_ = makeControls(state_);
+    std::unique_ptr<Dialogs> dialogs_ = makeDialogs(state_);
+    std::unique_ptr<Desktop> desktop_ = makeDesktop(state_);
+    std::unique_ptr<NativeCalls> native_ = makeNative(state_);
+    RegistryStore store_;
+};
+
+class Win32Platform final : private Win32Roles, public Platform {
+public:
+    Win32Platform() : Platform(*windows_, *controls_, *dialogs_, *desktop_, *native_, store_) {}
+};
+
+}  // namespace
+
+std::unique_ptr<Platform> createPlatform() { return std::make_unique<Win32Platform>(); }
+
+}  // namespace velmora::platform::win32
