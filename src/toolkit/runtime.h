@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "platform/platform.h"
+#include "velmora_version.h"
 
 namespace velmora::toolkit {
 
@@ -16,9 +17,9 @@ using platform::Handle;
 
 struct AppInfo {
     std::string title = "Velmora";
-    int major = 1;
-    int minor = 0;
-    int revision = 0;
+    int major = VELMORA_VERSION_MAJOR;
+    int minor = VELMORA_VERSION_MINOR;
+    int revision = VELMORA_VERSION_PATCH;
 };
 
 // Thrown by the end statement to leave every running handler at once.
