@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     preferX11OnWayland(argc, argv);
     QApplication qapp(argc, argv);
     QCoreApplication::setApplicationName("velmora");
-    QGuiApplication::setDesktopFileName("velmora");
+    QGuiApplication::setDesktopFileName("io.github.velmora.Velmora");
     velmora::platform::qt::QtPlatform platform;
     velmora::Application app(platform);
     return app.run();

@@ -9,6 +9,7 @@
 
 #include "platform/errors.h"
 #include "platform/platform.h"
+#include "velmora_version.h"
 
 namespace velmora::toolkit {
 
@@ -17,9 +18,9 @@ using platform::Handle;
 
 struct AppInfo {
     std::string title = "Velmora";
-    int major = 1;
-    int minor = 0;
-    int revision = 0;
+    int major = VELMORA_VERSION_MAJOR;
+    int minor = VELMORA_VERSION_MINOR;
+    int revision = VELMORA_VERSION_PATCH;
 };
 
 // Thrown by the end statement to leave every running handler at once.

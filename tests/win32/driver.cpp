@@ -99,13 +99,22 @@ std::optional<std::string> stored(const std::string& key) {
 
 }  // namespace settings
 
-Program::Program() = default;
+std::optional<std::string> loginEntry() {
+    char data[1024] = {};
+    DWORD size = sizeof data - 1;
+    if (RegGetValueA(HKEY_CURRENT_USER, kRunKey, "Velmora", RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return std::string(data);
+}
+
+Program::Program() : executable_(besideThisProgram("velmora.exe")) {}
 
 Program::~Program() { stop(); }
 
 void Program::start(bool waitUntilReady) {
     stop();
-    std::string command = "\"" + besideThisProgram("velmora.exe") + "\"";
+    std::string command = "\"" + executable_ + "\"";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};

@@ -14,6 +14,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace velmora::e2e {
@@ -37,11 +38,24 @@ struct Owner {
     Owner& operator=(const Owner&) = delete;
 };
 
+// The login entry: the value Velmora under HKCU\Software\Microsoft\Windows\CurrentVersion\Run.
+constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+std::optional<std::string> loginEntry();
+
+// The notification icon's menu entries, counted down from the top: About, Show, Hide, Settings, Exit.
+constexpr int kAbout = 1;
+constexpr int kShow = 2;
+constexpr int kHide = 3;
+constexpr int kSettings = 4;
+
 // One running velmora.exe; ended when this goes.
 class Program : Owner {
 public:
     Program();
     ~Program();
+
+    // The velmora.exe beside the driver, unless told another.
+    void setExecutable(std::string path) { executable_ = std::move(path); }
 
     // Starts it; unless told not to, waits until it is ready for input.
     void start(bool waitUntilReady = true);
@@ -59,6 +73,7 @@ public:
     HANDLE handle() const { return process_; }
 
 private:
+    std::string executable_;
     HANDLE process_ = nullptr;
     DWORD processId_ = 0;
 };

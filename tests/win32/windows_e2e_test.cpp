@@ -9,22 +9,6 @@ namespace {
 constexpr const char* kPanel = "Velmora is sponsored by :>";
 constexpr const char* kPicker = "Set translucency color";
 constexpr const char* kSponsorPage = "https://www.gutenberg.org/";
-constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-// Menu entries, counted down from the top: About, Show, Hide, Settings, Exit.
-constexpr int kAbout = 1;
-constexpr int kShow = 2;
-constexpr int kHide = 3;
-constexpr int kSettings = 4;
-
-std::optional<std::string> loginEntry() {
-    char data[1024] = {};
-    DWORD size = sizeof data - 1;
-    if (RegGetValueA(HKEY_CURRENT_USER, kRunKey, "Velmora", RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    return std::string(data);
-}
 
 bool topmost(HWND window) { return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 

@@ -10,20 +10,11 @@ namespace {
 const QString kFileName = QStringLiteral("velmora.desktop");
 // Lets us tell our own entry from one the person made.
 const QString kMark = QStringLiteral("X-Velmora-Autostart=true");
-}  // namespace
 
-QString execArgument(const QString& path) {
-    // Inside double quotes these four need a backslash.
-    QString quoted;
-    for (const QChar c : path) {
-        if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
-        quoted += c;
-    }
-    quoted = '"' + quoted + '"';
-    // Field codes start with %, and the value as a whole is an escaped string.
-    quoted.replace('%', QStringLiteral("%%"));
+// The escapes of a string value in a desktop entry.
+QString escapedString(const QString& text) {
     QString value;
-    for (const QChar c : quoted) {
+    for (const QChar c : text) {
         if (c == '\\') {
             value += QStringLiteral("\\\\");
         } else if (c == '\n') {
@@ -38,6 +29,20 @@ QString execArgument(const QString& path) {
     }
     return value;
 }
+}  // namespace
+
+QString execArgument(const QString& path) {
+    // Inside double quotes these four need a backslash.
+    QString quoted;
+    for (const QChar c : path) {
+        if (c == '"' || c == '`' || c == '$' || c == '\\') quoted += '\\';
+        quoted += c;
+    }
+    quoted = '"' + quoted + '"';
+    // Field codes start with %, and the value as a whole is an escaped string.
+    quoted.replace('%', QStringLiteral("%%"));
+    return escapedString(quoted);
+}
 
 QString entryText(const QString& exePath) {
     return QStringLiteral(
@@ -46,10 +51,12 @@ QString entryText(const QString& exePath) {
                "Name=Velmora\n"
                "Comment=Coloured reading overlay\n"
                "Exec=%1\n"
+               // Once the program is gone, the desktop skips the entry.
+               "TryExec=%3\n"
                "Icon=velmora\n"
                "Terminal=false\n"
                "%2\n")
-        .arg(execArgument(exePath), kMark);
+        .arg(execArgument(exePath), kMark, escapedString(exePath));
 }
 
 bool write(const QString& folder, const QString& exePath) {
