@@ -1,7 +1,9 @@
 #include "app/Application.h"
 
+#include "app/Hotkeys.h"
 #include "overlay/FrmMain.h"
 #include "picker/Form1.h"
+#include "ruler/ReadingRuler.h"
 #include "settings/frmSettings.h"
 #include "side/Form2.h"
 #include "side/frmAbout.h"
@@ -9,10 +11,14 @@
 namespace velmora {
 
 Application::Application(platform::Platform& platform)
-    : toolkit::Runtime(platform, toolkit::AppInfo{}), store_(platform.settings) {}
+    : toolkit::Runtime(platform, toolkit::AppInfo{}),
+      store_(platform.settings),
+      ruler_(std::make_unique<ReadingRuler>(*this)),
+      hotkeys_(std::make_unique<Hotkeys>(*this)) {}
 
 // Windows go before the runtime they are attached to, the overlay last.
 Application::~Application() {
+    ruler_.reset();
     std::apply([](auto&... window) { (window.reset(), ...); }, windows_);
 }
 
@@ -30,6 +36,7 @@ void Application::start() {
         FrmMain& overlay = form<FrmMain>();
         overlay.Load();
         if (!overlay.hiddenByLoad()) overlay.Show();
+        hotkeys_->registerAll();
         if (!platform().desktop.notificationAreaAvailable()) {
             // At login the panel often starts after us: give it a moment before deciding.
             waitingForNotificationArea_ = true;
@@ -49,6 +56,10 @@ void Application::onEvent(const platform::Event& event) {
     using platform::EventKind;
     if (event.kind == EventKind::AnotherInstance) {
         runHandler([this] { form<FrmMain>().mnuShow_Click(); });
+        return;
+    }
+    if (event.kind == EventKind::Hotkey) {
+        runHandler([this, &event] { hotkeys_->pressed(static_cast<int>(event.code)); });
         return;
     }
     if (event.kind == EventKind::NotificationAreaAppeared) {

@@ -15,6 +15,8 @@ class Form1;
 class Form2;
 class frmAbout;
 class frmSettings;
+class Hotkeys;
+class ReadingRuler;
 
 class Application : public toolkit::Runtime {
 public:
@@ -30,6 +32,8 @@ public:
     }
 
     Store& store() { return store_; }
+    ReadingRuler& ruler() { return *ruler_; }
+    Hotkeys& hotkeys() { return *hotkeys_; }
     // Who tells the person that a setting could not be saved.
     enum class Tell { OncePerRun, ByCaller };
     // The one way the program saves a setting. The first write that fails in a
@@ -64,6 +68,8 @@ private:
     bool toldStoreFailure_ = false;
     bool waitingForNotificationArea_ = false;
     bool notificationAreaMissing_ = false;
+    std::unique_ptr<ReadingRuler> ruler_;
+    std::unique_ptr<Hotkeys> hotkeys_;
     std::tuple<std::unique_ptr<frmSettings>, std::unique_ptr<frmAbout>, std::unique_ptr<Form2>, std::unique_ptr<Form1>,
                std::unique_ptr<FrmMain>>
         windows_;

@@ -24,6 +24,14 @@ void MakeTranslucent(toolkit::Runtime& runtime, platform::Handle hwnd, platform:
     }
 }
 
+void SetClickThrough(toolkit::Runtime& runtime, platform::Handle hwnd, bool through) {
+    namespace win = platform::win;
+    platform::NativeCalls& native = runtime.platform().native;
+    const long style = native.getWindowLong(hwnd, win::GWL_EXSTYLE);
+    const long wanted = through ? style | win::WS_EX_TRANSPARENT : style & ~win::WS_EX_TRANSPARENT;
+    if (wanted != style) native.setWindowLong(hwnd, win::GWL_EXSTYLE, wanted);
+}
+
 void RegisterStartupEntry(toolkit::Runtime& runtime) {
     if (!runtime.platform().desktop.writeStartupEntry(runtime.platform().desktop.exePath())) {
         runtime.msgBox(kStartupEntryFailed);

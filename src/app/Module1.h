@@ -12,6 +12,10 @@ namespace velmora::Module1 {
 void MakeTranslucent(toolkit::Runtime& runtime, platform::Handle hwnd, platform::Color color, std::int16_t alpha,
                      std::uint8_t flags);
 
+// Lets the mouse through a layered window to what lies beneath it, or stops that.
+// What the call returns is ignored, as for the translucency.
+void SetClickThrough(toolkit::Runtime& runtime, platform::Handle hwnd, bool through);
+
 // Makes the program start when the person logs in, naming the executable where
 // it is now. A failure is told, so the box never promises a start that won't come.
 void RegisterStartupEntry(toolkit::Runtime& runtime);

@@ -32,7 +32,9 @@ double readRadix(std::string_view digits, int radix) {
 
 }  // namespace
 
-double lenientNumber(std::string_view text) {
+double lenientNumber(std::string_view text) { return tryLenientNumber(text).value_or(0.0); }
+
+std::optional<double> tryLenientNumber(std::string_view text) {
     std::string s;
     s.reserve(text.size());
     for (const char c : text) {
@@ -40,9 +42,9 @@ double lenientNumber(std::string_view text) {
     }
     if (s.size() >= 2 && s[0] == '&') {
         const char kind = static_cast<char>(s[1] | 0x20);
-        if (kind == 'h') return readRadix(std::string_view(s).substr(2), 16);
-        if (kind == 'o') return readRadix(std::string_view(s).substr(2), 8);
-        return 0;
+        const int radix = kind == 'h' ? 16 : kind == 'o' ? 8 : 0;
+        if (radix == 0 || s.size() == 2 || digitValue(s[2]) >= radix) return std::nullopt;
+        return readRadix(std::string_view(s).substr(2), radix);
     }
 
     std::size_t i = 0;
@@ -64,7 +66,7 @@ double lenientNumber(std::string_view text) {
             mantissa += s[i++];
         }
     }
-    if (!anyDigit) return 0;
+    if (!anyDigit) return std::nullopt;
 
     std::string exponent;
     if (i < s.size() && (s[i] == 'E' || s[i] == 'e' || s[i] == 'D' || s[i] == 'd')) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,8 @@ namespace velmora {
 // integers; reading stops at the first misfit. Nothing readable gives 0. A value
 // too large for a double comes back infinite, never as an error.
 double lenientNumber(std::string_view text);
+// The same, but none when the text holds nothing readable as a number.
+std::optional<double> tryLenientNumber(std::string_view text);
 
 // Narrowed to single precision; beyond its range gives an infinity rather than
 // undefined behaviour.

@@ -17,6 +17,13 @@ inline constexpr const char *red = "red", *green = "green", *blue = "blue";
 inline constexpr const char *width = "width", *height = "height", *top = "top", *left = "left";
 // Always on top, and the two start-up choices.
 inline constexpr const char *frontmost = "frontmost", *tint = "tint", *loadwin = "loadwin";
+// The reading tools: the tint's strength and clicks through it; the ruler, its height,
+// look and whether it follows the pointer; and the hotkeys, as portable text.
+inline constexpr const char *alpha = "alpha", *clickthrough = "clickthrough";
+inline constexpr const char *ruler = "ruler", *rulerheight = "rulerheight", *rulerstyle = "rulerstyle",
+                            *rulerfollow = "rulerfollow";
+inline constexpr const char *hotkeytint = "hotkeytint", *hotkeyclick = "hotkeyclick", *hotkeyruler = "hotkeyruler",
+                            *hotkeyrulerup = "hotkeyrulerup", *hotkeyrulerdown = "hotkeyrulerdown";
 }  // namespace keys
 
 class Store {
@@ -31,8 +38,9 @@ public:
         return backend_.save(app, section, key, value);
     }
 
-    // Velmora's own application and section.
+    // Velmora's own application and section; none when never written.
     std::string get(const std::string& key) { return GetSetting(keys::app, keys::section, key); }
+    std::optional<std::string> tryGet(const std::string& key) { return backend_.tryGet(keys::app, keys::section, key); }
     bool save(const std::string& key, const std::string& value) {
         return SaveSetting(keys::app, keys::section, key, value);
     }

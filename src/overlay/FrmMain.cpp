@@ -6,7 +6,9 @@
 #include "app/Application.h"
 #include "app/Module1.h"
 #include "app/numbers.h"
+#include "app/tools.h"
 #include "picker/Form1.h"
+#include "ruler/ReadingRuler.h"
 #include "settings/frmSettings.h"
 #include "side/Form2.h"
 #include "side/frmAbout.h"
@@ -57,6 +59,8 @@ void FrmMain::Form_Load() {
     initFormControls();
     // With no notification area there is no icon to bring a hidden overlay back.
     if (lenientNumber(app_.store().get(keys::tint)) == 0 && !app_.notificationAreaMissing()) setVisible(false);
+    // The ruler takes the tint's colour and strength anew.
+    app_.ruler().apply();
 }
 
 void FrmMain::applyTint() {
@@ -72,9 +76,36 @@ void FrmMain::applyTint() {
                                                65536 * colourComponent(blue));
     }
     setBackColor(bXColor);
-    g_nTransparency = 150;
+    applyStrength();
+    applyClickThrough();
+}
+
+// The strength the reader chose, 150/255 unless they chose another.
+void FrmMain::applyStrength() {
+    g_nTransparency = static_cast<std::int16_t>(tools::storedAlpha(app_.store().get(keys::alpha)));
     flag = 2;
     Module1::MakeTranslucent(app_, hWnd(), bXColor, g_nTransparency, flag);
+}
+
+// Only a window that lets clicks through, or is to, is touched: the style stays
+// the plain layered one otherwise.
+void FrmMain::applyClickThrough() {
+    const bool wanted = tools::storedSwitch(app_.store().get(keys::clickthrough), false);
+    if (wanted || clickThrough_) Module1::SetClickThrough(app_, hWnd(), wanted);
+    clickThrough_ = wanted;
+}
+
+void FrmMain::setClickThrough(bool on) {
+    app_.saveSetting(keys::clickthrough, on ? " 1" : " 0");
+    applyClickThrough();
+}
+
+void FrmMain::toggleTint() {
+    if (Visible()) {
+        mnuHide_Click();
+    } else {
+        mnuShow_Click();
+    }
 }
 
 // Delete first, then add: a second run of the load handler never leaves two icons.
@@ -258,6 +289,8 @@ void FrmMain::reapplyFrontmost() {
 // opens the menu; everything else is ignored.
 void FrmMain::Form_NotifyIcon(unsigned code) {
     if (code == win::WM_LBUTTONDBLCLK) {
+        // Always a way back to a tint that lets every click through.
+        if (clickThrough_) setClickThrough(false);
         setWindowState(0);
         app_.platform().native.setForegroundWindow(hWnd());
         Show();
@@ -270,6 +303,7 @@ void FrmMain::Form_NotifyIcon(unsigned code) {
 void FrmMain::mnuAbout_Click() { app_.form<frmAbout>().Show(); }
 
 void FrmMain::mnuShow_Click() {
+    if (clickThrough_) setClickThrough(false);
     setVisible(true);
     Show();
     reapplyFrontmost();

@@ -26,6 +26,12 @@ public:
     void mnuShow_Click();
     // Takes the icon out of the notification area when the program ends.
     void removeNotifyIcon();
+    // The reading tools: the strength as stored, clicks through the tint, and
+    // the tint shown or hidden as Show and Hide do.
+    void applyStrength();
+    bool clicksGoThrough() const { return clickThrough_; }
+    void setClickThrough(bool on);
+    void toggleTint();
 
     platform::Color bXColor = 0;
     std::int16_t g_nTransparency = 0;
@@ -44,6 +50,7 @@ protected:
 
 private:
     void applyTint();
+    void applyClickThrough();
     void registerNotifyIcon();
     void placeSponsorPanel();
     // Where the overlay stands now, in pixels.
@@ -66,6 +73,7 @@ private:
     Application& app_;
     modSystray::NOTIFYICONDATA nid_;
     bool iconAdded_ = false;
+    bool clickThrough_ = false;
     // What the timer last wrote for width, height, top, left.
     std::array<std::optional<std::string>, 4> lastSaved_;
 };

@@ -18,8 +18,9 @@ public:
     virtual Size screenSize() = 0;
     virtual double twipsPerPixel() = 0;
     virtual std::vector<Rect> workAreas() = 0;
-    // The union of every screen.
+    // The union of every screen, and each screen, primary first.
     virtual Rect desktopArea() = 0;
+    virtual std::vector<Rect> screens() = 0;
 
     virtual void clipboardClear() = 0;
     virtual void clipboardSetText(const std::string& text) = 0;

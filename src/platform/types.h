@@ -22,6 +22,12 @@ struct Rect {
     bool operator==(const Rect&) const = default;
 };
 
+struct Point {
+    int x = 0;
+    int y = 0;
+    bool operator==(const Point&) const = default;
+};
+
 struct Size {
     int width = 0;
     int height = 0;
@@ -41,6 +47,7 @@ enum class BorderStyle {
     Sizable,      // ordinary resizable window with caption buttons
     FixedSingle,  // fixed border, caption
     FixedDialog,  // dialog frame, caption
+    None,         // no frame and no caption, never given the focus: the reading ruler
 };
 
 struct WindowSpec {
@@ -57,7 +64,7 @@ struct WindowSpec {
     bool closeOnEscape = false;  // Escape asks to close the window, as its close box does
 };
 
-enum class ControlKind { CommandButton, Label, TextBox, CheckBox, PictureBox, Shape, Frame, Line };
+enum class ControlKind { CommandButton, Label, TextBox, CheckBox, PictureBox, Shape, Frame, Line, Slider, HotkeyBox };
 
 struct Font {
     std::string name = "MS Sans Serif";
@@ -94,6 +101,10 @@ struct ControlSpec {
     std::string accessibleDescription;
     int wholeNumberMax = -1;  // 0 or more: a text box that takes only whole numbers up to this
     bool toggle = false;      // a command button that shows itself pressed while its check value is 1
+    // A label's control: the one its mnemonic moves to and whose name its text gives.
+    std::string labelFor;
+    int minimum = 0;  // a slider's range; its value is read and set as a check value
+    int maximum = 0;
 };
 
 struct MenuItem {

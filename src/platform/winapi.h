@@ -10,6 +10,7 @@ namespace velmora::platform::win {
 // Window styles and layered windows.
 inline constexpr int GWL_EXSTYLE = -20;
 inline constexpr long WS_EX_LAYERED = 0x80000;
+inline constexpr long WS_EX_TRANSPARENT = 0x20;  // beside WS_EX_LAYERED: the mouse goes to what is beneath
 inline constexpr unsigned LWA_ALPHA = 2;
 
 // SetWindowPos.
@@ -33,11 +34,28 @@ inline constexpr unsigned WM_APP = 0x8000;
 // The system's own application icon, what a window without one of its own shows.
 inline constexpr Handle IDI_APPLICATION = 0x7F00;
 
-// Keys.
+// Hotkey modifiers.
+inline constexpr unsigned MOD_ALT = 1;
+inline constexpr unsigned MOD_CONTROL = 2;
+inline constexpr unsigned MOD_SHIFT = 4;
+inline constexpr unsigned MOD_WIN = 8;
+
+// Virtual keys; letters and digits are their own capital ASCII codes.
+inline constexpr unsigned VK_PAUSE = 0x13;
+inline constexpr unsigned VK_SPACE = 0x20;
+inline constexpr unsigned VK_PRIOR = 0x21;
+inline constexpr unsigned VK_NEXT = 0x22;
+inline constexpr unsigned VK_END = 0x23;
+inline constexpr unsigned VK_HOME = 0x24;
 inline constexpr unsigned VK_LEFT = 0x25;
 inline constexpr unsigned VK_UP = 0x26;
 inline constexpr unsigned VK_RIGHT = 0x27;
 inline constexpr unsigned VK_DOWN = 0x28;
+inline constexpr unsigned VK_SNAPSHOT = 0x2C;
+inline constexpr unsigned VK_INSERT = 0x2D;
+inline constexpr unsigned VK_DELETE = 0x2E;
+inline constexpr unsigned VK_F1 = 0x70;
+inline constexpr unsigned VK_F24 = 0x87;
 
 // GDI.
 inline constexpr Color CLR_INVALID = 0xFFFFFFFF;

@@ -14,7 +14,7 @@ int checkBoxValue(const std::string& stored) {
 
 frmSettings::frmSettings(Application& app)
     : toolkit::Form(app,
-                    {.name = "frmSettings", .caption = "Settings ", .client = {6225, 2310}, .closeOnEscape = true}),
+                    {.name = "frmSettings", .caption = "Settings ", .client = {6225, 7455}, .closeOnEscape = true}),
       Check1(*this, {.name = "Check1",
                      .at = {240, 240, 4695, 375},
                      .look = {.text = "Automatically load with windows startup.", .tabIndex = 0}}),
@@ -22,6 +22,7 @@ frmSettings::frmSettings(Application& app)
                      .at = {240, 720, 4695, 375},
                      .look = {.text = "Automatically display tint on app load", .tabIndex = 1}}),
       Command1(*this, {.name = "Command1", .at = {4200, 1560, 1815, 495}, .look = {.text = "&OK", .tabIndex = 2}}),
+      tools(*this, app),
       app_(app) {
     Check1.Click = [this] { Check1_Click(); };
     Check2.Click = [this] { Check2_Click(); };
@@ -31,6 +32,7 @@ frmSettings::frmSettings(Application& app)
 void frmSettings::Form_Load() {
     Check1.setValue(checkBoxValue(app_.store().get(keys::loadwin)));
     Check2.setValue(checkBoxValue(app_.store().get(keys::tint)));
+    tools.load();
 }
 
 void frmSettings::Check1_Click() { app_.saveSetting(keys::loadwin, numberText(static_cast<float>(Check1.Value()))); }

@@ -1,6 +1,8 @@
-// The settings dialog: start at login, and show the tint when the program starts.
+// The settings dialog: start at login, show the tint when the program starts,
+// and below them the reading tools.
 #pragma once
 
+#include "settings/ReadingTools.h"
 #include "toolkit/controls.h"
 
 namespace velmora {
@@ -14,6 +16,7 @@ public:
     toolkit::CheckBox Check1;
     toolkit::CheckBox Check2;
     toolkit::CommandButton Command1;
+    ReadingTools tools;
 
 protected:
     void Form_Load() override;

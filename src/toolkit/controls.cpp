@@ -1,5 +1,7 @@
 #include "toolkit/controls.h"
 
+#include <algorithm>
+
 namespace velmora::toolkit {
 
 using platform::ControlKind;
@@ -79,6 +81,7 @@ void Control::setSlot(int slot, float units_) {
 void Control::handleEvent(const platform::Event& event) {
     if (handle_ == 0) return;
     if (event.kind == platform::EventKind::Click && Click) Click();
+    if (event.kind == platform::EventKind::Change && Change) Change();
 }
 
 std::string CaptionedControl::Caption() {
@@ -117,6 +120,9 @@ void Label::setBackColor(Color color) {
 TextBox::TextBox(Form& form, ControlDesign design, Control* container)
     : Control(form, ControlKind::TextBox, std::move(design), container) {}
 
+TextBox::TextBox(Form& form, ControlKind kind, ControlDesign design, Control* container)
+    : Control(form, kind, std::move(design), container) {}
+
 std::string TextBox::Text() {
     touch();
     return platform().controls.controlText(handle_);
@@ -127,7 +133,24 @@ void TextBox::setText(const std::string& text) {
     platform().controls.setControlText(handle_, text);
 }
 
-CheckBox::CheckBox(Form& form, ControlDesign design) : Control(form, ControlKind::CheckBox, std::move(design)) {}
+Slider::Slider(Form& form, ControlDesign design, Control* container)
+    : Control(form, ControlKind::Slider, std::move(design), container) {}
+
+int Slider::Value() {
+    touch();
+    return platform().controls.checkValue(handle_);
+}
+
+void Slider::setValue(int value) {
+    touch();
+    platform().controls.setCheckValue(handle_, std::clamp(value, state_.minimum, state_.maximum));
+}
+
+HotkeyBox::HotkeyBox(Form& form, ControlDesign design, Control* container)
+    : TextBox(form, ControlKind::HotkeyBox, std::move(design), container) {}
+
+CheckBox::CheckBox(Form& form, ControlDesign design, Control* container)
+    : Control(form, ControlKind::CheckBox, std::move(design), container) {}
 
 int CheckBox::Value() {
     touch();
@@ -175,14 +198,30 @@ Frame::Frame(Form& form, ControlDesign design) : Control(form, ControlKind::Fram
 Line::Line(Form& form, ControlDesign design) : Control(form, ControlKind::Line, std::move(design)) {}
 
 Timer::Timer(Form& form, std::string name, int intervalMs, bool enabled)
-    : form_(form), name_(std::move(name)), interval_(intervalMs), enabled_(enabled) {
+    : form_(form), name_(std::move(name)), interval_(intervalMs), designEnabled_(enabled), enabled_(enabled) {
     form_.timers_.push_back(this);
 }
 
 Timer::~Timer() { destroy(); }
 
 void Timer::create() {
-    if (!enabled_ || interval_ <= 0) return;
+    enabled_ = designEnabled_;
+    start();
+}
+
+void Timer::setEnabled(bool enabled) {
+    form_.ensureLoaded();
+    if (enabled == enabled_) return;
+    enabled_ = enabled;
+    if (enabled_) {
+        start();
+    } else {
+        destroy();
+    }
+}
+
+void Timer::start() {
+    if (!enabled_ || interval_ <= 0 || handle_ != 0) return;
     handle_ = form_.runtime().platform().windows.createTimer(form_.handle_, interval_);
     if (handle_ == 0) throw errors::outOfMemory();
     form_.runtime().attach(handle_, this);

@@ -43,6 +43,8 @@ public:
     void setAccessibleDescription(const std::string& text);
 
     std::function<void()> Click;
+    // A person changed the value: moved a slider, typed, set a hotkey.
+    std::function<void()> Change;
 
     void handleEvent(const platform::Event& event) override;
 
@@ -96,11 +98,29 @@ public:
     TextBox(Form& form, ControlDesign design, Control* container = nullptr);
     std::string Text();
     void setText(const std::string& text);
+
+protected:
+    TextBox(Form& form, platform::ControlKind kind, ControlDesign design, Control* container);
+};
+
+// A box that takes a key combination, its text the portable form ("Ctrl+Alt+O"); empty for none.
+class HotkeyBox : public TextBox {
+public:
+    HotkeyBox(Form& form, ControlDesign design, Control* container = nullptr);
+};
+
+// A slider over its designer range.
+class Slider : public Control {
+public:
+    Slider(Form& form, ControlDesign design, Control* container = nullptr);
+    int Value();
+    // Kept within the range; setting it in code raises no Change.
+    void setValue(int value);
 };
 
 class CheckBox : public Control {
 public:
-    CheckBox(Form& form, ControlDesign design);
+    CheckBox(Form& form, ControlDesign design, Control* container = nullptr);
     int Value();
     // Setting a different value in code raises the box's click event.
     void setValue(int value);
@@ -151,19 +171,23 @@ public:
 
     int Interval() const { return interval_; }
     bool Enabled() const { return enabled_; }
+    // A timer that is off costs nothing: it ticks only while enabled.
+    void setEnabled(bool enabled);
 
     void handleEvent(const platform::Event& event) override;
 
     std::function<void()> Tick;
 
 private:
-    void create();
+    void create();  // on its window's load, from the designer state
+    void start();
     void destroy();
     friend class Form;
 
     Form& form_;
     std::string name_;
     int interval_;
+    bool designEnabled_;
     bool enabled_;
     Handle handle_ = 0;
 };

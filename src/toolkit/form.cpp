@@ -131,6 +131,17 @@ float Form::Left() { return edge(kLeft); }
 float Form::Top() { return edge(kTop); }
 float Form::Width() { return edge(kWidth); }
 float Form::Height() { return edge(kHeight); }
+void Form::Move(float left, float top, float width, float height) {
+    ensureLoaded();
+    if (width < 0 || height < 0) throw errors::invalidPropertyValue();
+    platform::Platform& p = runtime_.platform();
+    const double tpp = p.desktop.twipsPerPixel();
+    lastSet_ = {left, top, width, height};
+    p.windows.setWindowRect(handle_, {twipsToPixels(left, tpp), twipsToPixels(top, tpp), twipsToPixels(width, tpp),
+                                      twipsToPixels(height, tpp)});
+    runtime_.checkEnded();
+}
+
 void Form::setLeft(float twips) { setEdge(kLeft, twips); }
 void Form::setTop(float twips) { setEdge(kTop, twips); }
 void Form::setWidth(float twips) { setEdge(kWidth, twips); }

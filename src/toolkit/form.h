@@ -58,6 +58,8 @@ public:
     void setTop(float twips);
     void setWidth(float twips);
     void setHeight(float twips);
+    // All four at once, in twips: one move of the native window.
+    void Move(float left, float top, float width, float height);
     bool Visible();
     void setVisible(bool visible);
     std::string Caption();

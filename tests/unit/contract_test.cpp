@@ -38,6 +38,25 @@ TEST_F(ContractTest, EveryCaptionMessageAndStoreKeyIsAsShipped) {
         {"frmSettings", "Check1", "Automatically load with windows startup."},
         {"frmSettings", "Check2", "Automatically display tint on app load"},
         {"frmSettings", "Command1", "&OK"},
+        {"frmSettings", "fraReadingTools", "Reading tools"},
+        {"frmSettings", "lblStrength", "&Strength:"},
+        {"frmSettings", "lblPercent", "59%"},
+        {"frmSettings", "chkClickThrough", "Clicks &go through the tint"},
+        {"frmSettings", "chkRuler", "Reading &ruler"},
+        {"frmSettings", "chkLightBox", "Light &box: a clear strip, the tint around it"},
+        {"frmSettings", "chkFollow", "Ruler &follows the pointer"},
+        {"frmSettings", "lblHeight", "Ruler &height in pixels:"},
+        {"frmSettings", "txtHeight", "48"},
+        {"frmSettings", "lblKeyTint", "&Tint on or off:"},
+        {"frmSettings", "hkTint", "Ctrl+Alt+O"},
+        {"frmSettings", "lblKeyClick", "Clic&ks through on or off:"},
+        {"frmSettings", "hkClick", "Ctrl+Alt+P"},
+        {"frmSettings", "lblKeyRuler", "R&uler on or off:"},
+        {"frmSettings", "hkRuler", "Ctrl+Alt+R"},
+        {"frmSettings", "lblKeyUp", "Ruler u&p:"},
+        {"frmSettings", "hkRulerUp", "Ctrl+Alt+PgUp"},
+        {"frmSettings", "lblKeyDown", "Ruler &down:"},
+        {"frmSettings", "hkRulerDown", "Ctrl+Alt+PgDown"},
         {"frmAbout", "", "About Velmora"},
         {"frmAbout", "lblTitle", "Velmora"},
         {"frmAbout", "lblVersion", "Version 1.0.0"},
@@ -71,6 +90,19 @@ TEST_F(ContractTest, EveryCaptionMessageAndStoreKeyIsAsShipped) {
         EXPECT_TRUE(platform.store.values.count({"velmora", "config", key}) != 0) << key << " was never written";
     }
     EXPECT_EQ(platform.store.values.size(), 10U) << "and nothing else";
+    platform.slide(control("frmSettings", "sldStrength").handle, 70);
+    for (const char* box : {"chkClickThrough", "chkRuler", "chkLightBox", "chkFollow"}) {
+        platform.click("frmSettings", box);
+    }
+    platform.typeText(control("frmSettings", "txtHeight").handle, "60");
+    for (const char* box : {"hkTint", "hkClick", "hkRuler", "hkRulerUp", "hkRulerDown"}) {
+        platform.typeText(control("frmSettings", box).handle, "Ctrl+Shift+F2");
+    }
+    for (const char* key : {"alpha", "clickthrough", "ruler", "rulerheight", "rulerstyle", "rulerfollow", "hotkeytint",
+                            "hotkeyclick", "hotkeyruler", "hotkeyrulerup", "hotkeyrulerdown"}) {
+        EXPECT_TRUE(platform.store.values.count({"velmora", "config", key}) != 0) << key << " was never written";
+    }
+    EXPECT_EQ(window("frmRuler").caption, "Velmora reading ruler");
 
     // Messages, each brought about as a person would meet it.
     platform.clearCalls();

@@ -26,6 +26,7 @@ public:
         c.backColor = spec.backColor;
         c.description = spec.accessibleDescription;
         if (spec.kind == ControlKind::PictureBox) c.dc = s_.newHandle();
+        if (spec.kind == ControlKind::Slider) c.value = spec.minimum;
         s_.controls[c.handle] = c;
         return c.handle;
     }
@@ -34,7 +35,10 @@ public:
     void setControlText(Handle handle, const std::string& text) override { s_.controlOrBlank(handle).text = text; }
     std::string controlText(Handle handle) override { return s_.controlOrBlank(handle).text; }
     void setControlBackColor(Handle handle, Color color) override { s_.controlOrBlank(handle).backColor = color; }
-    void setCheckValue(Handle handle, int value) override { s_.controlOrBlank(handle).value = value; }
+    void setCheckValue(Handle handle, int value) override {
+        SimControl& c = s_.controlOrBlank(handle);
+        c.value = c.spec.kind == ControlKind::Slider ? std::clamp(value, c.spec.minimum, c.spec.maximum) : value;
+    }
     int checkValue(Handle handle) override { return s_.controlOrBlank(handle).value; }
     Handle pictureDC(Handle handle) override { return s_.controlOrBlank(handle).dc; }
     void setAccessibleDescription(Handle handle, const std::string& text) override {

@@ -15,6 +15,7 @@ public:
     double twipsPerPixel() override { return s_.twipsPerPixel; }
     std::vector<Rect> workAreas() override { return s_.workAreas; }
     Rect desktopArea() override { return s_.desktopArea; }
+    std::vector<Rect> screens() override { return s_.screens; }
 
     void clipboardClear() override { s_.clipboard.reset(); }
     void clipboardSetText(const std::string& text) override { s_.clipboard = text; }

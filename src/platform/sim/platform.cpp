@@ -7,7 +7,7 @@
 
 namespace velmora::platform::sim {
 
-SimPlatform::SimPlatform() : Platform(*windows_, *controls_, *dialogs_, *desktop_, *native_, store) {}
+SimPlatform::SimPlatform() : Platform(*windows_, *controls_, *dialogs_, *desktop_, *native_, *input_, store) {}
 
 void SimPlatform::setScreen(Size size, double twipsPerPixel, std::vector<Rect> workAreas) {
     state_.screen = size;
@@ -22,6 +22,8 @@ void SimPlatform::setScreen(Size size, double twipsPerPixel, std::vector<Rect> w
         all.height = bottom - all.top;
     }
     state_.desktopArea = all;
+    state_.screens = {{0, 0, size.width, size.height}};
+    for (std::size_t i = 1; i < workAreas.size(); ++i) state_.screens.push_back(workAreas[i]);
     state_.workAreas = std::move(workAreas);
 }
 
@@ -89,7 +91,32 @@ void SimPlatform::click(const std::string& windowName, const std::string& contro
 }
 
 void SimPlatform::typeText(Handle handle, const std::string& text) {
-    if (SimControl* c = control(handle)) c->text = text;
+    SimControl* c = control(handle);
+    if (c == nullptr) return;
+    c->text = text;
+    state_.send({EventKind::Change, handle});
+}
+
+void SimPlatform::slide(Handle handle, int value) {
+    SimControl* c = control(handle);
+    if (c == nullptr) return;
+    c->value = std::clamp(value, c->spec.minimum, c->spec.maximum);
+    state_.send({EventKind::Change, handle});
+}
+
+void SimPlatform::pressHotkey(const std::string& text) {
+    const auto key = tryParseHotkey(text);
+    for (const auto& [id, registered] : state_.hotkeys) {
+        if (key && registered == *key) {
+            Event e{EventKind::Hotkey, 0};
+            e.code = static_cast<unsigned>(id);
+            return state_.send(e);
+        }
+    }
+}
+
+void SimPlatform::holdHotkeyElsewhere(const std::string& text) {
+    if (const auto key = tryParseHotkey(text)) state_.heldElsewhere.push_back(*key);
 }
 
 void SimPlatform::mouseDown(Handle handle, int button, int shift, int x, int y) {

@@ -19,6 +19,7 @@ struct SimRoles {
     std::unique_ptr<Dialogs> dialogs_ = makeDialogs(state_);
     std::unique_ptr<Desktop> desktop_ = makeDesktop(state_);
     std::unique_ptr<NativeCalls> native_ = makeNative(state_);
+    std::unique_ptr<Input> input_ = makeInput(state_);
 };
 
 class SimPlatform : private SimRoles, public Platform {
@@ -53,6 +54,7 @@ public:
     SimWindow* windowNamed(const std::string& name);
     SimControl* control(Handle handle) { return state_.control(handle); }
     SimControl* control(const std::string& windowName, const std::string& controlName);
+    const std::vector<Rect>& screens() const { return state_.screens; }
     const std::vector<Handle>& zOrder() const { return state_.zOrder; }  // front first
     bool isAbove(Handle upper, Handle lower) const;
     std::vector<NativeCall> callsOf(Call call) const;
@@ -74,8 +76,15 @@ public:
     // ---- events, delivered at once as the platform would ----
     void click(Handle control);
     void click(const std::string& windowName, const std::string& controlName);
-    // A person typing: the text changes, no click.
+    // A person typing: the text changes, no click. In a hotkey box, the key's text.
     void typeText(Handle control, const std::string& text);
+    // A person moving a slider; it stays within its range.
+    void slide(Handle control, int value);
+    // A hotkey pressed anywhere on the desktop: it reaches the program only while registered.
+    void pressHotkey(const std::string& text);
+    void holdHotkeyElsewhere(const std::string& text);
+    void movePointer(std::optional<Point> at) { state_.pointer = at; }
+    const std::map<int, Hotkey>& hotkeys() const { return state_.hotkeys; }
     void mouseDown(Handle control, int button, int shift, int x, int y);
     void mouseMove(Handle target, int button, int shift, int x, int y);
     void requestClose(Handle window);

@@ -11,6 +11,8 @@ FrameMetrics frameOf(BorderStyle border) {
         case BorderStyle::FixedSingle:
         case BorderStyle::FixedDialog:
             return {3, 26, 3, 3};
+        case BorderStyle::None:
+            return {};
     }
     return {};
 }
@@ -60,8 +62,10 @@ void State::toFront(Handle handle) {
 }
 
 void State::applyRect(SimWindow& w, Rect rect, bool byPerson) {
-    rect.width = std::max(rect.width, kMinimumWindow.width);
-    rect.height = std::max(rect.height, kMinimumWindow.height);
+    if (w.spec.border != BorderStyle::None) {
+        rect.width = std::max(rect.width, kMinimumWindow.width);
+        rect.height = std::max(rect.height, kMinimumWindow.height);
+    }
     // Like a real window system, coordinates stay within 16 bits.
     rect.left = std::clamp(rect.left, -32768, 32767);
     rect.top = std::clamp(rect.top, -32768, 32767);

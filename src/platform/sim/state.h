@@ -122,7 +122,8 @@ struct State {
     SimControl& controlOrBlank(Handle handle);
     // A normal window goes to the front of the normal ones, below every topmost window.
     void toFront(Handle handle);
-    // Applies the minimum size and 16-bit coordinates, then reports what changed.
+    // Applies the minimum size of a window with a frame and 16-bit coordinates,
+    // then reports what changed.
     void applyRect(SimWindow& w, Rect rect, bool byPerson);
 
     EventSink* sink = nullptr;
@@ -147,6 +148,10 @@ struct State {
     double twipsPerPixel = 15;
     std::vector<Rect> workAreas{{0, 0, 1024, 728}};
     Rect desktopArea{0, 0, 1024, 768};
+    std::vector<Rect> screens{{0, 0, 1024, 768}};
+    std::map<int, Hotkey> hotkeys;      // registered, by id
+    std::vector<Hotkey> heldElsewhere;  // keys another program holds
+    std::optional<Point> pointer = Point{512, 384};
     std::string exePath = "C:\\Program Files\\Velmora\\velmora.exe";
     long long now = 0;
     bool startSucceeds = true;
@@ -170,5 +175,6 @@ std::unique_ptr<Controls> makeControls(State& state);
 std::unique_ptr<Dialogs> makeDialogs(State& state);
 std::unique_ptr<Desktop> makeDesktop(State& state);
 std::unique_ptr<NativeCalls> makeNative(State& state);
+std::unique_ptr<Input> makeInput(State& state);
 
 }  // namespace velmora::platform::sim

@@ -7,9 +7,11 @@ const std::string kApp = "velmora";
 const std::string kSection = "config";
 }  // namespace
 
-std::string MemoryStore::get(const std::string& app, const std::string& section, const std::string& key) {
+std::optional<std::string> MemoryStore::tryGet(const std::string& app, const std::string& section,
+                                               const std::string& key) {
     const auto it = values.find({app, section, key});
-    return it == values.end() ? std::string{} : it->second;
+    if (it == values.end()) return std::nullopt;
+    return it->second;
 }
 
 bool MemoryStore::save(const std::string& app, const std::string& section, const std::string& key,

@@ -13,7 +13,8 @@ namespace velmora::platform::sim {
 
 class MemoryStore : public SettingsStore {
 public:
-    std::string get(const std::string& app, const std::string& section, const std::string& key) override;
+    std::optional<std::string> tryGet(const std::string& app, const std::string& section,
+                                      const std::string& key) override;
     bool save(const std::string& app, const std::string& section, const std::string& key,
               const std::string& value) override;
 

@@ -37,8 +37,10 @@ public:
             r.left = spec.clientRect->left - f.left;
             r.top = spec.clientRect->top - f.top;
         }
-        r.width = std::max(r.width, kMinimumWindow.width);
-        r.height = std::max(r.height, kMinimumWindow.height);
+        if (spec.border != BorderStyle::None) {
+            r.width = std::max(r.width, kMinimumWindow.width);
+            r.height = std::max(r.height, kMinimumWindow.height);
+        }
         w.rect = r;
         s_.windows[w.handle] = w;
         s_.zOrder.push_back(w.handle);

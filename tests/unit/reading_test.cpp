@@ -1,0 +1,137 @@
+#include "fixture.h"
+
+namespace velmora::testing {
+namespace {
+
+class ReadingToolsTest : public AppTest {
+protected:
+    void openSettings() {
+        platform.queueMenuChoice(5);
+        platform.notifyIconCallback(overlay().handle, 0x205);
+    }
+    sim::SimControl& tool(const char* name) { return control("frmSettings", name); }
+    static constexpr long kClickThrough = 0x20;
+};
+
+TEST_F(ReadingToolsTest, StrengthIsStoredAndTakenAtOnce) {
+    platform.store.set("alpha", " 200");
+    start();
+    EXPECT_EQ(overlay().alpha, 200);
+    EXPECT_EQ(argsOf(sim::Call::SetLayeredWindowAttributes).back()[2], 200);
+    openSettings();
+    EXPECT_EQ(tool("sldStrength").value, 78);
+    EXPECT_EQ(tool("lblPercent").text, "78%");
+    platform.slide(tool("sldStrength").handle, 80);
+    EXPECT_EQ(stored("alpha"), " 204");
+    EXPECT_EQ(overlay().alpha, 204);
+    EXPECT_EQ(tool("lblPercent").text, "80%");
+    platform.slide(tool("sldStrength").handle, 3);
+    EXPECT_EQ(stored("alpha"), " 26") << "never fainter than 10 %";
+}
+
+TEST_F(ReadingToolsTest, ClicksGoThroughUntilShowOrTheIconsDoubleClickOrItsKey) {
+    platform.store.set("tint", " 1");
+    platform.store.set("clickthrough", " 1");
+    start();
+    EXPECT_EQ(overlay().exStyle & kClickThrough, kClickThrough);
+    platform.pressHotkey("Ctrl+Alt+P");
+    EXPECT_EQ(overlay().exStyle & kClickThrough, 0);
+    EXPECT_EQ(stored("clickthrough"), " 0");
+    platform.pressHotkey("Ctrl+Alt+P");
+    EXPECT_EQ(stored("clickthrough"), " 1");
+    platform.queueMenuChoice(2);  // Show
+    platform.notifyIconCallback(overlay().handle, 0x205);
+    EXPECT_EQ(overlay().exStyle & kClickThrough, 0);
+    EXPECT_EQ(stored("clickthrough"), " 0");
+    platform.pressHotkey("Ctrl+Alt+P");
+    platform.notifyIconCallback(overlay().handle, 0x203);
+    EXPECT_EQ(overlay().exStyle & kClickThrough, 0) << "the double-click is a way back too";
+    EXPECT_EQ(overlay().exStyle & 0x80000, 0x80000) << "still translucent";
+}
+
+TEST_F(ReadingToolsTest, HotkeysWorkFromAnywhereAndAKeyHeldElsewhereIsToldOnce) {
+    platform.store.set("tint", " 1");
+    platform.holdHotkeyElsewhere("Ctrl+Alt+O");
+    start();
+    ASSERT_EQ(platform.messageBoxes().size(), 1U);
+    EXPECT_EQ(platform.messageBoxes()[0].text,
+              "Velmora could not take these keys, because another program already uses them: Ctrl+Alt+O. "
+              "You can choose other keys in Settings.");
+    EXPECT_EQ(platform.hotkeys().size(), 2U) << "the others still work; the ruler's steps wait for the ruler";
+    openSettings();
+    EXPECT_EQ(tool("hkTint").text, "Ctrl+Alt+O");
+    platform.typeText(tool("hkTint").handle, "Ctrl+Shift+F9");
+    EXPECT_EQ(stored("hotkeytint"), "Ctrl+Shift+F9");
+    platform.pressHotkey("Ctrl+Shift+F9");
+    EXPECT_FALSE(overlay().visible) << "as Hide does";
+    platform.pressHotkey("Ctrl+Shift+F9");
+    EXPECT_TRUE(overlay().visible) << "as Show does";
+    platform.typeText(tool("hkTint").handle, "no key");
+    EXPECT_EQ(tool("hkTint").text, "Ctrl+Shift+F9") << "nonsense keeps the key it had";
+    platform.typeText(tool("hkTint").handle, "");
+    EXPECT_EQ(stored("hotkeytint"), "");
+    platform.pressHotkey("Ctrl+Shift+F9");
+    EXPECT_TRUE(overlay().visible) << "empty is none";
+    EXPECT_EQ(platform.messageBoxes().size(), 1U);
+
+    // The next start takes the keys as stored: none for the tint.
+    app.reset();
+    EXPECT_EQ(startAgain()->platform.hotkeys().size(), 2U);
+}
+
+TEST_F(ReadingToolsTest, TheRulerFollowsThePointerAcrossItsScreenAndCostsNothingWhenOff) {
+    start();
+    const int timers = platform.liveTimers();
+    platform.pressHotkey("Ctrl+Alt+R");
+    EXPECT_EQ(stored("ruler"), " 1");
+    sim::SimWindow& strip = window("frmRuler");
+    EXPECT_TRUE(strip.visible);
+    EXPECT_EQ(strip.caption, "Velmora reading ruler");
+    EXPECT_FALSE(strip.spec.showInTaskbar);
+    EXPECT_TRUE(strip.topmost);
+    EXPECT_EQ(strip.alpha, 150);
+    EXPECT_EQ(strip.backColor, 0x00D4C390U) << "in the tint's colour and strength";
+    EXPECT_EQ(strip.exStyle & kClickThrough, kClickThrough) << "every click goes through";
+    EXPECT_EQ(strip.rect, (platform::Rect{0, 384 - 24, 1024, 48}));
+    platform.movePointer(platform::Point{100, 600});
+    platform.advance(40);
+    EXPECT_EQ(strip.rect, (platform::Rect{0, 600 - 24, 1024, 48}));
+    platform.movePointer(platform::Point{100, 760});
+    platform.advance(40);
+    EXPECT_EQ(strip.rect, (platform::Rect{0, 768 - 48, 1024, 48})) << "kept whole on its screen";
+    EXPECT_EQ(platform.liveTimers(), timers + 1);
+    platform.pressHotkey("Ctrl+Alt+R");
+    EXPECT_FALSE(strip.visible);
+    EXPECT_EQ(platform.liveTimers(), timers) << "off: no timer";
+}
+
+TEST_F(ReadingToolsTest, ALightBoxThatStaysPutStepsByItsOwnHeight) {
+    platform.store.set("ruler", " 1");
+    platform.store.set("rulerstyle", " 1");
+    platform.store.set("rulerfollow", " 0");
+    platform.store.set("rulerheight", " 100");
+    start();
+    EXPECT_EQ(window("frmRuler").rect, (platform::Rect{0, 0, 1024, 334}));
+    EXPECT_EQ(window("frmRuler2").rect, (platform::Rect{0, 434, 1024, 334}));
+    EXPECT_EQ(platform.hotkeys().size(), 5U) << "the steps take their keys while the ruler stays put";
+    platform.pressHotkey("Ctrl+Alt+PgDown");
+    EXPECT_EQ(window("frmRuler").rect.height, 434);
+    platform.movePointer(platform::Point{10, 10});
+    platform.advance(100);
+    EXPECT_EQ(window("frmRuler").rect.height, 434) << "it stays where it is";
+
+    openSettings();
+    platform.typeText(tool("txtHeight").handle, "4");
+    EXPECT_EQ(stored("rulerheight"), " 100") << "not a height yet";
+    platform.typeText(tool("txtHeight").handle, "40");
+    EXPECT_EQ(stored("rulerheight"), " 40");
+    platform.click("frmSettings", "chkFollow");
+    EXPECT_EQ(stored("rulerfollow"), " 1");
+    EXPECT_EQ(platform.hotkeys().size(), 3U);
+    // Following again: a clear strip at the top, so only the tint below it shows.
+    EXPECT_FALSE(window("frmRuler").visible);
+    EXPECT_EQ(window("frmRuler2").rect, (platform::Rect{0, 40, 1024, 728}));
+}
+
+}  // namespace
+}  // namespace velmora::testing
