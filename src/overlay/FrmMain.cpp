@@ -55,6 +55,7 @@ void FrmMain::Form_Load() {
     registerNotifyIcon();
     placeSponsorPanel();
     restoreGeometry();
+    geometryChanged();
     applyFrontmost();
     initFormControls();
     // With no notification area there is no icon to bring a hidden overlay back.
@@ -229,7 +230,10 @@ void FrmMain::initFormControls() {
     Command2.setTop(Command1.Top());
 }
 
-void FrmMain::Form_Resize() { initFormControls(); }
+void FrmMain::Form_Resize() {
+    initFormControls();
+    geometryChanged();
+}
 
 void FrmMain::Form_Unload(int& cancel) {
     cancel = -1;
@@ -241,12 +245,24 @@ void FrmMain::Form_Unload(int& cancel) {
 void FrmMain::Timer1_Timer() {
     const char* names[] = {keys::width, keys::height, keys::top, keys::left};
     const float values[] = {Width(), Height(), Top(), Left()};
+    bool allSaved = true;
     for (std::size_t i = 0; i < 4; ++i) {
         std::string text = numberText(values[i]);
         if (lastSaved_[i] == text) continue;
-        if (app_.saveSetting(names[i], text)) lastSaved_[i] = std::move(text);
+        if (app_.saveSetting(names[i], text)) {
+            lastSaved_[i] = std::move(text);
+        } else {
+            allSaved = false;  // tried again on the next tick
+        }
     }
+    // Nothing left to write: no tick until the overlay moves or changes size again.
+    if (allSaved) Timer1.setEnabled(false);
 }
+
+// A move or a resize starts the timer that stores the geometry.
+void FrmMain::geometryChanged() { Timer1.setEnabled(true); }
+
+void FrmMain::Form_Moved() { geometryChanged(); }
 
 void FrmMain::Command1_Click() {
     Form1& picker = app_.form<Form1>();

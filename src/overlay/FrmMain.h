@@ -46,6 +46,7 @@ public:
 protected:
     void Form_Unload(int& cancel) override;
     void Form_Resize() override;
+    void Form_Moved() override;
     void Form_NotifyIcon(unsigned code) override;
 
 private:
@@ -61,6 +62,7 @@ private:
     void keepOnScreen();
     void applyFrontmost();
     void Timer1_Timer();
+    void geometryChanged();
     void Command1_Click();
     void cmdExit_Click();
     void reapplyFrontmost();

@@ -220,6 +220,9 @@ void Form::handleEvent(const platform::Event& event) {
         case platform::EventKind::Resize:
             Form_Resize();
             break;
+        case platform::EventKind::Moved:
+            Form_Moved();
+            break;
         case platform::EventKind::MouseMove: {
             const float x = unitsToTwips(static_cast<float>(event.x), ScaleMode::Pixels);
             const float y = unitsToTwips(static_cast<float>(event.y), ScaleMode::Pixels);

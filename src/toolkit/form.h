@@ -85,6 +85,8 @@ protected:
     virtual void Form_Load() {}
     virtual void Form_Unload(int& cancel) { (void)cancel; }
     virtual void Form_Resize() {}
+    // The person, or the system, moved the window.
+    virtual void Form_Moved() {}
     virtual void Form_MouseMove(int button, int shift, float x, float y) {
         (void)button, (void)shift, (void)x, (void)y;
     }

@@ -119,10 +119,13 @@ TEST_F(OverlayTest, TimerSavesTheGeometryAfterAMoveWritingOnlyWhatChanged) {
 
     platform.advance(1000);
     EXPECT_EQ(platform.store.writes, 4) << "nothing moved, nothing written";
+    EXPECT_EQ(platform.liveTimers(), 0) << "and nothing ticks while nothing moves";
 
     platform.userMove(overlay().handle, 40, 30);
+    EXPECT_EQ(platform.liveTimers(), 1) << "a move starts it";
     platform.advance(100);
     EXPECT_EQ(platform.store.writes, 6);
+    EXPECT_EQ(platform.liveTimers(), 0) << "and it stops once all is written";
     EXPECT_EQ(stored("left"), " 600");
     EXPECT_EQ(stored("top"), " 450");
 
