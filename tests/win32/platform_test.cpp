@@ -429,6 +429,50 @@ TEST_F(PlatformTest, TheProcessAndItsDesktop) {
     EXPECT_EQ(areas.front().left, 0) << "the primary screen first";
 }
 
+TEST_F(PlatformTest, ALateNotificationAreaIsWaitedForAWhileAndOnce) {
+    EXPECT_EQ(platform->desktop.desktopArea(),
+              (Rect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}))
+        << "one screen here";
+    platform->desktop.watchNotificationArea();
+    EXPECT_EQ(eventsOf(EventKind::NotificationAreaAppeared).size(), 1U) << "Wine's own tray is there at once";
+
+    // As on a desktop whose taskbar starts after the program.
+    constexpr const char* kTaskbar = "VelmoraTestTaskbar";
+    platform.reset();
+    recorder.events.clear();
+    platform = createPlatform({.notificationAreaWaitMs = 100, .taskbarClass = kTaskbar, .wineTrayCounts = false});
+    platform->windows.setSink(&recorder);
+    EXPECT_FALSE(platform->desktop.notificationAreaAvailable());
+    const auto quitOn = [&](EventKind kind) {
+        recorder.react = [&, kind](const Event& e) {
+            if (e.kind == kind) platform->windows.quit(7);
+        };
+    };
+    quitOn(EventKind::NotificationAreaAbsent);
+    platform->desktop.watchNotificationArea();
+    EXPECT_TRUE(recorder.events.empty()) << "no answer before the wait ends";
+    EXPECT_EQ(runLoop(), 7);
+
+    // The taskbar comes, and tells every window so.
+    recorder.events.clear();
+    quitOn(EventKind::NotificationAreaAppeared);
+    platform->desktop.watchNotificationArea();
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpszClassName = kTaskbar;
+    RegisterClassA(&wc);
+    const HWND taskbar = CreateWindowExA(0, kTaskbar, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_EQ(runLoop(), 7);
+    Sleep(200);
+    pump();
+    EXPECT_EQ(recorder.events.size(), 1U) << "one answer, and nothing after it";
+    platform->desktop.watchNotificationArea();
+    EXPECT_EQ(recorder.events.size(), 2U) << "there now: the answer comes at once";
+    DestroyWindow(taskbar);
+    UnregisterClassA(kTaskbar, nullptr);
+}
+
 TEST_F(PlatformTest, BadCallsFailAsOnEveryPlatform) { contract::expectBadCallsFailAlike(*platform); }
 
 // A second start of the program tells the first and leaves.

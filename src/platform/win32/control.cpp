@@ -153,6 +153,11 @@ public:
         return state == BST_CHECKED ? 1 : state == BST_INDETERMINATE ? 2 : 0;
     }
 
+    void setAccessibleDescription(Handle handle, const std::string& text) override {
+        ControlRecord* record = s_.control(handle);
+        if (record != nullptr) record->spec.accessibleDescription = text;
+    }
+
     Handle pictureDC(Handle handle) override {
         const ControlRecord* record = s_.control(handle);
         return record == nullptr || !record->surface ? 0 : asHandle(record->surface->dc.get());

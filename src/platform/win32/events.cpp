@@ -53,9 +53,14 @@ private:
             s_.send({EventKind::AnotherInstance, 0});
             return 0;
         }
-        // Explorer started again: its notification area forgot our icons.
+        // Explorer started (again): its notification area forgot our icons, or never had them.
         if (message == s_.taskbarCreatedMessage && s_.taskbarCreatedMessage != 0) {
             readdTrayIcons(s_);
+            endTrayWatch(s_, true);
+            return 0;
+        }
+        if (message == WM_TIMER && wParam == kTrayWaitTimer) {
+            endTrayWatch(s_, false);
             return 0;
         }
         return DefWindowProcA(hwnd, message, wParam, lParam);

@@ -21,7 +21,7 @@ WindowClass registerClass(HINSTANCE instance, const char* name, HICON icon) {
 
 }  // namespace
 
-State::State(HINSTANCE module) : instance(module) {
+State::State(HINSTANCE module, const Options& tuning) : instance(module), options(tuning) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&icc);
     {

@@ -14,6 +14,7 @@
 #include "platform/platform.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/image.h"
+#include "platform/win32/platform.h"
 
 namespace velmora::platform::win32 {
 
@@ -73,7 +74,7 @@ struct TrayIcon {
 };
 
 struct State {
-    explicit State(HINSTANCE instance);
+    State(HINSTANCE instance, const Options& options);
     ~State();
     State(const State&) = delete;
     State& operator=(const State&) = delete;
@@ -89,6 +90,7 @@ struct State {
     Handle newSyntheticHandle();
 
     HINSTANCE instance;
+    Options options;
     EventSink* sink = nullptr;
     int dpi = 96;
     double twipsPerPixel = 15;
@@ -111,7 +113,11 @@ struct State {
     int nextControlId = 100;
     UINT_PTR nextTimerId = 1;
     int programmaticMoves = 0;  // while above 0, moves are the program's own, not the person's
+    bool watchingTray = false;  // between watchNotificationArea and its answer
 };
+
+// The host window's one-shot timer that ends a watch for the notification area.
+inline constexpr UINT_PTR kTrayWaitTimer = 1;
 
 // What each role is built on: the one state it shares with the others.
 template <class Role>
@@ -143,5 +149,7 @@ LRESULT CALLBACK linkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
 void paint(State& state, HWND hwnd);
 // Adds every icon again, once a new notification area has appeared (native.cpp).
 void readdTrayIcons(State& state);
+// Ends a watch for the notification area, telling whether it came (desktop.cpp).
+void endTrayWatch(State& state, bool appeared);
 
 }  // namespace velmora::platform::win32
