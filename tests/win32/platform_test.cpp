@@ -318,6 +318,24 @@ TEST_F(PlatformTest, TabEnterEscapeAndMnemonicsWorkInEveryWindow) {
     EXPECT_EQ(runLoop(), 3) << "Enter follows a focused link";
     PostMessageA(hwnd(link), WM_KEYDOWN, VK_SPACE, 1);
     EXPECT_EQ(runLoop(), 3) << "and so does Space";
+
+    // With no cancel button, Escape closes a window that asks for it, as its close box does.
+    recorder.react = nullptr;
+    WindowSpec closing = spec("Closes on Escape");
+    closing.closeOnEscape = true;
+    const std::vector<Handle> others{platform->windows.createWindow(closing),
+                                     platform->windows.createWindow(spec("Stays"))};
+    for (const Handle other : others) {
+        const Handle box =
+            platform->controls.createControl(other, control(ControlKind::TextBox, "", {10, 10, 80, 24}, 0));
+        platform->windows.setVisible(other, true);
+        EXPECT_EQ(GetFocus(), hwnd(box)) << "shown, a window has the keyboard on its first control";
+        PostMessageA(hwnd(box), WM_KEYDOWN, VK_ESCAPE, 1);
+        platform->windows.quit(0);
+        platform->windows.run();
+    }
+    ASSERT_EQ(eventsOf(EventKind::CloseRequest).size(), 1U);
+    EXPECT_EQ(eventsOf(EventKind::CloseRequest)[0].target, others[0]);
 }
 
 TEST_F(PlatformTest, WindowEventsArriveAsTheToolkitWantsThem) {
@@ -467,6 +485,7 @@ TEST_F(PlatformTest, ALateNotificationAreaIsWaitedForAWhileAndOnce) {
     Sleep(200);
     pump();
     EXPECT_EQ(recorder.events.size(), 1U) << "one answer, and nothing after it";
+    recorder.react = nullptr;
     platform->desktop.watchNotificationArea();
     EXPECT_EQ(recorder.events.size(), 2U) << "there now: the answer comes at once";
     DestroyWindow(taskbar);

@@ -179,6 +179,8 @@ private:
             return std::nullopt;
         }
         if (HIWORD(wParam) != 0) return std::nullopt;  // minimised
+        // The keyboard focus shows however the window was reached, by mouse or by key.
+        SendMessageA(hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
         HWND target = window.lastFocus;
         if (target == nullptr || !IsChild(hwnd, target) || !IsWindowVisible(target)) {
             target = GetNextDlgTabItem(hwnd, nullptr, FALSE);
@@ -205,7 +207,9 @@ private:
         const int code = HIWORD(wParam);
         const ControlRecord* record = lParam != 0 ? s_.control(reinterpret_cast<HWND>(lParam)) : nullptr;
         // Enter and Escape from the dialog manager name the default or cancel button by id only.
-        if (record == nullptr) record = s_.controlById(GetAncestor(hwnd, GA_ROOT), id);
+        const HWND root = GetAncestor(hwnd, GA_ROOT);
+        if (record == nullptr) record = s_.controlById(root, id);
+        if (record == nullptr && id == IDCANCEL && lParam == 0) return escape(root);
         if (record == nullptr || code != BN_CLICKED) return;  // STN_CLICKED is BN_CLICKED
         const Handle handle = record->handle;
         switch (record->spec.kind) {
@@ -223,6 +227,12 @@ private:
             default:
                 break;
         }
+    }
+
+    // Escape in a window without a cancel button: where it closes the window, as the close box.
+    void escape(HWND root) {
+        const WindowRecord* window = s_.window(root);
+        if (window != nullptr && window->spec.closeOnEscape) s_.send({EventKind::CloseRequest, asHandle(root)});
     }
 
     void pictureMouse(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

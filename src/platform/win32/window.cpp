@@ -187,8 +187,11 @@ public:
         const int state = record->pendingState.value_or(windowState(handle));
         record->pendingState.reset();
         ShowWindow(hwnd, showCommandFor(state, hwnd));
-        // Showing a window that is already there brings it to the front, as a first showing does.
-        if (wasVisible && state != 1) SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        if (state == 1) return;
+        // Showing a window that is already there brings it to the front, as a first showing does;
+        // either way it takes the keyboard, as far as the system lets a program take it.
+        if (wasVisible) SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        SetForegroundWindow(hwnd);
     }
 
     void setCaption(Handle handle, const std::string& caption) override {
