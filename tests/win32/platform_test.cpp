@@ -15,7 +15,7 @@ constexpr velmora::platform::Handle kLocalMachine = velmora::platform::win::HKEY
 constexpr unsigned kAllAccess = velmora::platform::win::KEY_ALL_ACCESS;
 }  // namespace
 #include "platform/win32/platform.h"
-#include "platform/win32/sdk.h"
+#include "platform/win32/handles.h"
 // clang-format on
 
 namespace velmora::platform::win32 {
@@ -368,7 +368,7 @@ TEST_F(PlatformTest, WindowEventsArriveAsTheToolkitWantsThem) {
 
 TEST_F(PlatformTest, PictureBoxesShowTheirPictureAndReportTheMouse) {
     const Handle w = platform->windows.createWindow(spec("Picture"));
-    ControlSpec p = control(ControlKind::PictureBox, "", {10, 10, 6, 6});
+    ControlSpec p = control(ControlKind::PictureBox, "", {10, 10, 6, 6}, 0);
     p.border = true;
     p.picture = {4, 4, std::vector<Color>(16, 0x00336699)};
     p.picture.pixels[5] = 0x00010203;  // x 1, y 1
@@ -400,6 +400,41 @@ TEST_F(PlatformTest, PictureBoxesShowTheirPictureAndReportTheMouse) {
     EXPECT_EQ(moves[0].button, 3) << "both buttons held";
     EXPECT_EQ(moves[0].x, -4) << "dragged past the left edge";
     EXPECT_EQ(downs[1].button, 2);
+
+    // With a tab stop it takes the keyboard, shows it has it, and hears the arrow keys.
+    const Handle after = platform->controls.createControl(w, control(ControlKind::TextBox, "", {30, 10, 40, 20}, 1));
+    EXPECT_EQ(GetNextDlgTabItem(hwnd(w), nullptr, FALSE), hwnd(picture));
+    platform->windows.setVisible(w, true);
+    EXPECT_EQ(GetFocus(), hwnd(picture)) << "its first control";
+    // The right-hand column, which the marker does not cover.
+    const auto edge = [&] {
+        RedrawWindow(hwnd(picture), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        WindowDC shown(hwnd(picture));
+        std::vector<COLORREF> column;
+        for (int y = 0; y < 4; ++y) column.push_back(GetPixel(shown.get(), 3, y));
+        return column;
+    };
+    const std::vector<COLORREF> plain(4, 0x00336699);
+    EXPECT_NE(edge(), plain) << "a focus mark";
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_SHIFT] = 0x80;
+    SetKeyboardState(keys);
+    PostMessageA(hwnd(picture), WM_KEYDOWN, VK_LEFT, 1);
+    PostMessageA(hwnd(picture), WM_KEYDOWN, VK_DOWN, 1);
+    platform->windows.quit(0);
+    platform->windows.run();
+    keys[VK_SHIFT] = 0;
+    SetKeyboardState(keys);
+    const auto pressed = eventsOf(EventKind::KeyDown);
+    ASSERT_EQ(pressed.size(), 2U) << "the arrows stay with the picture";
+    EXPECT_EQ(pressed[0].target, picture);
+    EXPECT_EQ(pressed[0].code, static_cast<unsigned>(VK_LEFT));
+    EXPECT_EQ(pressed[0].shift, 1);
+    EXPECT_EQ(pressed[1].code, static_cast<unsigned>(VK_DOWN));
+    EXPECT_EQ(GetFocus(), hwnd(picture));
+    SetFocus(hwnd(after));
+    EXPECT_EQ(edge(), plain) << "no mark without the keyboard";
 }
 
 TEST_F(PlatformTest, NotificationIconCallbackArrivesAsItsMouseMessage) {

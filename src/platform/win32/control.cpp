@@ -28,7 +28,13 @@ NativeKind labelKind(const ControlSpec& spec) {
 
 NativeKind paneKind(const ControlSpec& spec) {
     NativeKind kind{kPaneClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
-    if (spec.kind == ControlKind::PictureBox && spec.border) kind.style |= WS_BORDER;
+    if (spec.kind != ControlKind::PictureBox) return kind;
+    if (spec.border) kind.style |= WS_BORDER;
+    if (takesKeys(spec)) {
+        // The dialog manager walks into a control parent and never gives it the focus itself.
+        kind.style |= WS_TABSTOP;
+        kind.exStyle = 0;
+    }
     return kind;
 }
 

@@ -15,6 +15,12 @@ int shiftMask(WPARAM keys) {
     return ((keys & MK_SHIFT) != 0 ? 1 : 0) | ((keys & MK_CONTROL) != 0 ? 2 : 0) | (GetKeyState(VK_MENU) < 0 ? 4 : 0);
 }
 
+// Shift, Ctrl and Alt as the mouse reports them, for a key.
+int keyShiftMask() {
+    return (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
+           (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+}
+
 Event mouseEvent(EventKind kind, HWND hwnd, WPARAM wParam, LPARAM lParam) {
     return {kind, asHandle(hwnd), buttonMask(wParam), shiftMask(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
 }
@@ -100,6 +106,17 @@ private:
             case WM_ERASEBKGND:
                 if (pane.surface) return 1;  // painted whole in WM_PAINT
                 break;
+            case WM_GETDLGCODE:
+                if (takesKeys(pane.spec)) return DLGC_WANTARROWS;
+                break;
+            case WM_KEYDOWN:
+                if (!takesKeys(pane.spec)) break;
+                keyDown(hwnd, wParam);
+                return 0;
+            case WM_SETFOCUS:
+            case WM_KILLFOCUS:
+                InvalidateRect(hwnd, nullptr, FALSE);  // its focus mark
+                return 0;
             case WM_MOUSEMOVE:
             case WM_LBUTTONDOWN:
             case WM_RBUTTONDOWN:
@@ -108,6 +125,7 @@ private:
             case WM_RBUTTONUP:
             case WM_MBUTTONUP:
                 if (pane.spec.kind != ControlKind::PictureBox) return std::nullopt;
+                if (message != WM_MOUSEMOVE && takesKeys(pane.spec)) SetFocus(hwnd);
                 pictureMouse(hwnd, message, wParam, lParam);
                 return 0;
             default:
@@ -254,6 +272,12 @@ private:
                 if (e.button == 0 && GetCapture() == hwnd) ReleaseCapture();
                 break;
         }
+    }
+
+    void keyDown(HWND hwnd, WPARAM key) {
+        Event e{EventKind::KeyDown, asHandle(hwnd), 0, keyShiftMask()};
+        e.code = static_cast<unsigned>(key);
+        s_.send(e);
     }
 
     std::optional<LRESULT> timerTick(HWND hwnd, WPARAM id) {

@@ -119,6 +119,9 @@ struct State {
 // The host window's one-shot timer that ends a watch for the notification area.
 inline constexpr UINT_PTR kTrayWaitTimer = 1;
 
+// A picture box with a tab stop takes the keyboard: its keys go to the program.
+inline bool takesKeys(const ControlSpec& spec) { return spec.kind == ControlKind::PictureBox && spec.tabIndex >= 0; }
+
 // What each role is built on: the one state it shares with the others.
 template <class Role>
 class OnState : public Role {
