@@ -278,6 +278,39 @@ TEST_F(PlatformTest, ControlsReportClicksTheWayTheProgramExpects) {
     EXPECT_EQ(platform->controls.controlText(edit), "255");
 }
 
+TEST_F(PlatformTest, AWholeNumberBoxTakesNothingElseTypedOrPasted) {
+    const Handle w = platform->windows.createWindow(spec("Numbers"));
+    ControlSpec c = control(ControlKind::TextBox, "12", {10, 10, 60, 24}, 0);
+    c.wholeNumberMax = 255;
+    const Handle handle = platform->controls.createControl(w, c);
+    const HWND box = hwnd(handle);
+    const auto text = [&] { return platform->controls.controlText(handle); };
+    EXPECT_NE(GetWindowLongA(box, GWL_STYLE) & ES_NUMBER, 0);
+    const auto type = [&](char key) { SendMessageA(box, WM_CHAR, static_cast<WPARAM>(key), 1); };
+    const auto paste = [&](const std::string& text) {
+        platform->desktop.clipboardSetText(text);
+        SendMessageA(box, EM_SETSEL, 0, -1);
+        SendMessageA(box, WM_PASTE, 0, 0);
+    };
+    SendMessageA(box, EM_SETSEL, 2, 2);
+    type('x');
+    type('5');
+    EXPECT_EQ(text(), "125");
+    type('0');
+    EXPECT_EQ(text(), "125") << "three digits at most";
+    paste("4x");
+    EXPECT_EQ(text(), "125") << "pasted letters";
+    paste("256");
+    EXPECT_EQ(text(), "125") << "past the maximum";
+    paste("-1");
+    EXPECT_EQ(text(), "125");
+    paste("007");
+    EXPECT_EQ(text(), "007");
+    SendMessageA(box, EM_SETSEL, 0, -1);
+    type('\b');
+    EXPECT_EQ(text(), "") << "emptied, to type anew";
+}
+
 TEST_F(PlatformTest, TabEnterEscapeAndMnemonicsWorkInEveryWindow) {
     const Handle w = platform->windows.createWindow(spec("Keys"));
     ControlSpec ok = control(ControlKind::CommandButton, "&OK", {10, 10, 80, 24}, 2);

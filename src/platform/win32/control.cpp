@@ -50,7 +50,9 @@ std::optional<NativeKind> nativeKindOf(const ControlSpec& spec) {
         case ControlKind::Label:
             return labelKind(spec);
         case ControlKind::TextBox:
-            return NativeKind{"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+            // ES_NUMBER refuses other keys as they are typed; the platform refuses the rest (events.cpp).
+            return NativeKind{"EDIT", WS_TABSTOP | ES_AUTOHSCROLL | (spec.wholeNumberMax >= 0 ? ES_NUMBER : 0U),
+                              WS_EX_CLIENTEDGE};
         case ControlKind::PictureBox:
         case ControlKind::Frame:
             return paneKind(spec);
@@ -128,9 +130,7 @@ public:
         const ControlRecord* record = s_.control(handle);
         if (record == nullptr) return {};
         if (record->hwnd == nullptr) return record->spec.text;
-        std::string text(static_cast<std::size_t>(GetWindowTextLengthA(record->hwnd)) + 1, '\0');
-        text.resize(static_cast<std::size_t>(GetWindowTextA(record->hwnd, text.data(), static_cast<int>(text.size()))));
-        return text;
+        return windowText(record->hwnd);
     }
 
     void setControlBackColor(Handle handle, Color color) override {
@@ -202,6 +202,10 @@ private:
             SetWindowSubclass(record.hwnd, editProc, 0, state);
         } else if (spec.kind == ControlKind::Label && spec.tabIndex >= 0) {
             SetWindowSubclass(record.hwnd, linkProc, 0, state);
+        }
+        if (spec.wholeNumberMax >= 0) {
+            SendMessageA(record.hwnd, EM_LIMITTEXT, std::to_string(spec.wholeNumberMax).size(), 0);
+            keepWholeNumber(record);
         }
         applyFont(record);
         return true;

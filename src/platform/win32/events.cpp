@@ -223,12 +223,14 @@ private:
     void command(HWND hwnd, WPARAM wParam, LPARAM lParam) {
         const int id = LOWORD(wParam);
         const int code = HIWORD(wParam);
-        const ControlRecord* record = lParam != 0 ? s_.control(reinterpret_cast<HWND>(lParam)) : nullptr;
+        ControlRecord* record = lParam != 0 ? s_.control(reinterpret_cast<HWND>(lParam)) : nullptr;
         // Enter and Escape from the dialog manager name the default or cancel button by id only.
         const HWND root = GetAncestor(hwnd, GA_ROOT);
         if (record == nullptr) record = s_.controlById(root, id);
         if (record == nullptr && id == IDCANCEL && lParam == 0) return escape(root);
-        if (record == nullptr || code != BN_CLICKED) return;  // STN_CLICKED is BN_CLICKED
+        if (record == nullptr) return;
+        if (code == EN_CHANGE && record->spec.wholeNumberMax >= 0) return keepWholeNumber(*record);
+        if (code != BN_CLICKED) return;  // STN_CLICKED is BN_CLICKED
         const Handle handle = record->handle;
         switch (record->spec.kind) {
             case ControlKind::CheckBox: {

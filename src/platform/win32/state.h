@@ -55,6 +55,7 @@ struct ControlRecord {
     Brush backBrush;
     Font font;
     std::unique_ptr<PictureSurface> surface;  // picture boxes
+    std::string lastWholeNumber;              // whole-number boxes: what they held when it was last good
 };
 
 struct TimerRecord {
@@ -148,6 +149,10 @@ void reportResize(State& state, HWND hwnd);
 LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR state);
 LRESULT CALLBACK linkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR state);
+std::string windowText(HWND hwnd);
+// A whole-number box keeps what it holds when that is one up to its maximum, and
+// otherwise goes back to what it held last, however the text came in (state.cpp).
+void keepWholeNumber(ControlRecord& record);
 // One WM_PAINT of a window or pane, with the shapes and lines it holds (paint.cpp).
 void paint(State& state, HWND hwnd);
 // Adds every icon again, once a new notification area has appeared (native.cpp).
