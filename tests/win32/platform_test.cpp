@@ -252,7 +252,18 @@ TEST_F(PlatformTest, ControlsReportClicksTheWayTheProgramExpects) {
     const Handle box = platform->controls.createControl(w, control(ControlKind::CheckBox, "Tick", {10, 40, 80, 24}, 1));
     const Handle label = platform->controls.createControl(w, control(ControlKind::Label, "Link", {10, 70, 80, 24}));
     const Handle edit = platform->controls.createControl(w, control(ControlKind::TextBox, "12", {10, 100, 80, 24}, 2));
+    ControlSpec t = control(ControlKind::CommandButton, "Bring to front", {100, 10, 80, 24}, 3);
+    t.toggle = true;
+    const Handle toggle = platform->controls.createControl(w, t);
     platform->windows.setVisible(w, true);
+
+    // A toggle shows its state pressed, as a check box that looks like a button, which the program sets.
+    EXPECT_EQ(GetWindowLongA(hwnd(toggle), GWL_STYLE) & (BS_PUSHLIKE | BS_TYPEMASK), BS_PUSHLIKE | BS_CHECKBOX);
+    SendMessageA(hwnd(toggle), BM_CLICK, 0, 0);
+    EXPECT_EQ(platform->controls.checkValue(toggle), 0) << "a click is only reported";
+    platform->controls.setCheckValue(toggle, 1);
+    EXPECT_EQ(SendMessageA(hwnd(toggle), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(platform->controls.checkValue(toggle), 1);
 
     SendMessageA(hwnd(button), BM_CLICK, 0, 0);
     SendMessageA(hwnd(box), BM_CLICK, 0, 0);
@@ -271,7 +282,7 @@ TEST_F(PlatformTest, ControlsReportClicksTheWayTheProgramExpects) {
 
     std::vector<Handle> clicked;
     for (const auto& e : eventsOf(EventKind::Click)) clicked.push_back(e.target);
-    EXPECT_EQ(clicked, (std::vector<Handle>{button, box, box, box, label, edit}));
+    EXPECT_EQ(clicked, (std::vector<Handle>{toggle, button, box, box, box, label, edit}));
     EXPECT_EQ(valuesSeen, (std::vector<int>{0, 1})) << "a box toggles before it reports; greyed becomes ticked";
     EXPECT_EQ(platform->controls.controlText(edit), "12");
     platform->controls.setControlText(edit, "255");

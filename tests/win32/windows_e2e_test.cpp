@@ -76,12 +76,14 @@ TEST_F(WindowsE2E, BringToFrontKeepsTheOverlayAndThePanelAboveOtherWindows) {
     press(toggle);
     EXPECT_TRUE(topmost(overlay));
     EXPECT_EQ(windowText(toggle), "Set to normal");
+    EXPECT_EQ(SendMessageA(toggle, BM_GETCHECK, 0, 0), BST_CHECKED) << "shown pressed, as a screen reader tells";
     EXPECT_EQ(settings::stored("frontmost"), "1");
     EXPECT_TRUE(topmost(program.findWindow(kPanel)));
 
     press(toggle);
     EXPECT_FALSE(topmost(overlay));
     EXPECT_EQ(windowText(toggle), "Bring to front");
+    EXPECT_EQ(SendMessageA(toggle, BM_GETCHECK, 0, 0), BST_UNCHECKED);
     EXPECT_EQ(settings::stored("frontmost"), "0");
     EXPECT_TRUE(topmost(program.findWindow(kPanel))) << "the panel stays above";
 
@@ -91,7 +93,7 @@ TEST_F(WindowsE2E, BringToFrontKeepsTheOverlayAndThePanelAboveOtherWindows) {
     overlay = startOverlay();
     ASSERT_NE(overlay, nullptr);
     EXPECT_TRUE(waitUntil([&] { return topmost(overlay); }));
-    EXPECT_EQ(windowText(findChild(overlay, "Set to normal")), "Set to normal");
+    EXPECT_EQ(SendMessageA(findChild(overlay, "Set to normal"), BM_GETCHECK, 0, 0), BST_CHECKED);
 }
 
 TEST_F(WindowsE2E, SponsorPanelStandsInTheLowerRightCornerAboveEverything) {

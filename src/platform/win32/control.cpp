@@ -42,6 +42,9 @@ NativeKind paneKind(const ControlSpec& spec) {
 std::optional<NativeKind> nativeKindOf(const ControlSpec& spec) {
     switch (spec.kind) {
         case ControlKind::CommandButton:
+            // A toggle is a check box that looks like a button: it shows itself pressed while
+            // checked, and a screen reader tells its state. The program checks it, not a click.
+            if (spec.toggle) return NativeKind{"BUTTON", WS_TABSTOP | BS_PUSHLIKE | BS_CHECKBOX};
             return NativeKind{"BUTTON",
                               WS_TABSTOP | static_cast<DWORD>(spec.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON)};
         case ControlKind::CheckBox:
