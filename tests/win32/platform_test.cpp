@@ -362,6 +362,10 @@ TEST_F(PlatformTest, TabEnterEscapeAndMnemonicsWorkInEveryWindow) {
     EXPECT_EQ(runLoop(), 3) << "Enter follows a focused link";
     PostMessageA(hwnd(link), WM_KEYDOWN, VK_SPACE, 1);
     EXPECT_EQ(runLoop(), 3) << "and so does Space";
+    PostMessageA(hwnd(link), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 5));
+    PostMessageA(hwnd(link), WM_LBUTTONUP, 0, MAKELPARAM(3, 5));
+    EXPECT_EQ(runLoop(), 3) << "and a click on it";
+    EXPECT_EQ(eventsOf(EventKind::Click).size(), 7U) << "each press and follow once";
 
     // With no cancel button, Escape closes a window that asks for it, as its close box does.
     recorder.react = nullptr;

@@ -19,11 +19,19 @@ struct NativeKind {
 };
 
 NativeKind labelKind(const ControlSpec& spec) {
+    const DWORD border = spec.border ? WS_BORDER : 0;
+    if (isLink(spec)) return NativeKind{"SysLink", WS_TABSTOP | border};
     const DWORD alignment = spec.alignment == Alignment::Center ? SS_CENTER : SS_LEFT;
-    NativeKind kind{"STATIC", SS_NOTIFY | alignment};
-    if (spec.border) kind.style |= WS_BORDER;
-    if (spec.tabIndex >= 0) kind.style |= WS_TABSTOP;  // a link
-    return kind;
+    return NativeKind{"STATIC", SS_NOTIFY | alignment | border};
+}
+
+// A link's text is its one link; its colour is the one the parent gives (WM_CTLCOLORSTATIC).
+void setLinkText(HWND link, const std::string& text) {
+    SetWindowTextA(link, ("<a>" + text + "</a>").c_str());
+    LITEM item{};
+    item.mask = LIF_ITEMINDEX | LIF_STATE;
+    item.state = item.stateMask = LIS_DEFAULTCOLORS;
+    SendMessageA(link, LM_SETITEM, 0, reinterpret_cast<LPARAM>(&item));
 }
 
 NativeKind paneKind(const ControlSpec& spec) {
@@ -124,6 +132,10 @@ public:
         if (record == nullptr) return;
         record->spec.text = text;
         if (record->hwnd == nullptr) return;
+        if (isLink(record->spec)) {
+            setLinkText(record->hwnd, text);
+            return;
+        }
         SetWindowTextA(record->hwnd, text.c_str());
         // A frame paints its own caption.
         if (record->spec.kind == ControlKind::Frame) InvalidateRect(record->hwnd, nullptr, TRUE);
@@ -132,7 +144,8 @@ public:
     std::string controlText(Handle handle) override {
         const ControlRecord* record = s_.control(handle);
         if (record == nullptr) return {};
-        if (record->hwnd == nullptr) return record->spec.text;
+        // A link's window text is its markup.
+        if (record->hwnd == nullptr || isLink(record->spec)) return record->spec.text;
         return windowText(record->hwnd);
     }
 
@@ -203,7 +216,8 @@ private:
         if (spec.kind == ControlKind::TextBox) {
             // Clicks on a text box are reported; the edit control itself has no notification for them.
             SetWindowSubclass(record.hwnd, editProc, 0, state);
-        } else if (spec.kind == ControlKind::Label && spec.tabIndex >= 0) {
+        } else if (isLink(spec)) {
+            setLinkText(record.hwnd, spec.text);
             SetWindowSubclass(record.hwnd, linkProc, 0, state);
         }
         if (spec.wholeNumberMax >= 0) {

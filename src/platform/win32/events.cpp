@@ -152,6 +152,15 @@ private:
             case WM_COMMAND:
                 command(hwnd, wParam, lParam);
                 return 0;
+            case WM_NOTIFY: {
+                // Followed once the link's own handling of the click is over: following may close its window.
+                const auto* note = reinterpret_cast<const NMHDR*>(lParam);
+                const ControlRecord* from = s_.control(note->hwndFrom);
+                if (note->code == NM_CLICK && from != nullptr && isLink(from->spec)) {
+                    PostMessageA(note->hwndFrom, kFollowLink, 0, 0);
+                }
+                return 0;
+            }
             case WM_TIMER:
                 return timerTick(hwnd, wParam);
             default:
@@ -332,9 +341,11 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
     return result;
 }
 
-// A label with a tab stop is a link: Tab reaches it, Enter or Space follows it,
-// and it shows the keyboard focus and a hand under the pointer.
+// A link is followed with the mouse (NM_CLICK, then kFollowLink), Enter or Space;
+// the SysLink itself shows the focus and a hand over the link.
 LRESULT CALLBACK linkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR state) {
+    // The keys' codes are also their characters.
+    const bool followKey = wParam == VK_RETURN || wParam == VK_SPACE;
     switch (message) {
         case WM_GETDLGCODE: {
             // Enter is the link's, not the default button's.
@@ -343,26 +354,16 @@ LRESULT CALLBACK linkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
             break;
         }
         case WM_KEYDOWN:
-            if (wParam != VK_RETURN && wParam != VK_SPACE) break;
+            if (!followKey) break;
             reportClick(*reinterpret_cast<State*>(state), hwnd);
             return 0;
-        case WM_SETFOCUS:
-        case WM_KILLFOCUS:
-            InvalidateRect(hwnd, nullptr, TRUE);
+        case WM_KEYUP:
+        case WM_CHAR:
+            if (followKey) return 0;  // followed once, when the key goes down
             break;
-        case WM_PAINT: {
-            const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
-            if (GetFocus() == hwnd) {
-                WindowDC dc(hwnd);
-                RECT r{};
-                GetClientRect(hwnd, &r);
-                DrawFocusRect(dc.get(), &r);
-            }
-            return result;
-        }
-        case WM_SETCURSOR:
-            SetCursor(LoadCursorA(nullptr, IDC_HAND));
-            return TRUE;
+        case kFollowLink:
+            reportClick(*reinterpret_cast<State*>(state), hwnd);
+            return 0;
         case WM_NCDESTROY:
             RemoveWindowSubclass(hwnd, linkProc, 0);
             break;

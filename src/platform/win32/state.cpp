@@ -22,7 +22,7 @@ WindowClass registerClass(HINSTANCE instance, const char* name, HICON icon) {
 }  // namespace
 
 State::State(HINSTANCE module, const Options& tuning) : instance(module), options(tuning) {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_LINK_CLASS};
     InitCommonControlsEx(&icc);
     {
         WindowDC screen(nullptr);

@@ -22,6 +22,8 @@ namespace velmora::platform::win32 {
 inline constexpr const char* kFormClass = "VelmoraForm";
 inline constexpr const char* kPaneClass = "VelmoraPane";
 inline constexpr const char* kHostClass = "VelmoraHost";
+// Posted to a link once its click is over, to follow it (events.cpp).
+inline constexpr UINT kFollowLink = WM_APP + 2;
 // Posted by a second start of the program to the first one's host window.
 inline constexpr const char* kAnotherInstanceMessage = "Velmora.AnotherInstance";
 
@@ -119,6 +121,9 @@ struct State {
 
 // The host window's one-shot timer that ends a watch for the notification area.
 inline constexpr UINT_PTR kTrayWaitTimer = 1;
+
+// A label with a tab stop is a link: a SysLink, which screen readers announce as a link.
+inline bool isLink(const ControlSpec& spec) { return spec.kind == ControlKind::Label && spec.tabIndex >= 0; }
 
 // A picture box with a tab stop takes the keyboard: its keys go to the program.
 inline bool takesKeys(const ControlSpec& spec) { return spec.kind == ControlKind::PictureBox && spec.tabIndex >= 0; }
