@@ -16,6 +16,7 @@ constexpr unsigned kAllAccess = velmora::platform::win::KEY_ALL_ACCESS;
 }  // namespace
 #include "platform/win32/platform.h"
 #include "platform/win32/handles.h"
+#include <oleacc.h>
 // clang-format on
 
 namespace velmora::platform::win32 {
@@ -320,6 +321,71 @@ TEST_F(PlatformTest, AWholeNumberBoxTakesNothingElseTypedOrPasted) {
     SendMessageA(box, EM_SETSEL, 0, -1);
     type('\b');
     EXPECT_EQ(text(), "") << "emptied, to type anew";
+}
+
+// What a screen reader hears of a window through Microsoft Active Accessibility.
+struct Heard {
+    std::string name;
+    long role = 0;
+};
+
+Heard heard(HWND hwnd) {
+    Heard h;
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(hwnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                          reinterpret_cast<void**>(&object)))) {
+        return h;
+    }
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    if (object->get_accName(self, &name) == S_OK && name != nullptr) {
+        for (const WCHAR* c = name; *c != 0; ++c) h.name += static_cast<char>(*c);
+    }
+    SysFreeString(name);
+    VARIANT role{};
+    if (SUCCEEDED(object->get_accRole(self, &role)) && role.vt == VT_I4) h.role = role.lVal;
+    object->Release();
+    return h;
+}
+
+TEST_F(PlatformTest, ScreenReadersHearTheNamesOfControlsWhoseTextSaysNothing) {
+    const Handle w = platform->windows.createWindow(spec("Set translucency color"));
+    ControlSpec picture = control(ControlKind::PictureBox, "", {10, 10, 40, 40}, 0);
+    picture.accessibleName = "Colour spectrum";
+    picture.picture = {2, 2, std::vector<Color>(4, 0x00336699)};
+    const HWND spectrum = hwnd(platform->controls.createControl(w, picture));
+    const Handle frame = platform->controls.createControl(w, control(ControlKind::Frame, "", {0, 60, 300, 60}, 1));
+    std::vector<HWND> boxes;
+    for (const char* name : {"Red", "Green", "Blue"}) {
+        ControlSpec box = control(ControlKind::TextBox, "", {10 + 50 * static_cast<int>(boxes.size()), 10, 40, 20},
+                                  2 + static_cast<int>(boxes.size()));
+        box.accessibleName = name;
+        box.accessibleDescription = "A whole number from 0 to 255";
+        boxes.push_back(hwnd(platform->controls.createControl(frame, box)));
+    }
+    ControlSpec swatch = control(ControlKind::Label, "", {170, 10, 17, 17});
+    swatch.accessibleName = "Chosen colour";
+    swatch.backColor = 0x000000FF;
+    const Handle swatchHandle = platform->controls.createControl(frame, swatch);
+    platform->controls.setAccessibleDescription(swatchHandle, "Red 255, green 0, blue 0");
+    platform->windows.setVisible(w, true);
+
+    EXPECT_EQ(heard(hwnd(w)).name, "Set translucency color");
+    EXPECT_EQ(heard(hwnd(w)).role, ROLE_SYSTEM_CLIENT) << "a window, not a filler";
+    EXPECT_EQ(heard(spectrum).name, "Colour spectrum");
+    EXPECT_EQ(heard(boxes[0]).name, "Red");
+    EXPECT_EQ(heard(boxes[1]).name, "Green");
+    EXPECT_EQ(heard(boxes[2]).name, "Blue");
+    EXPECT_EQ(heard(boxes[2]).role, ROLE_SYSTEM_TEXT);
+    EXPECT_EQ(heard(hwnd(swatchHandle)).name, "Chosen colour");
+    // The names stay unseen: the swatch shows its colour only, and Tab still walks the boxes.
+    UpdateWindow(hwnd(w));
+    WindowDC shown(hwnd(swatchHandle));
+    EXPECT_EQ(GetPixel(shown.get(), 7, 7), 0x000000FFU);
+    EXPECT_EQ(GetNextDlgTabItem(hwnd(w), spectrum, FALSE), boxes[0]);
+    EXPECT_EQ(GetNextDlgTabItem(hwnd(w), boxes[0], FALSE), boxes[1]);
 }
 
 TEST_F(PlatformTest, TabEnterEscapeAndMnemonicsWorkInEveryWindow) {

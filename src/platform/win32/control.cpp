@@ -21,6 +21,8 @@ struct NativeKind {
 NativeKind labelKind(const ControlSpec& spec) {
     const DWORD border = spec.border ? WS_BORDER : 0;
     if (isLink(spec)) return NativeKind{"SysLink", WS_TABSTOP | border};
+    // Its window text is its name (accessible.cpp): it paints only its colour (events.cpp).
+    if (namedByText(spec)) return NativeKind{"STATIC", SS_NOTIFY | SS_OWNERDRAW | border};
     const DWORD alignment = spec.alignment == Alignment::Center ? SS_CENTER : SS_LEFT;
     return NativeKind{"STATIC", SS_NOTIFY | alignment | border};
 }
@@ -111,6 +113,7 @@ public:
         ControlRecord& placed = *record;
         const Handle handle = keep(std::move(record));
         placeInTabOrder(placed);
+        announce(s_, placed);  // after its place in z-order, where a text box's name goes before it
         return handle;
     }
 
@@ -177,7 +180,9 @@ public:
 
     void setAccessibleDescription(Handle handle, const std::string& text) override {
         ControlRecord* record = s_.control(handle);
-        if (record != nullptr) record->spec.accessibleDescription = text;
+        if (record == nullptr) return;
+        record->spec.accessibleDescription = text;
+        if (record->hwnd != nullptr) describe(s_, *record);
     }
 
     Handle pictureDC(Handle handle) override {

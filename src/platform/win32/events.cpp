@@ -147,6 +147,14 @@ private:
             case WM_PAINT:
                 paint(s_, hwnd);
                 return 0;
+            case WM_DRAWITEM: {
+                // A label whose window text is only its name shows its colour alone.
+                const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+                const ControlRecord* label = s_.control(item->hwndItem);
+                if (label == nullptr) return std::nullopt;
+                FillRect(item->hDC, &item->rcItem, label->spec.transparentBack ? back : label->backBrush.get());
+                return TRUE;
+            }
             case WM_CTLCOLORSTATIC:
                 return staticColours(back, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
             case WM_COMMAND:

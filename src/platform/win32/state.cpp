@@ -40,6 +40,7 @@ State::State(HINSTANCE module, const Options& tuning) : instance(module), option
 
 State::~State() {
     sink = nullptr;
+    annotations.reset();  // while the windows are there
     trayIcons.clear();
     for (auto& [handle, record] : windows) record->hwnd.reset();
     controls.clear();

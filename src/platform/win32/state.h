@@ -60,6 +60,11 @@ struct ControlRecord {
     std::string lastWholeNumber;              // whole-number boxes: what they held when it was last good
 };
 
+class Annotations;  // accessible.cpp
+struct AnnotationsDeleter {
+    void operator()(Annotations* annotations) const;
+};
+
 struct TimerRecord {
     HWND window = nullptr;
     UINT_PTR id = 0;
@@ -117,6 +122,7 @@ struct State {
     UINT_PTR nextTimerId = 1;
     int programmaticMoves = 0;  // while above 0, moves are the program's own, not the person's
     bool watchingTray = false;  // between watchNotificationArea and its answer
+    std::unique_ptr<Annotations, AnnotationsDeleter> annotations;  // made for the first name or description
 };
 
 // The host window's one-shot timer that ends a watch for the notification area.
@@ -127,6 +133,13 @@ inline bool isLink(const ControlSpec& spec) { return spec.kind == ControlKind::L
 
 // A picture box with a tab stop takes the keyboard: its keys go to the program.
 inline bool takesKeys(const ControlSpec& spec) { return spec.kind == ControlKind::PictureBox && spec.tabIndex >= 0; }
+
+// A picture, or a label without text, carries its name as its window text, which
+// no one sees: a picture box paints its picture, such a label only its colour.
+inline bool namedByText(const ControlSpec& spec) {
+    return !spec.accessibleName.empty() && spec.text.empty() &&
+           (spec.kind == ControlKind::PictureBox || (spec.kind == ControlKind::Label && !isLink(spec)));
+}
 
 // What each role is built on: the one state it shares with the others.
 template <class Role>
@@ -158,6 +171,11 @@ std::string windowText(HWND hwnd);
 // A whole-number box keeps what it holds when that is one up to its maximum, and
 // otherwise goes back to what it held last, however the text came in (state.cpp).
 void keepWholeNumber(ControlRecord& record);
+// Screen readers (accessible.cpp): a new native control's name and description,
+// a description that changed, and a control whose window is about to go.
+void announce(State& state, const ControlRecord& record);
+void describe(State& state, const ControlRecord& record);
+void forgetAnnotations(State& state, const ControlRecord& record);
 // One WM_PAINT of a window or pane, with the shapes and lines it holds (paint.cpp).
 void paint(State& state, HWND hwnd);
 // Adds every icon again, once a new notification area has appeared (native.cpp).

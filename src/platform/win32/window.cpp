@@ -148,6 +148,7 @@ public:
         std::erase_if(s_.timers, [hwnd](const auto& entry) { return entry.second.window == hwnd; });
         // An icon whose window is gone could only be a ghost in the notification area.
         std::erase_if(s_.trayIcons, [hwnd](const auto& entry) { return entry.first.first == hwnd; });
+        for (const auto& record : gone) forgetAnnotations(s_, *record);
         // The window and its child windows go first; their fonts, brushes and DCs after.
         node.mapped()->hwnd.reset();
     }
