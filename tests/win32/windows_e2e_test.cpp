@@ -227,6 +227,39 @@ TEST_F(WindowsE2E, PickerSamplesTheSpectrumCopiesAndSetsTheTint) {
     EXPECT_TRUE(program.running());
 }
 
+TEST_F(WindowsE2E, PickerWorksWithoutAMouseAndEscapeClosesIt) {
+    seedShown(9000, 3000);
+    HWND overlay = startOverlay();
+    ASSERT_NE(overlay, nullptr);
+    press(findChild(overlay, "Set screen color"));
+    HWND picker = program.waitForWindow(kPicker);
+    ASSERT_NE(picker, nullptr);
+    HWND spectrum = children(picker)[0];
+    EXPECT_TRUE(waitUntil([&] { return GetForegroundWindow() == picker && focusOf(picker) == spectrum; }))
+        << "it comes to the front with the spectrum taking the keyboard";
+    std::vector<HWND> boxes;
+    for (HWND c : children(children(picker)[1])) {
+        if (className(c) == "Edit") boxes.push_back(c);
+    }
+    ASSERT_EQ(boxes.size(), 3U);
+    std::sort(boxes.begin(), boxes.end(), [](HWND a, HWND b) { return rectInParent(a).left < rectInParent(b).left; });
+
+    // From the pure red of column 0, row 216, sixteen presses walk a sixteenth of the way round the hues.
+    clickAt(spectrum, 0, 216);
+    ASSERT_TRUE(waitUntil([&] { return windowText(boxes[1]) == "0"; }));
+    for (int i = 0; i < 16; ++i) pressKey(picker, VK_RIGHT);
+    ASSERT_TRUE(waitUntil([&] { return windowText(boxes[1]) != "0"; })) << "the arrows sample as the mouse does";
+    EXPECT_TRUE(waitUntil([&] {
+        const int green = std::stoi(windowText(boxes[1]));
+        return green >= 85 && green <= 105;
+    })) << windowText(boxes[0])
+        << " " << windowText(boxes[1]) << " " << windowText(boxes[2]);
+
+    pressKey(picker, VK_ESCAPE);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(picker); })) << "Escape closes it, as its close box does";
+    EXPECT_TRUE(program.running());
+}
+
 TEST_F(WindowsE2E, SettingsDialogStoresItsChoicesAndTheLoginEntry) {
     HWND overlay = startOverlay();
     ASSERT_NE(overlay, nullptr);
@@ -265,6 +298,8 @@ TEST_F(WindowsE2E, AboutBoxShowsTheVersionAndSaysWhenSystemInfoIsMissing) {
     ASSERT_NE(overlay, nullptr);
     HWND about = openFromMenu(overlay, kAbout, "About Velmora");
     ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(waitUntil([&] { return GetForegroundWindow() == about && focusOf(about) == findChild(about, "OK"); }))
+        << "from the menu it comes to the front, its first button taking the keyboard";
     EXPECT_NE(findChild(about, "Velmora"), nullptr);
     EXPECT_NE(findChild(about, "Version 1.0.0"), nullptr);
 
