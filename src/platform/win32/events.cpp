@@ -125,7 +125,7 @@ private:
             case WM_RBUTTONUP:
             case WM_MBUTTONUP:
                 if (pane.spec.kind != ControlKind::PictureBox) return std::nullopt;
-                if (message != WM_MOUSEMOVE && takesKeys(pane.spec)) SetFocus(hwnd);
+                if (message != WM_MOUSEMOVE && takesKeys(pane.spec)) SetFocus(hwnd);  // a click gives it the keys
                 pictureMouse(hwnd, message, wParam, lParam);
                 return 0;
             default:
