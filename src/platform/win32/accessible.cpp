@@ -93,6 +93,8 @@ void announce(State& state, const ControlRecord& record) {
 
 void describe(State& state, const ControlRecord& record) {
     annotations(state).set(record.hwnd, PROPID_ACC_DESCRIPTION, record.spec.accessibleDescription);
+    // A reader that follows the control hears the new description.
+    NotifyWinEvent(EVENT_OBJECT_DESCRIPTIONCHANGE, record.hwnd, OBJID_CLIENT, CHILDID_SELF);
 }
 
 void forgetAnnotations(State& state, const ControlRecord& record) {
