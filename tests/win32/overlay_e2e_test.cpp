@@ -1,4 +1,6 @@
 // The tint overlay as a person sees it, from outside the running program.
+#include <cstdlib>
+
 #include "driver.h"
 
 namespace velmora::e2e {
@@ -6,7 +8,7 @@ namespace {
 
 using OverlayE2E = ProgramTest;
 
-TEST_F(OverlayE2E, EmptyStoreGivesTheTranslucentDefaultTintHiddenAtTheCorner) {
+TEST_F(OverlayE2E, EmptyStoreGivesTheTranslucentDefaultTintHiddenInTheMiddle) {
     HWND overlay = startOverlay();
     ASSERT_NE(overlay, nullptr);
     EXPECT_TRUE(waitUntil([&] { return (GetWindowLongA(overlay, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }));
@@ -18,9 +20,13 @@ TEST_F(OverlayE2E, EmptyStoreGivesTheTranslucentDefaultTintHiddenAtTheCorner) {
     EXPECT_EQ(flags, static_cast<DWORD>(LWA_ALPHA));
     EXPECT_EQ(key, RGB(144, 195, 212));
     EXPECT_TRUE(waitUntil([&] { return !IsWindowVisible(overlay); })) << "tint absent: hidden after start-up";
+    // The whole overlay, buttons and all, in the middle of the primary screen's work area.
     RECT r{};
     GetWindowRect(overlay, &r);
-    EXPECT_TRUE(r.left == 0 && r.top == 0) << "at the corner, not at " << r.left << "," << r.top;
+    RECT work{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    EXPECT_LE(std::abs((r.left - work.left) - (work.right - r.right)), 1) << r.left << " " << r.right;
+    EXPECT_LE(std::abs((r.top - work.top) - (work.bottom - r.bottom)), 1) << r.top << " " << r.bottom;
     EXPECT_TRUE(program.running());
 }
 

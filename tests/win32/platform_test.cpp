@@ -1,9 +1,5 @@
 // The Windows platform inside one process under Wine: what its operations
 // mean in native windows, the registry and the message loop.
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <memory>
 #include <optional>
 
 // clang-format off
@@ -14,84 +10,13 @@ namespace {
 constexpr velmora::platform::Handle kLocalMachine = velmora::platform::win::HKEY_LOCAL_MACHINE;
 constexpr unsigned kAllAccess = velmora::platform::win::KEY_ALL_ACCESS;
 }  // namespace
-#include "platform/win32/platform.h"
-#include "platform/win32/sdk.h"
+#include "platform_fixture.h"
 // clang-format on
 
 namespace velmora::platform::win32 {
 namespace {
 
-constexpr const char* kTestApp = "VelmoraPlatformTest";
 constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-
-struct Recorder : EventSink {
-    void onEvent(const Event& event) override {
-        events.push_back(event);
-        if (react) react(event);
-    }
-    std::vector<Event> events;
-    std::function<void(const Event&)> react;
-};
-
-class PlatformTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        RegDeleteTreeA(HKEY_CURRENT_USER, ("Software\\VB and VBA Program Settings\\" + std::string(kTestApp)).c_str());
-        platform = createPlatform();
-        platform->windows.setSink(&recorder);
-    }
-    void TearDown() override { platform.reset(); }
-
-    void pump() {
-        MSG msg{};
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-    }
-    // Runs the platform's own loop until the sink quits it, or gives up after a while.
-    int runLoop() {
-        const Handle guard = platform->windows.createTimer(host(), 5000);
-        const auto previous = recorder.react;
-        recorder.react = [&, previous](const Event& e) {
-            if (e.kind == EventKind::TimerTick && e.target == guard) platform->windows.quit(-1);
-            if (previous) previous(e);
-        };
-        const int code = platform->windows.run();
-        platform->windows.destroyTimer(guard);
-        recorder.react = previous;
-        return code;
-    }
-    Handle host() { return hostWindow ? hostWindow : (hostWindow = platform->windows.createWindow(spec("Host"))); }
-    static WindowSpec spec(const std::string& name) {
-        WindowSpec s;
-        s.name = name;
-        s.caption = name;
-        s.clientSize = {300, 200};
-        return s;
-    }
-    static ControlSpec control(ControlKind kind, const std::string& text, Rect rect, int tabIndex = -1) {
-        ControlSpec c;
-        c.kind = kind;
-        c.name = text;
-        c.text = text;
-        c.rect = rect;
-        c.tabIndex = tabIndex;
-        return c;
-    }
-    std::vector<Event> eventsOf(EventKind kind) {
-        std::vector<Event> found;
-        for (const auto& e : recorder.events) {
-            if (e.kind == kind) found.push_back(e);
-        }
-        return found;
-    }
-    static HWND hwnd(Handle h) { return reinterpret_cast<HWND>(h); }
-
-    Recorder recorder;
-    std::unique_ptr<Platform> platform;
-    Handle hostWindow = 0;
-};
 
 TEST_F(PlatformTest, SettingsLiveWhereEarlierVersionsKeptThem) {
     SettingsStore& store = platform->settings;
@@ -245,81 +170,6 @@ TEST_F(PlatformTest, AWindowMovedToAScreenOfAnotherDensityTakesTheSystemsSuggest
     EXPECT_EQ(eventsOf(EventKind::Moved).size(), 1U) << "the system's move, not the program's own";
 }
 
-TEST_F(PlatformTest, ControlsReportClicksTheWayTheProgramExpects) {
-    const Handle w = platform->windows.createWindow(spec("Controls"));
-    const Handle button =
-        platform->controls.createControl(w, control(ControlKind::CommandButton, "&Go", {10, 10, 80, 24}, 0));
-    const Handle box = platform->controls.createControl(w, control(ControlKind::CheckBox, "Tick", {10, 40, 80, 24}, 1));
-    const Handle label = platform->controls.createControl(w, control(ControlKind::Label, "Link", {10, 70, 80, 24}));
-    const Handle edit = platform->controls.createControl(w, control(ControlKind::TextBox, "12", {10, 100, 80, 24}, 2));
-    platform->windows.setVisible(w, true);
-
-    SendMessageA(hwnd(button), BM_CLICK, 0, 0);
-    SendMessageA(hwnd(box), BM_CLICK, 0, 0);
-    std::vector<int> valuesSeen;
-    recorder.react = [&](const Event& e) {
-        if (e.target == box) valuesSeen.push_back(platform->controls.checkValue(box));
-    };
-    SendMessageA(hwnd(box), BM_CLICK, 0, 0);
-    platform->controls.setCheckValue(box, 2);
-    SendMessageA(hwnd(box), BM_CLICK, 0, 0);
-    SendMessageA(hwnd(label), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    SendMessageA(hwnd(label), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    SendMessageA(hwnd(edit), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    SendMessageA(hwnd(edit), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    pump();
-
-    std::vector<Handle> clicked;
-    for (const auto& e : eventsOf(EventKind::Click)) clicked.push_back(e.target);
-    EXPECT_EQ(clicked, (std::vector<Handle>{button, box, box, box, label, edit}));
-    EXPECT_EQ(valuesSeen, (std::vector<int>{0, 1})) << "a box toggles before it reports; greyed becomes ticked";
-    EXPECT_EQ(platform->controls.controlText(edit), "12");
-    platform->controls.setControlText(edit, "255");
-    EXPECT_EQ(platform->controls.controlText(edit), "255");
-}
-
-TEST_F(PlatformTest, TabEnterEscapeAndMnemonicsWorkInEveryWindow) {
-    const Handle w = platform->windows.createWindow(spec("Keys"));
-    ControlSpec ok = control(ControlKind::CommandButton, "&OK", {10, 10, 80, 24}, 2);
-    ok.isDefault = true;
-    ControlSpec cancel = control(ControlKind::CommandButton, "Cancel", {100, 10, 80, 24}, 0);
-    cancel.isCancel = true;
-    // Created out of order: Tab follows the tab index, not the order of creation.
-    const Handle okButton = platform->controls.createControl(w, ok);
-    const Handle cancelButton = platform->controls.createControl(w, cancel);
-    const Handle edit = platform->controls.createControl(w, control(ControlKind::TextBox, "", {10, 40, 80, 24}, 1));
-    const Handle link = platform->controls.createControl(w, control(ControlKind::Label, "a link", {10, 70, 80, 24}, 3));
-    const Handle label = platform->controls.createControl(w, control(ControlKind::Label, "text", {10, 100, 80, 24}));
-    platform->windows.setVisible(w, true);
-    SetForegroundWindow(hwnd(w));
-    pump();
-    EXPECT_EQ(GetNextDlgTabItem(hwnd(w), nullptr, FALSE), hwnd(cancelButton));
-    EXPECT_EQ(GetNextDlgTabItem(hwnd(w), hwnd(cancelButton), FALSE), hwnd(edit));
-    EXPECT_EQ(GetNextDlgTabItem(hwnd(w), hwnd(edit), FALSE), hwnd(okButton));
-    EXPECT_EQ(GetNextDlgTabItem(hwnd(w), hwnd(okButton), FALSE), hwnd(link)) << "a label with a tab stop is a link";
-    EXPECT_EQ(GetNextDlgTabItem(hwnd(w), hwnd(link), FALSE), hwnd(cancelButton)) << "a plain label is no stop";
-    EXPECT_EQ(GetWindowLongA(hwnd(label), GWL_STYLE) & WS_TABSTOP, 0);
-
-    recorder.react = [&](const Event& e) {
-        if (e.kind == EventKind::Click) platform->windows.quit(e.target == okButton ? 1 : e.target == link ? 3 : 2);
-    };
-    SetFocus(hwnd(edit));
-    PostMessageA(hwnd(edit), WM_KEYDOWN, VK_RETURN, 1);
-    EXPECT_EQ(runLoop(), 1) << "Enter presses the default button";
-    PostMessageA(hwnd(edit), WM_KEYDOWN, VK_ESCAPE, 1);
-    EXPECT_EQ(runLoop(), 2) << "Escape presses the cancel button";
-    PostMessageA(hwnd(edit), WM_SYSCHAR, 'o', 1 | (1 << 29));
-    EXPECT_EQ(runLoop(), 1) << "Alt+O presses &OK";
-    SetFocus(hwnd(cancelButton));
-    PostMessageA(hwnd(cancelButton), WM_KEYDOWN, VK_RETURN, 1);
-    EXPECT_EQ(runLoop(), 2) << "Enter presses the focused button";
-    SetFocus(hwnd(link));
-    PostMessageA(hwnd(link), WM_KEYDOWN, VK_RETURN, 1);
-    EXPECT_EQ(runLoop(), 3) << "Enter follows a focused link";
-    PostMessageA(hwnd(link), WM_KEYDOWN, VK_SPACE, 1);
-    EXPECT_EQ(runLoop(), 3) << "and so does Space";
-}
-
 TEST_F(PlatformTest, WindowEventsArriveAsTheToolkitWantsThem) {
     const Handle w = platform->windows.createWindow(spec("Events"));
     platform->windows.setVisible(w, true);
@@ -346,42 +196,6 @@ TEST_F(PlatformTest, WindowEventsArriveAsTheToolkitWantsThem) {
     platform->windows.destroyWindow(w);
     EXPECT_FALSE(IsWindow(hwnd(w)));
     platform->windows.setVisible(w, true);  // a window that is gone is ignored
-}
-
-TEST_F(PlatformTest, PictureBoxesShowTheirPictureAndReportTheMouse) {
-    const Handle w = platform->windows.createWindow(spec("Picture"));
-    ControlSpec p = control(ControlKind::PictureBox, "", {10, 10, 6, 6});
-    p.border = true;
-    p.picture = {4, 4, std::vector<Color>(16, 0x00336699)};
-    p.picture.pixels[5] = 0x00010203;  // x 1, y 1
-    const Handle picture = platform->controls.createControl(w, p);
-    const Handle marker = platform->controls.createControl(picture, control(ControlKind::Shape, "", {0, 0, 3, 3}));
-    EXPECT_NE(marker, 0);
-
-    // Sampled from the picture itself, hidden or covered.
-    const Handle dc = platform->controls.pictureDC(picture);
-    EXPECT_EQ(platform->native.getPixel(dc, 1, 1), 0x00010203U);
-    EXPECT_EQ(platform->native.getPixel(dc, 0, 0), 0x00336699U);
-    EXPECT_EQ(platform->native.getPixel(dc, 9, 9), CLR_INVALID);
-    RECT client{};
-    GetClientRect(hwnd(picture), &client);
-    EXPECT_EQ(client.right, 4) << "a one-pixel border";
-
-    SendMessageA(hwnd(picture), WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, MAKELPARAM(2, 3));
-    SendMessageA(hwnd(picture), WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON, MAKELPARAM(static_cast<WORD>(-4), 9));
-    SendMessageA(hwnd(picture), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(1, 1));
-    const auto downs = eventsOf(EventKind::MouseDown);
-    const auto moves = eventsOf(EventKind::MouseMove);
-    ASSERT_EQ(downs.size(), 2U);
-    ASSERT_EQ(moves.size(), 1U);
-    EXPECT_EQ(downs[0].target, picture);
-    EXPECT_EQ(downs[0].button, 1);
-    EXPECT_EQ(downs[0].shift, 2);
-    EXPECT_EQ(downs[0].x, 2);
-    EXPECT_EQ(downs[0].y, 3);
-    EXPECT_EQ(moves[0].button, 3) << "both buttons held";
-    EXPECT_EQ(moves[0].x, -4) << "dragged past the left edge";
-    EXPECT_EQ(downs[1].button, 2);
 }
 
 TEST_F(PlatformTest, NotificationIconCallbackArrivesAsItsMouseMessage) {
@@ -427,6 +241,51 @@ TEST_F(PlatformTest, TheProcessAndItsDesktop) {
     const auto areas = platform->desktop.workAreas();
     ASSERT_FALSE(areas.empty());
     EXPECT_EQ(areas.front().left, 0) << "the primary screen first";
+}
+
+TEST_F(PlatformTest, ALateNotificationAreaIsWaitedForAWhileAndOnce) {
+    EXPECT_EQ(platform->desktop.desktopArea(),
+              (Rect{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}))
+        << "one screen here";
+    platform->desktop.watchNotificationArea();
+    EXPECT_EQ(eventsOf(EventKind::NotificationAreaAppeared).size(), 1U) << "Wine's own tray is there at once";
+
+    // As on a desktop whose taskbar starts after the program.
+    constexpr const char* kTaskbar = "VelmoraTestTaskbar";
+    platform.reset();
+    recorder.events.clear();
+    platform = createPlatform({.notificationAreaWaitMs = 100, .taskbarClass = kTaskbar, .wineTrayCounts = false});
+    platform->windows.setSink(&recorder);
+    EXPECT_FALSE(platform->desktop.notificationAreaAvailable());
+    const auto quitOn = [&](EventKind kind) {
+        recorder.react = [&, kind](const Event& e) {
+            if (e.kind == kind) platform->windows.quit(7);
+        };
+    };
+    quitOn(EventKind::NotificationAreaAbsent);
+    platform->desktop.watchNotificationArea();
+    EXPECT_TRUE(recorder.events.empty()) << "no answer before the wait ends";
+    EXPECT_EQ(runLoop(), 7);
+
+    // The taskbar comes, and tells every window so.
+    recorder.events.clear();
+    quitOn(EventKind::NotificationAreaAppeared);
+    platform->desktop.watchNotificationArea();
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = DefWindowProcA;
+    wc.lpszClassName = kTaskbar;
+    RegisterClassA(&wc);
+    const HWND taskbar = CreateWindowExA(0, kTaskbar, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    PostMessageA(HWND_BROADCAST, RegisterWindowMessageA("TaskbarCreated"), 0, 0);
+    EXPECT_EQ(runLoop(), 7);
+    Sleep(200);
+    pump();
+    EXPECT_EQ(recorder.events.size(), 1U) << "one answer, and nothing after it";
+    recorder.react = nullptr;
+    platform->desktop.watchNotificationArea();
+    EXPECT_EQ(recorder.events.size(), 2U) << "there now: the answer comes at once";
+    DestroyWindow(taskbar);
+    UnregisterClassA(kTaskbar, nullptr);
 }
 
 TEST_F(PlatformTest, BadCallsFailAsOnEveryPlatform) { contract::expectBadCallsFailAlike(*platform); }

@@ -12,6 +12,14 @@ constexpr const char* kSponsorPage = "https://www.gutenberg.org/";
 
 bool topmost(HWND window) { return (GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0; }
 
+// The sponsor page's link: a SysLink, which screen readers announce as a link.
+HWND sponsorLink(HWND panel) {
+    for (HWND c : children(panel)) {
+        if (className(c) == "SysLink" && windowText(c) == "<a>" + std::string(kSponsorPage) + "</a>") return c;
+    }
+    return nullptr;
+}
+
 class WindowsE2E : public ProgramTest {
 protected:
     void SetUp() override {
@@ -60,12 +68,14 @@ TEST_F(WindowsE2E, BringToFrontKeepsTheOverlayAndThePanelAboveOtherWindows) {
     press(toggle);
     EXPECT_TRUE(topmost(overlay));
     EXPECT_EQ(windowText(toggle), "Set to normal");
+    EXPECT_EQ(SendMessageA(toggle, BM_GETCHECK, 0, 0), BST_CHECKED) << "shown pressed, as a screen reader tells";
     EXPECT_EQ(settings::stored("frontmost"), "1");
     EXPECT_TRUE(topmost(program.findWindow(kPanel)));
 
     press(toggle);
     EXPECT_FALSE(topmost(overlay));
     EXPECT_EQ(windowText(toggle), "Bring to front");
+    EXPECT_EQ(SendMessageA(toggle, BM_GETCHECK, 0, 0), BST_UNCHECKED);
     EXPECT_EQ(settings::stored("frontmost"), "0");
     EXPECT_TRUE(topmost(program.findWindow(kPanel))) << "the panel stays above";
 
@@ -75,7 +85,7 @@ TEST_F(WindowsE2E, BringToFrontKeepsTheOverlayAndThePanelAboveOtherWindows) {
     overlay = startOverlay();
     ASSERT_NE(overlay, nullptr);
     EXPECT_TRUE(waitUntil([&] { return topmost(overlay); }));
-    EXPECT_EQ(windowText(findChild(overlay, "Set to normal")), "Set to normal");
+    EXPECT_EQ(SendMessageA(findChild(overlay, "Set to normal"), BM_GETCHECK, 0, 0), BST_CHECKED);
 }
 
 TEST_F(WindowsE2E, SponsorPanelStandsInTheLowerRightCornerAboveEverything) {
@@ -90,7 +100,7 @@ TEST_F(WindowsE2E, SponsorPanelStandsInTheLowerRightCornerAboveEverything) {
     // 300 and 1000 twips from the right and bottom edges, at 15 twips a pixel.
     EXPECT_EQ(r.right, GetSystemMetrics(SM_CXSCREEN) - 20);
     EXPECT_EQ(r.bottom, GetSystemMetrics(SM_CYSCREEN) - 67);
-    HWND link = findChild(panel, kSponsorPage);
+    HWND link = sponsorLink(panel);
     ASSERT_NE(link, nullptr);
     EXPECT_NE(GetWindowLongA(link, GWL_STYLE) & WS_TABSTOP, 0) << "the link is reached with Tab";
 }
@@ -103,7 +113,7 @@ TEST_F(WindowsE2E, SponsorLinkOpensThePageAndPutsThePanelAndTheTintAway) {
     HWND panel = program.waitForWindow(kPanel);
     ASSERT_NE(panel, nullptr);
     ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(panel) != FALSE; }));
-    HWND link = findChild(panel, kSponsorPage);
+    HWND link = sponsorLink(panel);
     ASSERT_NE(link, nullptr);
     const LinkRecorder shell;
     const std::vector<std::string> justThePage{kSponsorPage};
@@ -122,7 +132,7 @@ TEST_F(WindowsE2E, SponsorLinkOpensThePageAndPutsThePanelAndTheTintAway) {
     panel = openFromMenu(overlay, kShow, kPanel);
     ASSERT_NE(panel, nullptr);
     EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(overlay) != FALSE; }));
-    link = findChild(panel, kSponsorPage);
+    link = sponsorLink(panel);
     ASSERT_NE(link, nullptr);
     pressKey(panel, VK_TAB);
     ASSERT_TRUE(waitUntil([&] { return focusOf(panel) == link; })) << "Tab reaches the link";
@@ -201,6 +211,39 @@ TEST_F(WindowsE2E, PickerSamplesTheSpectrumCopiesAndSetsTheTint) {
     EXPECT_TRUE(program.running());
 }
 
+TEST_F(WindowsE2E, PickerWorksWithoutAMouseAndEscapeClosesIt) {
+    seedShown(9000, 3000);
+    HWND overlay = startOverlay();
+    ASSERT_NE(overlay, nullptr);
+    press(findChild(overlay, "Set screen color"));
+    HWND picker = program.waitForWindow(kPicker);
+    ASSERT_NE(picker, nullptr);
+    HWND spectrum = children(picker)[0];
+    EXPECT_TRUE(waitUntil([&] { return GetForegroundWindow() == picker && focusOf(picker) == spectrum; }))
+        << "it comes to the front with the spectrum taking the keyboard";
+    std::vector<HWND> boxes;
+    for (HWND c : children(children(picker)[1])) {
+        if (className(c) == "Edit") boxes.push_back(c);
+    }
+    ASSERT_EQ(boxes.size(), 3U);
+    std::sort(boxes.begin(), boxes.end(), [](HWND a, HWND b) { return rectInParent(a).left < rectInParent(b).left; });
+
+    // From the pure red of column 0, row 216, sixteen presses walk a sixteenth of the way round the hues.
+    clickAt(spectrum, 0, 216);
+    ASSERT_TRUE(waitUntil([&] { return windowText(boxes[1]) == "0"; }));
+    for (int i = 0; i < 16; ++i) pressKey(picker, VK_RIGHT);
+    ASSERT_TRUE(waitUntil([&] { return windowText(boxes[1]) != "0"; })) << "the arrows sample as the mouse does";
+    EXPECT_TRUE(waitUntil([&] {
+        const int green = std::stoi(windowText(boxes[1]));
+        return green >= 85 && green <= 105;
+    })) << windowText(boxes[0])
+        << " " << windowText(boxes[1]) << " " << windowText(boxes[2]);
+
+    pressKey(picker, VK_ESCAPE);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(picker); })) << "Escape closes it, as its close box does";
+    EXPECT_TRUE(program.running());
+}
+
 TEST_F(WindowsE2E, SettingsDialogStoresItsChoicesAndTheLoginEntry) {
     HWND overlay = startOverlay();
     ASSERT_NE(overlay, nullptr);
@@ -239,6 +282,8 @@ TEST_F(WindowsE2E, AboutBoxShowsTheVersionAndSaysWhenSystemInfoIsMissing) {
     ASSERT_NE(overlay, nullptr);
     HWND about = openFromMenu(overlay, kAbout, "About Velmora");
     ASSERT_NE(about, nullptr);
+    EXPECT_TRUE(waitUntil([&] { return GetForegroundWindow() == about && focusOf(about) == findChild(about, "OK"); }))
+        << "from the menu it comes to the front, its first button taking the keyboard";
     EXPECT_NE(findChild(about, "Velmora"), nullptr);
     EXPECT_NE(findChild(about, "Version 1.0.0"), nullptr);
 

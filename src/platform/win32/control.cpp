@@ -19,16 +19,32 @@ struct NativeKind {
 };
 
 NativeKind labelKind(const ControlSpec& spec) {
+    const DWORD border = spec.border ? WS_BORDER : 0;
+    if (isLink(spec)) return NativeKind{"SysLink", WS_TABSTOP | border};
+    // Its window text is its name (accessible.cpp): it paints only its colour (events.cpp).
+    if (namedByText(spec)) return NativeKind{"STATIC", SS_NOTIFY | SS_OWNERDRAW | border};
     const DWORD alignment = spec.alignment == Alignment::Center ? SS_CENTER : SS_LEFT;
-    NativeKind kind{"STATIC", SS_NOTIFY | alignment};
-    if (spec.border) kind.style |= WS_BORDER;
-    if (spec.tabIndex >= 0) kind.style |= WS_TABSTOP;  // a link
-    return kind;
+    return NativeKind{"STATIC", SS_NOTIFY | alignment | border};
+}
+
+// A link's text is its one link; its colour is the one the parent gives (WM_CTLCOLORSTATIC).
+void setLinkText(HWND link, const std::string& text) {
+    SetWindowTextA(link, ("<a>" + text + "</a>").c_str());
+    LITEM item{};
+    item.mask = LIF_ITEMINDEX | LIF_STATE;
+    item.state = item.stateMask = LIS_DEFAULTCOLORS;
+    SendMessageA(link, LM_SETITEM, 0, reinterpret_cast<LPARAM>(&item));
 }
 
 NativeKind paneKind(const ControlSpec& spec) {
     NativeKind kind{kPaneClass, WS_CLIPCHILDREN, WS_EX_CONTROLPARENT};
-    if (spec.kind == ControlKind::PictureBox && spec.border) kind.style |= WS_BORDER;
+    if (spec.kind != ControlKind::PictureBox) return kind;
+    if (spec.border) kind.style |= WS_BORDER;
+    if (takesKeys(spec)) {
+        // The dialog manager walks into a control parent and never gives it the focus itself.
+        kind.style |= WS_TABSTOP;
+        kind.exStyle = 0;
+    }
     return kind;
 }
 
@@ -36,6 +52,9 @@ NativeKind paneKind(const ControlSpec& spec) {
 std::optional<NativeKind> nativeKindOf(const ControlSpec& spec) {
     switch (spec.kind) {
         case ControlKind::CommandButton:
+            // A toggle is a check box that looks like a button: it shows itself pressed while
+            // checked, and a screen reader tells its state. The program checks it, not a click.
+            if (spec.toggle) return NativeKind{"BUTTON", WS_TABSTOP | BS_PUSHLIKE | BS_CHECKBOX};
             return NativeKind{"BUTTON",
                               WS_TABSTOP | static_cast<DWORD>(spec.isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON)};
         case ControlKind::CheckBox:
@@ -44,7 +63,9 @@ std::optional<NativeKind> nativeKindOf(const ControlSpec& spec) {
         case ControlKind::Label:
             return labelKind(spec);
         case ControlKind::TextBox:
-            return NativeKind{"EDIT", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE};
+            // ES_NUMBER refuses other keys as they are typed; the platform refuses the rest (events.cpp).
+            return NativeKind{"EDIT", WS_TABSTOP | ES_AUTOHSCROLL | (spec.wholeNumberMax >= 0 ? ES_NUMBER : 0U),
+                              WS_EX_CLIENTEDGE};
         case ControlKind::PictureBox:
         case ControlKind::Frame:
             return paneKind(spec);
@@ -92,6 +113,7 @@ public:
         ControlRecord& placed = *record;
         const Handle handle = keep(std::move(record));
         placeInTabOrder(placed);
+        announce(s_, placed);  // after its place in z-order, where a text box's name goes before it
         return handle;
     }
 
@@ -113,6 +135,10 @@ public:
         if (record == nullptr) return;
         record->spec.text = text;
         if (record->hwnd == nullptr) return;
+        if (isLink(record->spec)) {
+            setLinkText(record->hwnd, text);
+            return;
+        }
         SetWindowTextA(record->hwnd, text.c_str());
         // A frame paints its own caption.
         if (record->spec.kind == ControlKind::Frame) InvalidateRect(record->hwnd, nullptr, TRUE);
@@ -121,10 +147,9 @@ public:
     std::string controlText(Handle handle) override {
         const ControlRecord* record = s_.control(handle);
         if (record == nullptr) return {};
-        if (record->hwnd == nullptr) return record->spec.text;
-        std::string text(static_cast<std::size_t>(GetWindowTextLengthA(record->hwnd)) + 1, '\0');
-        text.resize(static_cast<std::size_t>(GetWindowTextA(record->hwnd, text.data(), static_cast<int>(text.size()))));
-        return text;
+        // A link's window text is its markup.
+        if (record->hwnd == nullptr || isLink(record->spec)) return record->spec.text;
+        return windowText(record->hwnd);
     }
 
     void setControlBackColor(Handle handle, Color color) override {
@@ -151,6 +176,13 @@ public:
         if (record == nullptr || record->hwnd == nullptr) return 0;
         const LRESULT state = SendMessageA(record->hwnd, BM_GETCHECK, 0, 0);
         return state == BST_CHECKED ? 1 : state == BST_INDETERMINATE ? 2 : 0;
+    }
+
+    void setAccessibleDescription(Handle handle, const std::string& text) override {
+        ControlRecord* record = s_.control(handle);
+        if (record == nullptr) return;
+        record->spec.accessibleDescription = text;
+        if (record->hwnd != nullptr) describe(s_, *record);
     }
 
     Handle pictureDC(Handle handle) override {
@@ -189,8 +221,13 @@ private:
         if (spec.kind == ControlKind::TextBox) {
             // Clicks on a text box are reported; the edit control itself has no notification for them.
             SetWindowSubclass(record.hwnd, editProc, 0, state);
-        } else if (spec.kind == ControlKind::Label && spec.tabIndex >= 0) {
+        } else if (isLink(spec)) {
+            setLinkText(record.hwnd, spec.text);
             SetWindowSubclass(record.hwnd, linkProc, 0, state);
+        }
+        if (spec.wholeNumberMax >= 0) {
+            SendMessageA(record.hwnd, EM_LIMITTEXT, std::to_string(spec.wholeNumberMax).size(), 0);
+            keepWholeNumber(record);
         }
         applyFont(record);
         return true;

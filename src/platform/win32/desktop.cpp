@@ -57,6 +57,12 @@ std::string userName() {
     return text;
 }
 
+bool trayThere(const State& state) {
+    // Wine shows icons in a tray window of its own when the desktop has none.
+    return FindWindowA(state.options.taskbarClass, nullptr) != nullptr ||
+           (state.options.wineTrayCounts && runningOnWine());
+}
+
 // Tells the copy that runs already, once its host window is there to hear it.
 void tellFirstCopy(UINT message) {
     // The first copy may still be starting: give its host window a moment to appear.
@@ -100,6 +106,11 @@ public:
         return areas;
     }
 
+    Rect desktopArea() override {
+        return {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+                GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+    }
+
     void clipboardClear() override {
         withClipboard(s_.host.get(), [] { EmptyClipboard(); });
     }
@@ -118,9 +129,19 @@ public:
         });
     }
 
-    bool notificationAreaAvailable() override {
-        // Wine shows icons in a tray window of its own when the desktop has none.
-        return FindWindowA("Shell_TrayWnd", nullptr) != nullptr || runningOnWine();
+    bool notificationAreaAvailable() override { return trayThere(s_); }
+
+    // The taskbar tells every top-level window when it starts (TaskbarCreated, which
+    // the host hears); the one timer only ends the wait.
+    void watchNotificationArea() override {
+        if (s_.watchingTray) return;
+        if (trayThere(s_)) {
+            s_.send({EventKind::NotificationAreaAppeared, 0});
+            return;
+        }
+        s_.watchingTray = true;
+        SetTimer(s_.host.get(), kTrayWaitTimer, static_cast<UINT>(std::max(1, s_.options.notificationAreaWaitMs)),
+                 nullptr);
     }
 
     bool becomePrimaryInstance() override {
@@ -196,6 +217,15 @@ public:
 };
 
 }  // namespace
+
+void endTrayWatch(State& state, bool appeared) {
+    if (!state.watchingTray) return;
+    state.watchingTray = false;
+    KillTimer(state.host.get(), kTrayWaitTimer);
+    // A taskbar that came just as the wait ended still counts.
+    const bool there = appeared || trayThere(state);
+    state.send({there ? EventKind::NotificationAreaAppeared : EventKind::NotificationAreaAbsent, 0});
+}
 
 std::unique_ptr<Desktop> makeDesktop(State& state) { return std::make_unique<Win32Desktop>(state); }
 

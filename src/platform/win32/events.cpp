@@ -15,6 +15,12 @@ int shiftMask(WPARAM keys) {
     return ((keys & MK_SHIFT) != 0 ? 1 : 0) | ((keys & MK_CONTROL) != 0 ? 2 : 0) | (GetKeyState(VK_MENU) < 0 ? 4 : 0);
 }
 
+// Shift, Ctrl and Alt as the mouse reports them, for a key.
+int keyShiftMask() {
+    return (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
+           (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+}
+
 Event mouseEvent(EventKind kind, HWND hwnd, WPARAM wParam, LPARAM lParam) {
     return {kind, asHandle(hwnd), buttonMask(wParam), shiftMask(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
 }
@@ -53,9 +59,14 @@ private:
             s_.send({EventKind::AnotherInstance, 0});
             return 0;
         }
-        // Explorer started again: its notification area forgot our icons.
+        // Explorer started (again): its notification area forgot our icons, or never had them.
         if (message == s_.taskbarCreatedMessage && s_.taskbarCreatedMessage != 0) {
             readdTrayIcons(s_);
+            endTrayWatch(s_, true);
+            return 0;
+        }
+        if (message == WM_TIMER && wParam == kTrayWaitTimer) {
+            endTrayWatch(s_, false);
             return 0;
         }
         return DefWindowProcA(hwnd, message, wParam, lParam);
@@ -95,6 +106,17 @@ private:
             case WM_ERASEBKGND:
                 if (pane.surface) return 1;  // painted whole in WM_PAINT
                 break;
+            case WM_GETDLGCODE:
+                if (takesKeys(pane.spec)) return DLGC_WANTARROWS;
+                break;
+            case WM_KEYDOWN:
+                if (!takesKeys(pane.spec)) break;
+                keyDown(hwnd, wParam);
+                return 0;
+            case WM_SETFOCUS:
+            case WM_KILLFOCUS:
+                InvalidateRect(hwnd, nullptr, FALSE);  // its focus mark
+                return 0;
             case WM_MOUSEMOVE:
             case WM_LBUTTONDOWN:
             case WM_RBUTTONDOWN:
@@ -103,6 +125,7 @@ private:
             case WM_RBUTTONUP:
             case WM_MBUTTONUP:
                 if (pane.spec.kind != ControlKind::PictureBox) return std::nullopt;
+                if (message != WM_MOUSEMOVE && takesKeys(pane.spec)) SetFocus(hwnd);  // a click gives it the keys
                 pictureMouse(hwnd, message, wParam, lParam);
                 return 0;
             default:
@@ -124,11 +147,28 @@ private:
             case WM_PAINT:
                 paint(s_, hwnd);
                 return 0;
+            case WM_DRAWITEM: {
+                // A label whose window text is only its name shows its colour alone.
+                const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+                const ControlRecord* label = s_.control(item->hwndItem);
+                if (label == nullptr) return std::nullopt;
+                FillRect(item->hDC, &item->rcItem, label->spec.transparentBack ? back : label->backBrush.get());
+                return TRUE;
+            }
             case WM_CTLCOLORSTATIC:
                 return staticColours(back, reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
             case WM_COMMAND:
                 command(hwnd, wParam, lParam);
                 return 0;
+            case WM_NOTIFY: {
+                // Followed once the link's own handling of the click is over: following may close its window.
+                const auto* note = reinterpret_cast<const NMHDR*>(lParam);
+                const ControlRecord* from = s_.control(note->hwndFrom);
+                if (note->code == NM_CLICK && from != nullptr && isLink(from->spec)) {
+                    PostMessageA(note->hwndFrom, kFollowLink, 0, 0);
+                }
+                return 0;
+            }
             case WM_TIMER:
                 return timerTick(hwnd, wParam);
             default:
@@ -174,6 +214,8 @@ private:
             return std::nullopt;
         }
         if (HIWORD(wParam) != 0) return std::nullopt;  // minimised
+        // The keyboard focus shows however the window was reached, by mouse or by key.
+        SendMessageA(hwnd, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS), 0);
         HWND target = window.lastFocus;
         if (target == nullptr || !IsChild(hwnd, target) || !IsWindowVisible(target)) {
             target = GetNextDlgTabItem(hwnd, nullptr, FALSE);
@@ -198,10 +240,14 @@ private:
     void command(HWND hwnd, WPARAM wParam, LPARAM lParam) {
         const int id = LOWORD(wParam);
         const int code = HIWORD(wParam);
-        const ControlRecord* record = lParam != 0 ? s_.control(reinterpret_cast<HWND>(lParam)) : nullptr;
+        ControlRecord* record = lParam != 0 ? s_.control(reinterpret_cast<HWND>(lParam)) : nullptr;
         // Enter and Escape from the dialog manager name the default or cancel button by id only.
-        if (record == nullptr) record = s_.controlById(GetAncestor(hwnd, GA_ROOT), id);
-        if (record == nullptr || code != BN_CLICKED) return;  // STN_CLICKED is BN_CLICKED
+        const HWND root = GetAncestor(hwnd, GA_ROOT);
+        if (record == nullptr) record = s_.controlById(root, id);
+        if (record == nullptr && id == IDCANCEL && lParam == 0) return escape(root);
+        if (record == nullptr) return;
+        if (code == EN_CHANGE && record->spec.wholeNumberMax >= 0) return keepWholeNumber(*record);
+        if (code != BN_CLICKED) return;  // STN_CLICKED is BN_CLICKED
         const Handle handle = record->handle;
         switch (record->spec.kind) {
             case ControlKind::CheckBox: {
@@ -218,6 +264,12 @@ private:
             default:
                 break;
         }
+    }
+
+    // Escape in a window without a cancel button: where it closes the window, as the close box.
+    void escape(HWND root) {
+        const WindowRecord* window = s_.window(root);
+        if (window != nullptr && window->spec.closeOnEscape) s_.send({EventKind::CloseRequest, asHandle(root)});
     }
 
     void pictureMouse(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -239,6 +291,12 @@ private:
                 if (e.button == 0 && GetCapture() == hwnd) ReleaseCapture();
                 break;
         }
+    }
+
+    void keyDown(HWND hwnd, WPARAM key) {
+        Event e{EventKind::KeyDown, asHandle(hwnd), 0, keyShiftMask()};
+        e.code = static_cast<unsigned>(key);
+        s_.send(e);
     }
 
     std::optional<LRESULT> timerTick(HWND hwnd, WPARAM id) {
@@ -291,9 +349,11 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
     return result;
 }
 
-// A label with a tab stop is a link: Tab reaches it, Enter or Space follows it,
-// and it shows the keyboard focus and a hand under the pointer.
+// A link is followed with the mouse (NM_CLICK, then kFollowLink), Enter or Space;
+// the SysLink itself shows the focus and a hand over the link.
 LRESULT CALLBACK linkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR state) {
+    // The keys' codes are also their characters.
+    const bool followKey = wParam == VK_RETURN || wParam == VK_SPACE;
     switch (message) {
         case WM_GETDLGCODE: {
             // Enter is the link's, not the default button's.
@@ -302,26 +362,16 @@ LRESULT CALLBACK linkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
             break;
         }
         case WM_KEYDOWN:
-            if (wParam != VK_RETURN && wParam != VK_SPACE) break;
+            if (!followKey) break;
             reportClick(*reinterpret_cast<State*>(state), hwnd);
             return 0;
-        case WM_SETFOCUS:
-        case WM_KILLFOCUS:
-            InvalidateRect(hwnd, nullptr, TRUE);
+        case WM_KEYUP:
+        case WM_CHAR:
+            if (followKey) return 0;  // followed once, when the key goes down
             break;
-        case WM_PAINT: {
-            const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
-            if (GetFocus() == hwnd) {
-                WindowDC dc(hwnd);
-                RECT r{};
-                GetClientRect(hwnd, &r);
-                DrawFocusRect(dc.get(), &r);
-            }
-            return result;
-        }
-        case WM_SETCURSOR:
-            SetCursor(LoadCursorA(nullptr, IDC_HAND));
-            return TRUE;
+        case kFollowLink:
+            reportClick(*reinterpret_cast<State*>(state), hwnd);
+            return 0;
         case WM_NCDESTROY:
             RemoveWindowSubclass(hwnd, linkProc, 0);
             break;

@@ -74,6 +74,8 @@ void paint(State& state, HWND hwnd) {
     for (const auto& [handle, record] : state.controls) {
         if (record->hwnd == nullptr && record->parent == hwnd) paintShape(dc, *record);
     }
+    // Only a picture that takes the keyboard ever has it.
+    if (GetFocus() == hwnd) DrawFocusRect(dc, &client);
 }
 
 }  // namespace velmora::platform::win32

@@ -9,7 +9,9 @@ namespace {
 
 // What the platform is made of, built before the Platform that refers to it.
 struct Win32Roles {
-    State state_{GetModuleHandleA(nullptr)};
+    explicit Win32Roles(const Options& options) : state_(GetModuleHandleA(nullptr), options) {}
+
+    State state_;
     std::unique_ptr<Windows> windows_ = makeWindows(state_);
     std::unique_ptr<Controls> controls_ = makeControls(state_);
     std::unique_ptr<Dialogs> dialogs_ = makeDialogs(state_);
@@ -20,11 +22,12 @@ struct Win32Roles {
 
 class Win32Platform final : private Win32Roles, public Platform {
 public:
-    Win32Platform() : Platform(*windows_, *controls_, *dialogs_, *desktop_, *native_, store_) {}
+    explicit Win32Platform(const Options& options)
+        : Win32Roles(options), Platform(*windows_, *controls_, *dialogs_, *desktop_, *native_, store_) {}
 };
 
 }  // namespace
 
-std::unique_ptr<Platform> createPlatform() { return std::make_unique<Win32Platform>(); }
+std::unique_ptr<Platform> createPlatform(const Options& options) { return std::make_unique<Win32Platform>(options); }
 
 }  // namespace velmora::platform::win32

@@ -21,8 +21,8 @@ WindowClass registerClass(HINSTANCE instance, const char* name, HICON icon) {
 
 }  // namespace
 
-State::State(HINSTANCE module) : instance(module) {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES};
+State::State(HINSTANCE module, const Options& tuning) : instance(module), options(tuning) {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_LINK_CLASS};
     InitCommonControlsEx(&icc);
     {
         WindowDC screen(nullptr);
@@ -40,6 +40,7 @@ State::State(HINSTANCE module) : instance(module) {
 
 State::~State() {
     sink = nullptr;
+    annotations.reset();  // while the windows are there
     trayIcons.clear();
     for (auto& [handle, record] : windows) record->hwnd.reset();
     controls.clear();
@@ -77,5 +78,31 @@ ControlRecord* State::controlById(HWND topLevel, int id) {
 }
 
 Handle State::newSyntheticHandle() { return kSyntheticBase + ++lastSynthetic; }
+
+std::string windowText(HWND hwnd) {
+    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(hwnd)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextA(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+void keepWholeNumber(ControlRecord& record) {
+    const std::string text = windowText(record.hwnd);
+    const std::string max = std::to_string(record.spec.wholeNumberMax);
+    const bool digits = std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+    const std::string significant = text.substr(std::min(text.find_first_not_of('0'), text.size()));
+    // Compared as digits: no number is too long to read.
+    const bool inRange = significant.size() < max.size() || (significant.size() == max.size() && significant <= max);
+    if (digits && inRange) {
+        record.lastWholeNumber = text;
+        return;
+    }
+    DWORD caret = 0;
+    SendMessageA(record.hwnd, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
+    const auto added = text.size() > record.lastWholeNumber.size() ? text.size() - record.lastWholeNumber.size() : 0;
+    SetWindowTextA(record.hwnd, record.lastWholeNumber.c_str());
+    const auto at =
+        static_cast<WPARAM>(std::min<std::size_t>(caret > added ? caret - added : 0, record.lastWholeNumber.size()));
+    SendMessageA(record.hwnd, EM_SETSEL, at, at);
+}
 
 }  // namespace velmora::platform::win32

@@ -14,6 +14,7 @@
 #include "platform/platform.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/image.h"
+#include "platform/win32/platform.h"
 
 namespace velmora::platform::win32 {
 
@@ -21,6 +22,8 @@ namespace velmora::platform::win32 {
 inline constexpr const char* kFormClass = "VelmoraForm";
 inline constexpr const char* kPaneClass = "VelmoraPane";
 inline constexpr const char* kHostClass = "VelmoraHost";
+// Posted to a link once its click is over, to follow it (events.cpp).
+inline constexpr UINT kFollowLink = WM_APP + 2;
 // Posted by a second start of the program to the first one's host window.
 inline constexpr const char* kAnotherInstanceMessage = "Velmora.AnotherInstance";
 
@@ -54,6 +57,12 @@ struct ControlRecord {
     Brush backBrush;
     Font font;
     std::unique_ptr<PictureSurface> surface;  // picture boxes
+    std::string lastWholeNumber;              // whole-number boxes: what they held when it was last good
+};
+
+class Annotations;  // accessible.cpp
+struct AnnotationsDeleter {
+    void operator()(Annotations* annotations) const;
 };
 
 struct TimerRecord {
@@ -73,7 +82,7 @@ struct TrayIcon {
 };
 
 struct State {
-    explicit State(HINSTANCE instance);
+    State(HINSTANCE instance, const Options& options);
     ~State();
     State(const State&) = delete;
     State& operator=(const State&) = delete;
@@ -89,6 +98,7 @@ struct State {
     Handle newSyntheticHandle();
 
     HINSTANCE instance;
+    Options options;
     EventSink* sink = nullptr;
     int dpi = 96;
     double twipsPerPixel = 15;
@@ -111,7 +121,25 @@ struct State {
     int nextControlId = 100;
     UINT_PTR nextTimerId = 1;
     int programmaticMoves = 0;  // while above 0, moves are the program's own, not the person's
+    bool watchingTray = false;  // between watchNotificationArea and its answer
+    std::unique_ptr<Annotations, AnnotationsDeleter> annotations;  // made for the first name or description
 };
+
+// The host window's one-shot timer that ends a watch for the notification area.
+inline constexpr UINT_PTR kTrayWaitTimer = 1;
+
+// A label with a tab stop is a link: a SysLink, which screen readers announce as a link.
+inline bool isLink(const ControlSpec& spec) { return spec.kind == ControlKind::Label && spec.tabIndex >= 0; }
+
+// A picture box with a tab stop takes the keyboard: its keys go to the program.
+inline bool takesKeys(const ControlSpec& spec) { return spec.kind == ControlKind::PictureBox && spec.tabIndex >= 0; }
+
+// A picture, or a label without text, carries its name as its window text, which
+// no one sees: a picture box paints its picture, such a label only its colour.
+inline bool namedByText(const ControlSpec& spec) {
+    return !spec.accessibleName.empty() && spec.text.empty() &&
+           (spec.kind == ControlKind::PictureBox || (spec.kind == ControlKind::Label && !isLink(spec)));
+}
 
 // What each role is built on: the one state it shares with the others.
 template <class Role>
@@ -139,9 +167,20 @@ void reportResize(State& state, HWND hwnd);
 LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR state);
 LRESULT CALLBACK linkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR state);
+std::string windowText(HWND hwnd);
+// A whole-number box keeps what it holds when that is one up to its maximum, and
+// otherwise goes back to what it held last, however the text came in (state.cpp).
+void keepWholeNumber(ControlRecord& record);
+// Screen readers (accessible.cpp): a new native control's name and description,
+// a description that changed, and a control whose window is about to go.
+void announce(State& state, const ControlRecord& record);
+void describe(State& state, const ControlRecord& record);
+void forgetAnnotations(State& state, const ControlRecord& record);
 // One WM_PAINT of a window or pane, with the shapes and lines it holds (paint.cpp).
 void paint(State& state, HWND hwnd);
 // Adds every icon again, once a new notification area has appeared (native.cpp).
 void readdTrayIcons(State& state);
+// Ends a watch for the notification area, telling whether it came (desktop.cpp).
+void endTrayWatch(State& state, bool appeared);
 
 }  // namespace velmora::platform::win32

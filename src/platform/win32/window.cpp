@@ -148,6 +148,7 @@ public:
         std::erase_if(s_.timers, [hwnd](const auto& entry) { return entry.second.window == hwnd; });
         // An icon whose window is gone could only be a ghost in the notification area.
         std::erase_if(s_.trayIcons, [hwnd](const auto& entry) { return entry.first.first == hwnd; });
+        for (const auto& record : gone) forgetAnnotations(s_, *record);
         // The window and its child windows go first; their fonts, brushes and DCs after.
         node.mapped()->hwnd.reset();
     }
@@ -187,8 +188,11 @@ public:
         const int state = record->pendingState.value_or(windowState(handle));
         record->pendingState.reset();
         ShowWindow(hwnd, showCommandFor(state, hwnd));
-        // Showing a window that is already there brings it to the front, as a first showing does.
-        if (wasVisible && state != 1) SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        if (state == 1) return;
+        // Showing a window that is already there brings it to the front, as a first showing does;
+        // either way it takes the keyboard, as far as the system lets a program take it.
+        if (wasVisible) SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        SetForegroundWindow(hwnd);
     }
 
     void setCaption(Handle handle, const std::string& caption) override {
