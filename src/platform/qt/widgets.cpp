@@ -7,6 +7,8 @@
 #include <QRegularExpression>
 #include <algorithm>
 
+#include "platform/winapi.h"
+
 namespace velmora::platform::qt {
 
 QString toQString(const std::string& utf8) {
@@ -18,12 +20,13 @@ QColor toQColor(Color color) {
             static_cast<int>((color >> 16) & 0xFF)};
 }
 
+QString withoutMnemonic(QString caption) { return caption.remove(QRegularExpression("&(?!&)")); }
+
 void fitText(QWidget& widget, const QString& text, qreal points, bool wrap, QSize padding) {
     constexpr qreal kSmallest = 6;
     QFont font = widget.font();
     const QRect box(QPoint(0, 0), widget.size() - padding);
-    QString shown = text;
-    shown.remove(QRegularExpression("&(?!&)"));  // a mnemonic's marker takes no room
+    const QString shown = withoutMnemonic(text);  // a mnemonic's marker takes no room
     for (qreal size = points; size >= kSmallest; size -= 0.5) {
         font.setPointSizeF(size);
         const QRect need = QFontMetrics(font).boundingRect(box, wrap ? Qt::TextWordWrap : 0, shown);
@@ -66,7 +69,12 @@ bool leftReleaseInside(const QWidget& widget, const QMouseEvent* event) {
 }  // namespace
 
 WindowWidget::WindowWidget(Reporter& reporter, Handle handle, const WindowSpec& spec, Qt::WindowFlags flags)
-    : QWidget(nullptr, flags), reporter_(reporter), handle_(handle), fixed_(spec.border != BorderStyle::Sizable) {
+    : QWidget(nullptr, flags),
+      reporter_(reporter),
+      handle_(handle),
+      fixed_(spec.border != BorderStyle::Sizable),
+      dialog_(spec.border == BorderStyle::FixedDialog),
+      closeOnEscape_(spec.closeOnEscape) {
     setObjectName(toQString(spec.name));
     setWindowTitle(toQString(spec.caption));
     fillBackground(*this, spec.backColor);
@@ -161,9 +169,15 @@ void WindowWidget::keyPressEvent(QKeyEvent* event) {
             return;
         }
     }
-    if (key == Qt::Key_Escape && cancelButton && cancelButton->isEnabled()) {
-        cancelButton->click();
-        return;
+    if (key == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        if (cancelButton) {
+            if (cancelButton->isEnabled()) cancelButton->click();
+            return;
+        }
+        if (closeOnEscape_) {
+            reporter_.report({EventKind::CloseRequest, handle_});
+            return;
+        }
     }
     QWidget::keyPressEvent(event);
 }
@@ -171,11 +185,13 @@ void WindowWidget::keyPressEvent(QKeyEvent* event) {
 LabelWidget::LabelWidget(Reporter& reporter, Handle handle, QWidget* parent)
     : QLabel(parent), reporter_(reporter), handle_(handle) {}
 
+void LabelWidget::follow() { reporter_.report({EventKind::Click, handle_}); }
+
 void LabelWidget::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
-    if (focusPolicy() != Qt::NoFocus && event->modifiers() == Qt::NoModifier &&
+    if (isLink() && event->modifiers() == Qt::NoModifier &&
         (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)) {
-        reporter_.report({EventKind::Click, handle_});
+        follow();
         return;
     }
     QLabel::keyPressEvent(event);
@@ -194,7 +210,20 @@ void LabelWidget::paintEvent(QPaintEvent* event) {
 
 void LabelWidget::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
-    if (leftReleaseInside(*this, event)) reporter_.report({EventKind::Click, handle_});
+    if (leftReleaseInside(*this, event)) follow();
+}
+
+ToggleButton::ToggleButton(const QString& text, QWidget* parent) : QPushButton(text, parent) { setCheckable(true); }
+
+QValidator::State WholeNumberValidator::validate(QString& input, int&) const {
+    if (input.isEmpty()) return Intermediate;
+    qint64 value = 0;
+    for (const QChar c : input) {
+        if (c < '0' || c > '9') return Invalid;
+        value = value * 10 + (c.unicode() - '0');
+        if (value > max_) return Invalid;
+    }
+    return Acceptable;
 }
 
 TextBoxWidget::TextBoxWidget(Reporter& reporter, Handle handle, QWidget* parent)
@@ -252,6 +281,13 @@ void PictureWidget::paintEvent(QPaintEvent*) {
         painter.setPen(Qt::black);
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
+    if (!hasFocus()) return;
+    // Where the keyboard is: black dashes on white show on every colour of the picture.
+    const QRect mark = rect().adjusted(b, b, -1 - b, -1 - b);
+    painter.setPen(QPen(Qt::white, 1));
+    painter.drawRect(mark);
+    painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
+    painter.drawRect(mark);
 }
 
 void PictureWidget::send(EventKind kind, QMouseEvent* event, Qt::MouseButtons buttons) {
@@ -262,6 +298,22 @@ void PictureWidget::send(EventKind kind, QMouseEvent* event, Qt::MouseButtons bu
 void PictureWidget::mousePressEvent(QMouseEvent* event) { send(EventKind::MouseDown, event, event->button()); }
 
 void PictureWidget::mouseMoveEvent(QMouseEvent* event) { send(EventKind::MouseMove, event, event->buttons()); }
+
+void PictureWidget::keyPressEvent(QKeyEvent* event) {
+    static constexpr std::pair<int, unsigned> kArrows[] = {{Qt::Key_Left, win::VK_LEFT},
+                                                           {Qt::Key_Up, win::VK_UP},
+                                                           {Qt::Key_Right, win::VK_RIGHT},
+                                                           {Qt::Key_Down, win::VK_DOWN}};
+    for (const auto& [qtKey, virtualKey] : kArrows) {
+        if (event->key() != qtKey) continue;
+        Event e{EventKind::KeyDown, handle_, 0, shiftMask(event->modifiers())};
+        e.code = virtualKey;
+        reporter_.report(e);
+        return;
+    }
+    // Tab, Enter and Escape belong to the window.
+    QWidget::keyPressEvent(event);
+}
 
 namespace {
 QPen outline(const ControlSpec& spec) {

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QValidator>
 #include <QWidget>
 #include <optional>
 #include <string>
@@ -25,6 +26,8 @@ public:
 QString toQString(const std::string& utf8);
 QColor toQColor(Color color);
 QImage toQImage(const Image& image);
+// A caption as shown and spoken: without the & that marks its mnemonic.
+QString withoutMnemonic(QString caption);
 void fillBackground(QWidget& widget, Color color);
 // The largest font, no larger than the widget's own, at which text fits the
 // widget's box (wrapped at word boundaries when wrap is set): every text
@@ -36,13 +39,15 @@ int buttonMask(Qt::MouseButtons buttons);
 int shiftMask(Qt::KeyboardModifiers modifiers);
 
 // A top-level window: reports close requests, resizes, moves and mouse drags,
-// and gives Enter and Escape to its default and cancel buttons.
+// and gives Enter and Escape to its default and cancel buttons (Escape closes
+// a window without one when its spec says so).
 class WindowWidget : public QWidget {
 public:
     WindowWidget(Reporter& reporter, Handle handle, const WindowSpec& spec, Qt::WindowFlags flags);
 
     Handle handle() const { return handle_; }
     bool fixedSize() const { return fixed_; }
+    bool isDialog() const { return dialog_; }
     void setBackColor(Color color);
 
     // The outer rectangle the program asked for; kept until the frame settles.
@@ -71,6 +76,8 @@ private:
     Reporter& reporter_;
     Handle handle_;
     bool fixed_;
+    bool dialog_;
+    bool closeOnEscape_;
     QSize reported_;
     std::optional<Rect> wanted_;
     QMargins assumed_;
@@ -81,6 +88,9 @@ private:
 class LabelWidget : public QLabel {
 public:
     LabelWidget(Reporter& reporter, Handle handle, QWidget* parent);
+    bool isLink() const { return focusPolicy() != Qt::NoFocus; }
+    // What Enter, Space, a click or a screen reader's press does to a link.
+    void follow();
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -90,6 +100,26 @@ protected:
 private:
     Reporter& reporter_;
     Handle handle_;
+};
+
+// A command button that shows itself pressed while the program says it is on;
+// a click alone never changes that, the program answers it.
+class ToggleButton : public QPushButton {
+public:
+    explicit ToggleButton(const QString& text, QWidget* parent);
+
+protected:
+    void nextCheckState() override {}
+};
+
+// Takes whole numbers from 0 to max and nothing else, typed or pasted.
+class WholeNumberValidator : public QValidator {
+public:
+    WholeNumberValidator(int max, QObject* parent) : QValidator(parent), max_(max) {}
+    State validate(QString& input, int& pos) const override;
+
+private:
+    int max_;
 };
 
 // A one-line text box that reports clicks.
@@ -118,7 +148,8 @@ protected:
 };
 
 // A picture box: paints its picture, reports mouse presses and moves in its
-// client pixels (inside its border), and is sampled by GetPixel.
+// client pixels (inside its border), and is sampled by GetPixel. One that takes
+// the focus shows a mark while it has it and reports the arrow keys.
 class PictureWidget : public QWidget {
 public:
     PictureWidget(Reporter& reporter, Handle handle, const ControlSpec& spec, QWidget* parent);
@@ -131,6 +162,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void send(EventKind kind, QMouseEvent* event, Qt::MouseButtons buttons);

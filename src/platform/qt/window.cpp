@@ -108,6 +108,9 @@ public:
         if (visible) {
             w->show();
             w->raise();
+            // Shown means in front with the keyboard, as a window opened from the menu should be.
+            w->activateWindow();
+            focusFirstStop(h, *w);
         } else {
             w->hide();
         }
@@ -166,6 +169,20 @@ public:
     }
 
 private:
+    // A window the keyboard has not been in yet starts at its first tab stop, with
+    // the mark Qt's styles show only after a Tab, so a person sees where it is.
+    void focusFirstStop(Handle h, WindowWidget& w) {
+        w.setAttribute(Qt::WA_KeyboardFocusChange);
+        if (w.focusWidget() != nullptr) return;
+        for (const auto& stop : s_.windows[h].tabStops) {
+            QWidget* c = stop.second;
+            if (c != nullptr && c->isEnabled() && c->isVisibleTo(&w) && (c->focusPolicy() & Qt::TabFocus) != 0) {
+                c->setFocus(Qt::TabFocusReason);
+                return;
+            }
+        }
+    }
+
     // The window's own icon in every size drawn, or the program's.
     Handle iconOf(const WindowSpec& spec, WindowWidget& w) {
         if (spec.icons.empty()) return win::IDI_APPLICATION;
