@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegularExpression>
+#include <QWindow>
 #include <algorithm>
 
 #include "platform/winapi.h"
@@ -148,8 +149,16 @@ void WindowWidget::moveEvent(QMoveEvent* event) {
 
 void WindowWidget::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    if (QWindow* native = windowHandle()) native->installEventFilter(this);
     settleFrame();
     reportSizeIfChanged();
+}
+
+// A window manager frames a window when it maps it, and Qt learns the frame's
+// size then without telling the widget: the first exposure is the moment.
+bool WindowWidget::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == windowHandle() && event->type() == QEvent::Expose) settleFrame();
+    return QWidget::eventFilter(watched, event);
 }
 
 void WindowWidget::mouseMoveEvent(QMouseEvent* event) {
