@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLocalSocket>
-#include <QLockFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
@@ -184,25 +183,38 @@ TEST_F(DesktopTest, ASecondCopyTellsTheFirstAndLeaves) {
     EXPECT_EQ(told, 1);
 }
 
-TEST_F(DesktopTest, ALockLeftByACopyThatDiedDoesNotKeepTheNextOut) {
-    QTemporaryDir runtime;
-    // A real lock, then made to name a process that has ended.
-    {
-        QLockFile lock(runtime.path() + "/velmora.lock");
-        ASSERT_TRUE(lock.tryLock(0));
-        QFile file(runtime.path() + "/velmora.lock");
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        QByteArray held = file.readAll();
-        file.close();
-        QProcess gone;
-        gone.start("true");
-        ASSERT_TRUE(gone.waitForStarted(5000));
-        const qint64 pid = gone.processId();
-        ASSERT_TRUE(gone.waitForFinished(5000));
-        held.replace(0, held.indexOf('\n'), QByteArray::number(pid));
-        lock.unlock();
-        writeFile(runtime.path() + "/velmora.lock", held);
+TEST_F(DesktopTest, OnlyALiveCopyKeepsTheNextOut) {
+    // What a crash, an older version or a stranger may leave where the lock lives.
+    const std::vector<std::pair<const char*, std::function<void(const QString&)>>> leftovers = {
+        {"empty", [](const QString& lock) { writeFile(lock, ""); }},
+        {"foreign", [](const QString& lock) { writeFile(lock, "4242\nsomething\nelsewhere\n"); }},
+        {"unreadable",
+         [](const QString& lock) {
+             writeFile(lock, "1\n");
+             QFile::setPermissions(lock, {});
+         }},
+        {"a folder", [](const QString& lock) { QDir().mkpath(lock + "/inside"); }},
+    };
+    for (const auto& [what, leave] : leftovers) {
+        SCOPED_TRACE(what);
+        QTemporaryDir runtime;
+        leave(runtime.path() + "/velmora.lock");
+        int told = 0;
+        platform::qt::SingleInstance first(runtime.path(), [&] { ++told; });
+        platform::qt::SingleInstance second(runtime.path(), [] {});
+        EXPECT_TRUE(first.becomePrimary());
+        EXPECT_FALSE(second.becomePrimary()) << "the copy that started is the only one";
+        EXPECT_TRUE(waitFor([&] { return told == 1; }));
     }
+
+    // A copy killed while it held the lock: the kernel let go of it.
+    QTemporaryDir runtime;
+    const QString lock = runtime.path() + "/velmora.lock";
+    QProcess holder;
+    holder.start("sh", {"-c", "exec 9>\"$0\"; flock 9; echo held; exec sleep 60", lock});
+    ASSERT_TRUE(holder.waitForReadyRead(10000));
+    holder.kill();
+    ASSERT_TRUE(holder.waitForFinished(10000));
     platform::qt::SingleInstance next(runtime.path(), [] {});
     EXPECT_TRUE(next.becomePrimary());
 }
