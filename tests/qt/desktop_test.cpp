@@ -1,5 +1,6 @@
 // The Linux counterparts of the Windows stores: the INI file, the login entry,
 // the system-information lookup and the one running copy.
+#include <sys/mount.h>
 #include <sys/stat.h>
 
 #include <QDir>
@@ -130,10 +131,64 @@ TEST_F(DesktopTest, LoginEntryIsAValidDesktopFileThatQuotesItsPath) {
     EXPECT_FALSE(QFile::exists(entry));
     EXPECT_FALSE(platform->desktop.removeStartupEntry()) << "nothing left to remove";
 
-    // An entry the person made under the same name is theirs.
-    writeFile(entry, "[Desktop Entry]\nType=Application\nName=Mine\nExec=velmora\n");
-    EXPECT_FALSE(platform->desktop.removeStartupEntry());
-    EXPECT_TRUE(QFile::exists(entry));
+    // What an older version left empty or cut short on a full disk is ours; an
+    // entry with anything of the person's in it is theirs.
+    const QByteArray ours = autostart::entryText("/usr/bin/velmora").toUtf8();
+    const int exec = static_cast<int>(ours.indexOf("Exec="));
+    for (const QByteArray& left : {QByteArray(), ours.left(20), ours.left(exec + 9), ours.left(ours.size() - 5)}) {
+        writeFile(entry, left);
+        EXPECT_TRUE(platform->desktop.removeStartupEntry()) << left.toStdString();
+        EXPECT_FALSE(QFile::exists(entry));
+    }
+    for (const QByteArray& theirs : {QByteArray("[Desktop Entry]\nType=Application\nName=Mine\nExec=velmora\n"),
+                                     ours.left(exec) + "Exec=velmora\nName=Mine\n", QByteArray("\n")}) {
+        writeFile(entry, theirs);
+        EXPECT_FALSE(platform->desktop.removeStartupEntry()) << theirs.toStdString();
+        EXPECT_TRUE(QFile::exists(entry));
+    }
+}
+
+// A small file system of its own, filled to the last byte on request.
+class SmallDisk {
+public:
+    SmallDisk() { mounted_ = ::mount("tmpfs", dir_.path().toUtf8().constData(), "tmpfs", 0, "size=16k") == 0; }
+    ~SmallDisk() {
+        if (mounted_) ::umount2(dir_.path().toUtf8().constData(), MNT_DETACH);
+    }
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+    bool mounted() const { return mounted_; }
+    QString path() const { return dir_.path(); }
+    void fill() {
+        QFile filler(dir_.path() + "/filler");
+        filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+        const QByteArray block(512, 'x');
+        while (filler.write(block) == block.size()) {
+        }
+    }
+
+private:
+    QTemporaryDir dir_;
+    bool mounted_ = false;
+};
+
+TEST_F(DesktopTest, LoginEntryOnAFullDiskIsWholeOrNotThere) {
+    namespace autostart = platform::qt::autostart;
+    SmallDisk disk;
+    if (!disk.mounted()) GTEST_SKIP() << "mounting a small file system needs root";
+    const QString folder = disk.path() + "/autostart";
+    const QString entry = folder + "/velmora.desktop";
+    ASSERT_TRUE(autostart::write(folder, "/usr/bin/velmora"));
+    const QByteArray whole = contents(entry);
+    disk.fill();
+
+    EXPECT_FALSE(autostart::write(folder, "/opt/elsewhere/velmora")) << "a failed write says so";
+    EXPECT_EQ(contents(entry), whole) << "the entry there stays as it was";
+    ASSERT_TRUE(QFile::remove(entry));
+    disk.fill();
+    EXPECT_FALSE(autostart::write(folder, "/usr/bin/velmora"));
+    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{})
+        << "nothing rather than half an entry";
 }
 
 TEST_F(DesktopTest, SystemInformationToolIsFoundOnPath) {
