@@ -33,6 +33,16 @@ void writeFile(const QString& path, const QByteArray& data) {
     file.write(data);
 }
 
+void expectValidDesktopFile(const QString& path) {
+    const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
+    if (validator.isEmpty()) return;
+    QProcess check;
+    check.start(validator, {path});
+    ASSERT_TRUE(check.waitForFinished(10000));
+    EXPECT_EQ(check.exitCode(), 0) << check.readAllStandardOutput().toStdString();
+    EXPECT_EQ(check.readAllStandardOutput(), "") << "not even a hint";
+}
+
 TEST_F(DesktopTest, StoreKeepsTextExactlyInTheConfigGroup) {
     auto& store = platform->settings;
     EXPECT_EQ(store.get("velmora", "config", "red"), "") << "never written reads empty";
@@ -118,14 +128,7 @@ TEST_F(DesktopTest, LoginEntryIsAValidDesktopFileThatQuotesItsPath) {
     const QString entry = home.path() + "/autostart/velmora.desktop";
     const QByteArray text = contents(entry);
     EXPECT_TRUE(text.contains("Exec=\"/opt/Velmora 1.0/bin/velmora (\\\\$test)\"\n")) << text.toStdString();
-    const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
-    if (!validator.isEmpty()) {
-        QProcess check;
-        check.start(validator, {entry});
-        ASSERT_TRUE(check.waitForFinished(10000));
-        EXPECT_EQ(check.exitCode(), 0) << check.readAllStandardOutput().toStdString();
-        EXPECT_EQ(check.readAllStandardOutput(), "") << "not even a hint";
-    }
+    expectValidDesktopFile(entry);
 
     EXPECT_TRUE(platform->desktop.removeStartupEntry());
     EXPECT_FALSE(QFile::exists(entry));
@@ -146,6 +149,24 @@ TEST_F(DesktopTest, LoginEntryIsAValidDesktopFileThatQuotesItsPath) {
         EXPECT_FALSE(platform->desktop.removeStartupEntry()) << theirs.toStdString();
         EXPECT_TRUE(QFile::exists(entry));
     }
+}
+
+TEST_F(DesktopTest, ALauncherStartsTheLoginEntryOfAProgramInAFolderWithAPercentSign) {
+    const QString gio = QStandardPaths::findExecutable("gio");
+    if (gio.isEmpty()) GTEST_SKIP() << "gio (Debian's libglib2.0-bin) is not installed";
+    QTemporaryDir bin;
+    const QString program = bin.path() + "/my 100% apps/velmora";
+    writeFile(program, QString("#!/bin/sh\ntouch '%1/ran'\n").arg(bin.path()).toUtf8());
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner);
+    ASSERT_TRUE(platform->desktop.writeStartupEntry(program.toStdString()));
+    const QString entry = home.path() + "/autostart/velmora.desktop";
+    expectValidDesktopFile(entry);
+
+    QProcess launch;
+    launch.start(gio, {"launch", entry});
+    ASSERT_TRUE(launch.waitForFinished(10000));
+    EXPECT_EQ(launch.exitCode(), 0) << launch.readAllStandardError().toStdString() << contents(entry).toStdString();
+    EXPECT_TRUE(waitFor([&] { return QFile::exists(bin.path() + "/ran"); })) << "the program started";
 }
 
 // A small file system of its own, filled to the last byte on request.

@@ -41,6 +41,16 @@ QString execArgument(const QString& path) {
     return value;
 }
 
+// GLib looks the program up by its path before it undoes %%, and skips an entry
+// whose program it cannot find: a path with % in it goes through env, which
+// every launcher finds and which gets the path with its % restored.
+namespace {
+QString execLine(const QString& exePath) {
+    const QString program = execArgument(exePath);
+    return exePath.contains('%') ? QStringLiteral("env ") + program : program;
+}
+}  // namespace
+
 QString entryText(const QString& exePath) {
     return QStringLiteral(
                "[Desktop Entry]\n"
@@ -51,7 +61,7 @@ QString entryText(const QString& exePath) {
                "Icon=velmora\n"
                "Terminal=false\n"
                "%2\n")
-        .arg(execArgument(exePath), kMark);
+        .arg(execLine(exePath), kMark);
 }
 
 // Whole or not at all. QSaveFile alone renames its temporary file over the
