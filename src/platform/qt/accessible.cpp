@@ -91,4 +91,12 @@ QAccessibleInterface* ourInterface(const QString&, QObject* object) {
 
 void installAccessibleInterfaces() { QAccessible::installFactory(ourInterface); }
 
+// Qt asks for a widget's interface while the widget is still being built, before
+// it is one of ours or knows whether it is a link, and keeps the answer: forget it.
+void forgetAccessibleInterface(QObject* object) {
+    if (QAccessibleInterface* early = QAccessible::queryAccessibleInterface(object)) {
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(early));
+    }
+}
+
 }  // namespace velmora::platform::qt

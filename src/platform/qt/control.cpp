@@ -3,6 +3,7 @@
 // that would not fit its box is shown smaller rather than cut off.
 #include <algorithm>
 
+#include "platform/qt/accessible.h"
 #include "platform/qt/state.h"
 
 namespace velmora::platform::qt {
@@ -67,6 +68,7 @@ public:
         s_.controls[h] = c;
         setControlRect(h, spec.rect);
         if (made.focusable) joinTabOrder(c.window, spec.tabIndex, *made.widget);
+        forgetAccessibleInterface(made.widget);
         made.widget->show();
         return h;
     }
@@ -184,7 +186,7 @@ private:
     QPushButton* button(Handle h, const ControlSpec& spec, QWidget& container, WindowWidget& owner) {
         const QString text = toQString(spec.text);
         auto* button =
-            clicking(spec.toggle ? new ToggleButton(text, &container) : new QPushButton(text, &container), h);
+            clicking(spec.toggle ? new ToggleButton(text, &container) : new ButtonWidget(text, &container), h);
         if (spec.isDefault) {
             button->setDefault(true);
             owner.defaultButton = button;

@@ -62,6 +62,15 @@ QImage toQImage(const Image& image) {
     return out;
 }
 
+void drawFocusMark(QWidget& widget, const QRect& box) {
+    QPainter painter(&widget);
+    const QRect mark = box.adjusted(0, 0, -1, -1);
+    painter.setPen(QPen(Qt::white, 1));
+    painter.drawRect(mark);
+    painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+    painter.drawRect(mark);
+}
+
 namespace {
 
 bool leftReleaseInside(const QWidget& widget, const QMouseEvent* event) {
@@ -208,13 +217,7 @@ void LabelWidget::keyPressEvent(QKeyEvent* event) {
 
 void LabelWidget::paintEvent(QPaintEvent* event) {
     QLabel::paintEvent(event);
-    if (!hasFocus()) return;
-    // Where the keyboard is, for a link.
-    QPainter painter(this);
-    QPen pen(palette().color(QPalette::WindowText));
-    pen.setStyle(Qt::DotLine);
-    painter.setPen(pen);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    if (hasFocus()) drawFocusMark(*this, rect());
 }
 
 void LabelWidget::mouseReleaseEvent(QMouseEvent* event) {
@@ -222,7 +225,13 @@ void LabelWidget::mouseReleaseEvent(QMouseEvent* event) {
     if (leftReleaseInside(*this, event)) follow();
 }
 
-ToggleButton::ToggleButton(const QString& text, QWidget* parent) : QPushButton(text, parent) { setCheckable(true); }
+void ButtonWidget::paintEvent(QPaintEvent* event) {
+    QPushButton::paintEvent(event);
+    // Styles may draw a focused button as they draw the default one.
+    if (hasFocus()) drawFocusMark(*this, rect().adjusted(4, 4, -4, -4));
+}
+
+ToggleButton::ToggleButton(const QString& text, QWidget* parent) : ButtonWidget(text, parent) { setCheckable(true); }
 
 QValidator::State WholeNumberValidator::validate(QString& input, int&) const {
     if (input.isEmpty()) return Intermediate;
@@ -290,13 +299,8 @@ void PictureWidget::paintEvent(QPaintEvent*) {
         painter.setPen(Qt::black);
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
-    if (!hasFocus()) return;
-    // Where the keyboard is: black dashes on white show on every colour of the picture.
-    const QRect mark = rect().adjusted(b, b, -1 - b, -1 - b);
-    painter.setPen(QPen(Qt::white, 1));
-    painter.drawRect(mark);
-    painter.setPen(QPen(Qt::black, 1, Qt::DashLine));
-    painter.drawRect(mark);
+    painter.end();
+    if (hasFocus()) drawFocusMark(*this, rect().adjusted(b, b, -b, -b));
 }
 
 void PictureWidget::send(EventKind kind, QMouseEvent* event, Qt::MouseButtons buttons) {

@@ -26,6 +26,8 @@ public:
 QString toQString(const std::string& utf8);
 QColor toQColor(Color color);
 QImage toQImage(const Image& image);
+// Where the keyboard is: black dots on white show on any colour.
+void drawFocusMark(QWidget& widget, const QRect& box);
 // A caption as shown and spoken: without the & that marks its mnemonic.
 QString withoutMnemonic(QString caption);
 void fillBackground(QWidget& widget, Color color);
@@ -103,9 +105,18 @@ private:
     Handle handle_;
 };
 
+// A command button, which shows a focus mark of its own while it has the keyboard.
+class ButtonWidget : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
 // A command button that shows itself pressed while the program says it is on;
 // a click alone never changes that, the program answers it.
-class ToggleButton : public QPushButton {
+class ToggleButton : public ButtonWidget {
 public:
     explicit ToggleButton(const QString& text, QWidget* parent);
 
