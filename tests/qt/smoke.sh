@@ -7,7 +7,8 @@
 # file and ends with 0 from Exit; with an empty store the overlay stays hidden;
 # without a notification area a first start shows the whole overlay in the
 # middle of the screen and a box says why; a stored geometry reads back
-# unchanged over three starts; without a display it says so in one line.
+# unchanged over three starts; a lock file that cannot be read keeps no one
+# out; without a display it says so in one line.
 #
 # wm, under openbox: the same geometry round trip; a size beyond every screen
 # shrinks onto it; a notification area that comes 1.5 s after the program is
@@ -200,6 +201,28 @@ plain() {
     echo "smoke: the whole overlay showed in the middle and a message box said why"
 
     geometry_round_trip "without a window manager"
+    unreadable_lock
+}
+
+# A lock file its owner cannot read keeps no one out. Root reads every file, so
+# as root this runs as nobody; the widget tests cover it when run as anyone else.
+unreadable_lock() {
+    [ "$(id -u)" -eq 0 ] || return 0
+    local home=$work/nobody
+    mkdir -p -m 700 "$home/run" "$home/config/velmora"
+    printf '[config]\ntint=" 1"\n' >"$home/config/velmora/velmora.ini"
+    : >"$home/run/velmora.lock"
+    chmod 000 "$home/run/velmora.lock"
+    cp "$XAUTHORITY" "$home/xauth"
+    chown -R nobody: "$home"
+    chmod 755 "$work"
+    setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$home" XAUTHORITY="$home/xauth" \
+        XDG_RUNTIME_DIR="$home/run" XDG_CONFIG_HOME="$home/config" "$exe" &
+    velmora=$!
+    pids+=("$velmora")
+    eventually visible_window '^Velmora v1\.0$' >/dev/null || fail "an unreadable lock file kept the start out"
+    stop_velmora
+    echo "smoke: an unreadable lock file kept no one out"
 }
 
 wm() {
