@@ -93,6 +93,7 @@ WindowWidget::WindowWidget(Reporter& reporter, Handle handle, const WindowSpec& 
 void WindowWidget::setBackColor(Color color) { fillBackground(*this, color); }
 
 QMargins WindowWidget::frameMargins() const {
+    if (extents_) return *extents_;
     const QRect inner = geometry();
     const QRect outer = frameGeometry();
     return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
@@ -100,7 +101,7 @@ QMargins WindowWidget::frameMargins() const {
 }
 
 Rect WindowWidget::outerRect() const {
-    const QRect r = frameGeometry();
+    const QRect r = geometry().marginsAdded(frameMargins());
     return {r.x(), r.y(), r.width(), r.height()};
 }
 
@@ -131,7 +132,7 @@ void WindowWidget::settleFrame() {
 }
 
 void WindowWidget::reportSizeIfChanged() {
-    const QSize size = frameGeometry().size();
+    const QSize size = geometry().marginsAdded(frameMargins()).size();
     if (size == reported_) return;
     const bool first = !reported_.isValid();
     reported_ = size;

@@ -55,9 +55,14 @@ public:
     // The outer rectangle the program asked for; kept until the frame settles.
     void setOuterRect(const Rect& rect, QMargins frame);
     Rect outerRect() const;
+    // The frame as the window manager said it is, else as Qt sees it.
     QMargins frameMargins() const;
+    void setFrameExtents(std::optional<QMargins> extents) { extents_ = extents; }
     // Reports Resize when the outer size differs from the one last reported.
     void reportSizeIfChanged();
+    // Applies the outer rectangle asked for again if the frame turned out other
+    // than assumed; once the window has moved since, it has the person's place.
+    void settleFrame();
 
     QPointer<QPushButton> defaultButton;
     QPointer<QPushButton> cancelButton;
@@ -74,8 +79,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void settleFrame();
-
     Reporter& reporter_;
     Handle handle_;
     bool fixed_;
@@ -84,6 +87,7 @@ private:
     QSize reported_;
     std::optional<Rect> wanted_;
     QMargins assumed_;
+    std::optional<QMargins> extents_;
     bool placing_ = false;
 };
 

@@ -4,6 +4,7 @@
 #include <QApplication>
 
 #include "platform/qt/state.h"
+#include "platform/qt/x11.h"
 #include "platform/winapi.h"
 
 namespace velmora::platform::qt {
@@ -37,7 +38,13 @@ public:
         // The overlay is often the only window and often hidden: closing a
         // message box must not end the program.
         QApplication::setQuitOnLastWindowClosed(false);
+        if (frameWatch_) QCoreApplication::instance()->installNativeEventFilter(frameWatch_.get());
     }
+    ~QtWindows() override {
+        if (frameWatch_) QCoreApplication::instance()->removeNativeEventFilter(frameWatch_.get());
+    }
+    QtWindows(const QtWindows&) = delete;
+    QtWindows& operator=(const QtWindows&) = delete;
 
     void setSink(EventSink* sink) override { s_.sink = sink; }
 
@@ -195,6 +202,7 @@ private:
     }
 
     State& s_;
+    const std::unique_ptr<QAbstractNativeEventFilter> frameWatch_ = watchFrameExtents();
     bool quitRequested_ = false;
     int exitCode_ = 0;
 };
