@@ -35,11 +35,15 @@ cleanup() {
 trap cleanup EXIT
 fail() {
     echo "smoke: FAILED: $*"
+    if [ -n "${velmora:-}" ]; then
+        kill -0 "$velmora" 2>/dev/null && echo "smoke: the copy started last is running" ||
+            echo "smoke: the copy started last has ended"
+    fi
     exit 1
 }
-# Polls until the command succeeds, for at most about ${within:-10} s.
+# Polls until the command succeeds, for at most about ${within:-20} s.
 eventually() {
-    for _ in $(seq $((${within:-10} * 10))); do
+    for _ in $(seq $((${within:-20} * 10))); do
         "$@" && return 0
         sleep 0.1
     done
@@ -66,6 +70,9 @@ start_tray() {
 stop_tray() {
     kill "$tray"
     wait "$tray" 2>/dev/null || true
+    # Its windows go with its connection, and with them the notification area.
+    no_panel() { ! panel_window >/dev/null; }
+    eventually no_panel || fail "trayer's panel stayed"
 }
 panel_window() {
     local id
@@ -196,7 +203,7 @@ plain() {
     start_velmora
     # Its designer size, 559 x 201, in the middle of the 1280 x 800 screen.
     eventually outer_is "360 299 559 201" || fail "the overlay stands at $(outer)"
-    within=20 eventually visible_window '^Velmora$' >/dev/null || fail "no message box said why"
+    eventually visible_window '^Velmora$' >/dev/null || fail "no message box said why"
     stop_velmora
     echo "smoke: the whole overlay showed in the middle and a message box said why"
 
@@ -228,6 +235,7 @@ unreadable_lock() {
 wm() {
     openbox --config-file /dev/null >/dev/null 2>&1 &
     pids+=("$!")
+    # Started as soon as openbox is, as at login, before it is quite ready.
     eventually xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null || fail "openbox did not start"
     geometry_round_trip "under openbox"
 
