@@ -41,9 +41,9 @@ fail() {
     fi
     exit 1
 }
-# Polls until the command succeeds, for at most about ${within:-20} s.
+# Polls until the command succeeds, for at most about 20 s.
 eventually() {
-    for _ in $(seq $((${within:-20} * 10))); do
+    for _ in $(seq 200); do
         "$@" && return 0
         sleep 0.1
     done
