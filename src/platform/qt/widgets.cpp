@@ -165,7 +165,8 @@ void WindowWidget::showEvent(QShowEvent* event) {
 }
 
 // A window manager frames a window when it maps it, and Qt learns the frame's
-// size then without telling the widget: the first exposure is the moment.
+// size then without telling the widget: the first exposure is the first moment
+// to look again (on X11, x11.cpp also says whenever the frame changes).
 bool WindowWidget::eventFilter(QObject* watched, QEvent* event) {
     if (watched == windowHandle() && event->type() == QEvent::Expose) settleFrame();
     return QWidget::eventFilter(watched, event);
