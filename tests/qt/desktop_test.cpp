@@ -1,9 +1,11 @@
 // The Linux counterparts of the Windows stores: the INI file, the login entry,
 // the system-information lookup and the one running copy.
+#include <sys/mount.h>
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QLocalSocket>
-#include <QLockFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTest>
@@ -29,6 +31,16 @@ void writeFile(const QString& path, const QByteArray& data) {
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(data);
+}
+
+void expectValidDesktopFile(const QString& path) {
+    const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
+    if (validator.isEmpty()) return;
+    QProcess check;
+    check.start(validator, {path});
+    ASSERT_TRUE(check.waitForFinished(10000));
+    EXPECT_EQ(check.exitCode(), 0) << check.readAllStandardOutput().toStdString();
+    EXPECT_EQ(check.readAllStandardOutput(), "") << "not even a hint";
 }
 
 TEST_F(DesktopTest, StoreKeepsTextExactlyInTheConfigGroup) {
@@ -82,6 +94,14 @@ TEST_F(DesktopTest, StoreWritesWholeFilesAndSurvivesBadOnes) {
     ASSERT_TRUE(QDir().mkpath(iniPath()));
     EXPECT_FALSE(store.save("velmora", "config", "red", "1"));
     EXPECT_EQ(store.get("velmora", "config", "red"), "");
+
+    // A pipe would block the first read for ever: it is a store that cannot be used, and stays a pipe.
+    QDir(iniPath()).removeRecursively();
+    ASSERT_EQ(::mkfifo(iniPath().toUtf8().constData(), 0600), 0);
+    EXPECT_EQ(store.get("velmora", "config", "red"), "");
+    EXPECT_FALSE(store.save("velmora", "config", "red", "1"));
+    EXPECT_EQ(QFileInfo(iniPath()).isFile(), false);
+    EXPECT_TRUE(QFileInfo(iniPath()).exists());
 }
 
 TEST_F(DesktopTest, StoreFolderFollowsXdgConfigHome) {
@@ -109,23 +129,88 @@ TEST_F(DesktopTest, LoginEntryIsAValidDesktopFileThatQuotesItsPath) {
     const QByteArray text = contents(entry);
     EXPECT_TRUE(text.contains("Exec=\"/opt/Velmora 1.0/bin/velmora (\\\\$test)\"\n")) << text.toStdString();
     EXPECT_TRUE(text.contains("TryExec=/opt/Velmora 1.0/bin/velmora ($test)\n")) << "skipped once the program is gone";
-    const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
-    if (!validator.isEmpty()) {
-        QProcess check;
-        check.start(validator, {entry});
-        ASSERT_TRUE(check.waitForFinished(10000));
-        EXPECT_EQ(check.exitCode(), 0) << check.readAllStandardOutput().toStdString();
-        EXPECT_EQ(check.readAllStandardOutput(), "") << "not even a hint";
-    }
+    expectValidDesktopFile(entry);
 
     EXPECT_TRUE(platform->desktop.removeStartupEntry());
     EXPECT_FALSE(QFile::exists(entry));
     EXPECT_FALSE(platform->desktop.removeStartupEntry()) << "nothing left to remove";
 
-    // An entry the person made under the same name is theirs.
-    writeFile(entry, "[Desktop Entry]\nType=Application\nName=Mine\nExec=velmora\n");
-    EXPECT_FALSE(platform->desktop.removeStartupEntry());
-    EXPECT_TRUE(QFile::exists(entry));
+    // What an older version left empty or cut short on a full disk is ours; an
+    // entry with anything of the person's in it is theirs.
+    const QByteArray ours = autostart::entryText("/usr/bin/velmora").toUtf8();
+    const int exec = static_cast<int>(ours.indexOf("Exec="));
+    for (const QByteArray& left : {QByteArray(), ours.left(20), ours.left(exec + 9), ours.left(ours.size() - 5)}) {
+        writeFile(entry, left);
+        EXPECT_TRUE(platform->desktop.removeStartupEntry()) << left.toStdString();
+        EXPECT_FALSE(QFile::exists(entry));
+    }
+    for (const QByteArray& theirs : {QByteArray("[Desktop Entry]\nType=Application\nName=Mine\nExec=velmora\n"),
+                                     ours.left(exec) + "Exec=velmora\nName=Mine\n", QByteArray("\n")}) {
+        writeFile(entry, theirs);
+        EXPECT_FALSE(platform->desktop.removeStartupEntry()) << theirs.toStdString();
+        EXPECT_TRUE(QFile::exists(entry));
+    }
+}
+
+TEST_F(DesktopTest, ALauncherStartsTheLoginEntryOfAProgramInAFolderWithAPercentSign) {
+    const QString gio = QStandardPaths::findExecutable("gio");
+    if (gio.isEmpty()) GTEST_SKIP() << "gio (Debian's libglib2.0-bin) is not installed";
+    QTemporaryDir bin;
+    const QString program = bin.path() + "/my 100% apps/velmora";
+    writeFile(program, QString("#!/bin/sh\ntouch '%1/ran'\n").arg(bin.path()).toUtf8());
+    QFile::setPermissions(program, QFile::ReadOwner | QFile::ExeOwner);
+    ASSERT_TRUE(platform->desktop.writeStartupEntry(program.toStdString()));
+    const QString entry = home.path() + "/autostart/velmora.desktop";
+    expectValidDesktopFile(entry);
+
+    QProcess launch;
+    launch.start(gio, {"launch", entry});
+    ASSERT_TRUE(launch.waitForFinished(10000));
+    EXPECT_EQ(launch.exitCode(), 0) << launch.readAllStandardError().toStdString() << contents(entry).toStdString();
+    EXPECT_TRUE(waitFor([&] { return QFile::exists(bin.path() + "/ran"); })) << "the program started";
+}
+
+// A small file system of its own, filled to the last byte on request.
+class SmallDisk {
+public:
+    SmallDisk() { mounted_ = ::mount("tmpfs", dir_.path().toUtf8().constData(), "tmpfs", 0, "size=16k") == 0; }
+    ~SmallDisk() {
+        if (mounted_) ::umount2(dir_.path().toUtf8().constData(), MNT_DETACH);
+    }
+    SmallDisk(const SmallDisk&) = delete;
+    SmallDisk& operator=(const SmallDisk&) = delete;
+    bool mounted() const { return mounted_; }
+    QString path() const { return dir_.path(); }
+    void fill() {
+        QFile filler(dir_.path() + "/filler");
+        filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+        const QByteArray block(512, 'x');
+        while (filler.write(block) == block.size()) {
+        }
+    }
+
+private:
+    QTemporaryDir dir_;
+    bool mounted_ = false;
+};
+
+TEST_F(DesktopTest, LoginEntryOnAFullDiskIsWholeOrNotThere) {
+    namespace autostart = platform::qt::autostart;
+    SmallDisk disk;
+    if (!disk.mounted()) GTEST_SKIP() << "mounting a small file system needs root";
+    const QString folder = disk.path() + "/autostart";
+    const QString entry = folder + "/velmora.desktop";
+    ASSERT_TRUE(autostart::write(folder, "/usr/bin/velmora"));
+    const QByteArray whole = contents(entry);
+    disk.fill();
+
+    EXPECT_FALSE(autostart::write(folder, "/opt/elsewhere/velmora")) << "a failed write says so";
+    EXPECT_EQ(contents(entry), whole) << "the entry there stays as it was";
+    ASSERT_TRUE(QFile::remove(entry));
+    disk.fill();
+    EXPECT_FALSE(autostart::write(folder, "/usr/bin/velmora"));
+    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList{})
+        << "nothing rather than half an entry";
 }
 
 TEST_F(DesktopTest, SystemInformationToolIsFoundOnPath) {
@@ -185,25 +270,38 @@ TEST_F(DesktopTest, ASecondCopyTellsTheFirstAndLeaves) {
     EXPECT_EQ(told, 1);
 }
 
-TEST_F(DesktopTest, ALockLeftByACopyThatDiedDoesNotKeepTheNextOut) {
-    QTemporaryDir runtime;
-    // A real lock, then made to name a process that has ended.
-    {
-        QLockFile lock(runtime.path() + "/velmora.lock");
-        ASSERT_TRUE(lock.tryLock(0));
-        QFile file(runtime.path() + "/velmora.lock");
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        QByteArray held = file.readAll();
-        file.close();
-        QProcess gone;
-        gone.start("true");
-        ASSERT_TRUE(gone.waitForStarted(5000));
-        const qint64 pid = gone.processId();
-        ASSERT_TRUE(gone.waitForFinished(5000));
-        held.replace(0, held.indexOf('\n'), QByteArray::number(pid));
-        lock.unlock();
-        writeFile(runtime.path() + "/velmora.lock", held);
+TEST_F(DesktopTest, OnlyALiveCopyKeepsTheNextOut) {
+    // What a crash, an older version or a stranger may leave where the lock lives.
+    const std::vector<std::pair<const char*, std::function<void(const QString&)>>> leftovers = {
+        {"empty", [](const QString& lock) { writeFile(lock, ""); }},
+        {"foreign", [](const QString& lock) { writeFile(lock, "4242\nsomething\nelsewhere\n"); }},
+        {"unreadable",
+         [](const QString& lock) {
+             writeFile(lock, "1\n");
+             QFile::setPermissions(lock, {});
+         }},
+        {"a folder", [](const QString& lock) { QDir().mkpath(lock + "/inside"); }},
+    };
+    for (const auto& [what, leave] : leftovers) {
+        SCOPED_TRACE(what);
+        QTemporaryDir runtime;
+        leave(runtime.path() + "/velmora.lock");
+        int told = 0;
+        platform::qt::SingleInstance first(runtime.path(), [&] { ++told; });
+        platform::qt::SingleInstance second(runtime.path(), [] {});
+        EXPECT_TRUE(first.becomePrimary());
+        EXPECT_FALSE(second.becomePrimary()) << "the copy that started is the only one";
+        EXPECT_TRUE(waitFor([&] { return told == 1; }));
     }
+
+    // A copy killed while it held the lock: the kernel let go of it.
+    QTemporaryDir runtime;
+    const QString lock = runtime.path() + "/velmora.lock";
+    QProcess holder;
+    holder.start("sh", {"-c", "exec 9>\"$0\"; flock 9; echo held; exec sleep 60", lock});
+    ASSERT_TRUE(holder.waitForReadyRead(10000));
+    holder.kill();
+    ASSERT_TRUE(holder.waitForFinished(10000));
     platform::qt::SingleInstance next(runtime.path(), [] {});
     EXPECT_TRUE(next.becomePrimary());
 }

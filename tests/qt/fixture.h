@@ -73,7 +73,13 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(home.isValid());
         qputenv("XDG_CONFIG_HOME", home.path().toUtf8());
-        platform = std::make_unique<QtPlatform>();
+        platform = makePlatform();
+    }
+    // The offscreen platform has no notification area, and none will come: no waiting for one.
+    static std::unique_ptr<QtPlatform> makePlatform() {
+        auto p = std::make_unique<QtPlatform>();
+        p->setNotificationAreaPatience(0);
+        return p;
     }
     void TearDown() override {
         app.reset();

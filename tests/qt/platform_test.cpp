@@ -155,6 +155,18 @@ TEST_F(PlatformTest, ControlsReportClicksAfterTheyChange) {
     platform->controls.setCheckValue(check, 0);
     EXPECT_EQ(values.clicks.size(), 5U) << "a value set in code is no click";
 
+    // A toggle shows what the program says; a click alone is only reported.
+    ControlSpec toggleSpec;
+    toggleSpec.toggle = true;
+    const Handle toggle = makeControl(h, ControlKind::CommandButton, "Toggle", {0, 80, 80, 25}, toggleSpec);
+    QTest::mouseClick(platform->widget(toggle), Qt::LeftButton);
+    EXPECT_EQ(values.clicks.back(), toggle);
+    EXPECT_EQ(platform->controls.checkValue(toggle), 0);
+    platform->controls.setCheckValue(toggle, 1);
+    EXPECT_TRUE(qobject_cast<QPushButton*>(platform->widget(toggle))->isChecked());
+    QTest::mouseClick(platform->widget(toggle), Qt::LeftButton);
+    EXPECT_EQ(platform->controls.checkValue(toggle), 1);
+
     platform->controls.setControlText(box, "typed");
     EXPECT_EQ(platform->controls.controlText(box), "typed");
     platform->controls.setControlText(label, "<b>plain</b>");
@@ -234,6 +246,17 @@ TEST_F(PlatformTest, PicturesReportTheMouseInsideTheirBorderAndAreSampled) {
 
     platform->controls.setControlBackColor(makeControl(h, ControlKind::Label, "Swatch", {30, 30, 10, 10}), 0x000000FF);
     EXPECT_EQ(pixel(control<QWidget>("Probe", "Swatch"), {5, 5}), QColor(255, 0, 0));
+
+    // With the keyboard there, arrows go to the program as their virtual keys; other keys to the window.
+    pic->setFocusPolicy(Qt::StrongFocus);
+    pic->setFocus();
+    QTest::keyClick(pic, Qt::Key_Left);
+    QTest::keyClick(pic, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(pic, Qt::Key_A);
+    const auto keys = sink.of(EventKind::KeyDown);
+    ASSERT_EQ(keys.size(), 2U);
+    EXPECT_EQ(std::make_pair(keys[0].code, keys[0].shift), std::make_pair(win::VK_LEFT, 0));
+    EXPECT_EQ(std::make_pair(keys[1].code, keys[1].shift), std::make_pair(win::VK_DOWN, 1));
 }
 
 TEST_F(PlatformTest, CloseRequestsAreReportedAndTheWindowMayGoFromItsOwnHandler) {

@@ -1,17 +1,29 @@
 #!/usr/bin/env bash
-# Runs of the real program under Xvfb. With a notification area (trayer): it
-# starts, its overlay carries the opacity 150/255 for the compositor, its icon
-# docks, a second copy leaves at once, its INI file is written, Exit ends it
-# with 0; with an empty store the overlay stays hidden. Without a notification
-# area: the overlay shows anyway and a message box says why.
+# Runs of the real program under Xvfb: smoke.sh <velmora> plain|wm
+#
+# plain, without a window manager: with a notification area (trayer) and a
+# folder where the lock file should be, it starts, carries the opacity 150/255
+# for the compositor, docks its icon, sends a second copy away, writes its INI
+# file and ends with 0 from Exit; with an empty store the overlay stays hidden;
+# without a notification area a first start shows the whole overlay in the
+# middle of the screen and a box says why; a stored geometry reads back
+# unchanged over three starts; a lock file that cannot be read keeps no one
+# out; without a display it says so in one line.
+#
+# wm, under openbox: the same geometry round trip; a size beyond every screen
+# shrinks onto it; a notification area that comes 1.5 s after the program is
+# waited for; a settings file that is a pipe cannot hang the start; About,
+# chosen from the icon's menu, comes to the front with the keyboard and
+# Escape closes it.
 set -euo pipefail
 
 exe=$(realpath "$1")
-if [ "${2:-}" != --inside ]; then
-    for tool in xvfb-run xdotool xprop xwininfo trayer import; do
+mode=${2:-plain}
+if [ "${3:-}" != --inside ]; then
+    for tool in xvfb-run xdotool xprop xwininfo trayer import openbox; do
         command -v "$tool" >/dev/null || { echo "smoke: $tool is missing (tools/test-qt installs it)"; exit 1; }
     done
-    exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$exe" --inside
+    exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$exe" "$mode" --inside
 fi
 
 work=$(mktemp -d)
@@ -23,11 +35,15 @@ cleanup() {
 trap cleanup EXIT
 fail() {
     echo "smoke: FAILED: $*"
+    if [ -n "${velmora:-}" ]; then
+        kill -0 "$velmora" 2>/dev/null && echo "smoke: the copy started last is running" ||
+            echo "smoke: the copy started last has ended"
+    fi
     exit 1
 }
-# Polls until the command succeeds, for at most about 5 s.
+# Polls until the command succeeds, for at most about 20 s.
 eventually() {
-    for _ in $(seq 50); do
+    for _ in $(seq 200); do
         "$@" && return 0
         sleep 0.1
     done
@@ -51,11 +67,19 @@ start_tray() {
     pids+=("$tray")
     eventually panel_window >/dev/null || fail "trayer did not start"
 }
+stop_tray() {
+    kill "$tray"
+    wait "$tray" 2>/dev/null || true
+    # Its windows go with its connection, and with them the notification area.
+    no_panel() { ! panel_window >/dev/null; }
+    eventually no_panel || fail "trayer's panel stayed"
+}
 panel_window() {
     local id
     id=$(xwininfo -root -tree | awk '/"panel"/ {print $1; exit}')
     [ -n "$id" ] && echo "$id"
 }
+docked() { xwininfo -id "$(panel_window)" -tree | grep -q '"velmora"'; }
 start_velmora() {
     "$exe" &
     velmora=$!
@@ -66,72 +90,203 @@ stop_velmora() {
     kill "$velmora" 2>/dev/null || true
     wait "$velmora" 2>/dev/null || true
 }
+# The overlay's outer rectangle, frame included: left top width height.
+outer() {
+    local id x y w h extents
+    id=$(visible_window '^Velmora v1\.0$') || return 1
+    read -r x y w h < <(xwininfo -id "$id" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
+        /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}')
+    extents=$(xprop -id "$id" _NET_FRAME_EXTENTS | sed -n 's/.*= //p' | tr -d ,)
+    read -r l r t b <<<"${extents:-0 0 0 0}"
+    echo "$((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))"
+}
+outer_is() { [ "$(outer)" = "$1" ]; }
+# The icon's menu, the one window of ours that no window manager handles.
+menu_open() {
+    local id
+    for id in $(xdotool search --onlyvisible --class velmora 2>/dev/null); do
+        xwininfo -id "$id" | grep -q 'Override Redirect State: yes' && return 0
+    done
+    return 1
+}
+geometry() { grep -E '^(left|top|width|height)=' "$ini" | sort | tr '\n' ' '; }
 
-echo "== with a notification area"
-fresh_store tray '[config]\ntint=" 1"\nwidth=" 9000"\nheight=" 3000"\nleft=" 1500"\ntop=" 1500"\n'
-start_tray
-start_velmora
-overlay=$(timeout 20 xdotool search --sync --onlyvisible --name '^Velmora v1\.0$' | head -n1) ||
-    fail "no overlay window appeared"
-opacity=$(xprop -id "$overlay" _NET_WM_WINDOW_OPACITY)
-[[ $opacity == *"= 2526451350" ]] || fail "opacity property: $opacity"
-echo "smoke: $opacity"
+# Three starts: each shows the stored rectangle, frame included, and leaves it stored as it was.
+geometry_round_trip() {
+    fresh_store "trip-$1" '[config]\ntint=" 1"\nleft=" 3000"\ntop=" 3000"\nwidth=" 9000"\nheight=" 4500"\n'
+    local before
+    before=$(geometry)
+    for run in 1 2 3; do
+        start_velmora
+        eventually outer_is "200 200 600 300" || fail "start $run $1: the overlay stands at $(outer)"
+        eventually grep -q '^width=' "$ini" || fail "nothing stored"
+        stop_velmora
+        [ "$(geometry)" = "$before" ] || fail "start $run $1 stored $(geometry), not $before"
+    done
+    echo "smoke: the geometry read back unchanged over three starts $1"
+}
 
-docked() { xwininfo -id "$(panel_window)" -tree | grep -q '"velmora"'; }
-eventually docked || fail "the notification icon did not dock in trayer"
-echo "smoke: notification icon docked"
+no_display() {
+    local out status=0
+    out=$(env -u DISPLAY -u WAYLAND_DISPLAY "$exe" 2>&1) || status=$?
+    [ "$status" -eq 1 ] && [ "$out" = "Velmora needs a graphical desktop, and no display was found." ] ||
+        fail "with no display variable: $status, $out"
+    status=0
+    out=$(env -u WAYLAND_DISPLAY DISPLAY=:9999 "$exe" 2>&1) || status=$?
+    [ "$status" -eq 1 ] && [ "$out" = "Velmora needs a graphical desktop, and no display was found." ] ||
+        fail "with a display that does not answer: $status, $out"
+    echo "smoke: without a display it said so in one line and ended with 1"
+}
 
-eventually grep -q '^width=" 9000"$' "$ini" || fail "geometry not saved: $(cat "$ini")"
-grep -q '^left=" 1500"$' "$ini" || fail "left not saved: $(cat "$ini")"
-echo "smoke: INI written"
+plain() {
+    no_display
 
-status=0
-timeout 10 "$exe" || status=$?
-[ "$status" -eq 0 ] || fail "a second copy ended with $status"
-kill -0 "$velmora" || fail "the first copy went away"
-echo "smoke: a second copy left at once"
+    echo "== with a notification area, and a folder where the lock should be"
+    mkdir -p "$XDG_RUNTIME_DIR/velmora.lock/x"
+    fresh_store tray '[config]\ntint=" 1"\nwidth=" 9000"\nheight=" 3000"\nleft=" 1500"\ntop=" 1500"\n'
+    start_tray
+    start_velmora
+    overlay=$(timeout 20 xdotool search --sync --onlyvisible --name '^Velmora v1\.0$' | head -n1) ||
+        fail "no overlay window appeared"
+    opacity=$(xprop -id "$overlay" _NET_WM_WINDOW_OPACITY)
+    [[ $opacity == *"= 2526451350" ]] || fail "opacity property: $opacity"
+    echo "smoke: $opacity"
+    eventually docked || fail "the notification icon did not dock in trayer"
+    echo "smoke: notification icon docked"
+    eventually grep -q '^width=" 9000"$' "$ini" || fail "geometry not saved: $(cat "$ini")"
+    grep -q '^left=" 1500"$' "$ini" || fail "left not saved: $(cat "$ini")"
+    echo "smoke: INI written"
 
-# "Set screen color": 4700 twips from the left, 200 down. Press on the spectrum's
-# pure red (column 0 of row 216; the picture stands at 8,8 inside a one-pixel
-# border) and keep a screenshot of the picker for people to look at.
-xdotool mousemove --window "$overlay" 373 41 click 1
-picker=$(timeout 10 xdotool search --sync --onlyvisible --name '^Set translucency color$' | head -n1) ||
-    fail "the picker did not open"
-xdotool mousemove --window "$picker" 9 225 click 1
-if [ -n "${VELMORA_SCREENSHOTS:-}" ]; then
-    mkdir -p "$VELMORA_SCREENSHOTS"
-    sleep 0.3
-    import -window "$picker" "$VELMORA_SCREENSHOTS/picker.png" || fail "no screenshot of the picker"
-    echo "smoke: picker screenshot in $VELMORA_SCREENSHOTS/picker.png"
-fi
+    status=0
+    timeout 10 "$exe" || status=$?
+    [ "$status" -eq 0 ] || fail "a second copy ended with $status"
+    kill -0 "$velmora" || fail "the first copy went away"
+    echo "smoke: a second copy left at once"
 
-# Exit: 6700 twips from the left, 200 down, 121 x 57 pixels.
-xdotool mousemove --window "$overlay" 507 41 click 1
-gone() { ! kill -0 "$velmora" 2>/dev/null; }
-eventually gone || fail "Exit did not end the program"
-status=0
-wait "$velmora" || status=$?
-[ "$status" -eq 0 ] || fail "exit code $status"
-echo "smoke: Exit ended the program with 0"
+    # "Set screen color": 4700 twips from the left, 200 down. Press on the spectrum's
+    # pure red (column 0 of row 216; the picture stands at 8,8 inside a one-pixel
+    # border) and keep a screenshot of the picker for people to look at.
+    xdotool mousemove --window "$overlay" 373 41 click 1
+    picker=$(timeout 10 xdotool search --sync --onlyvisible --name '^Set translucency color$' | head -n1) ||
+        fail "the picker did not open"
+    xdotool mousemove --window "$picker" 9 225 click 1
+    if [ -n "${VELMORA_SCREENSHOTS:-}" ]; then
+        mkdir -p "$VELMORA_SCREENSHOTS"
+        sleep 0.3
+        import -window "$picker" "$VELMORA_SCREENSHOTS/picker.png" || fail "no screenshot of the picker"
+        echo "smoke: picker screenshot in $VELMORA_SCREENSHOTS/picker.png"
+    fi
 
-echo "== with a notification area and an empty store"
-fresh_store empty ''
-rm -f "$ini"
-start_velmora
-eventually test -s "$ini" || fail "nothing saved"
-sleep 0.5
-visible_window '^Velmora v1\.0$' >/dev/null && fail "the overlay showed though tint is absent"
-visible_window '^Velmora$' >/dev/null && fail "a message box showed"
-stop_velmora
-echo "smoke: the overlay stayed hidden"
-kill "$tray"
-wait "$tray" 2>/dev/null || true
+    # Exit: 6700 twips from the left, 200 down, 121 x 57 pixels.
+    xdotool mousemove --window "$overlay" 507 41 click 1
+    gone() { ! kill -0 "$velmora" 2>/dev/null; }
+    eventually gone || fail "Exit did not end the program"
+    status=0
+    wait "$velmora" || status=$?
+    [ "$status" -eq 0 ] || fail "exit code $status"
+    echo "smoke: Exit ended the program with 0"
 
-echo "== without a notification area"
-fresh_store none ''
-start_velmora
-eventually visible_window '^Velmora v1\.0$' >/dev/null || fail "the overlay did not show"
-eventually visible_window '^Velmora$' >/dev/null || fail "no message box said why"
-stop_velmora
-echo "smoke: the overlay showed and a message box said why"
-echo "smoke: passed"
+    echo "== with a notification area and an empty store"
+    fresh_store empty ''
+    rm -f "$ini"
+    start_velmora
+    eventually test -s "$ini" || fail "nothing saved"
+    eventually visible_window '^Velmora is sponsored by :>$' >/dev/null || fail "no sponsor panel"
+    visible_window '^Velmora v1\.0$' >/dev/null && fail "the overlay showed though tint is absent"
+    visible_window '^Velmora$' >/dev/null && fail "a message box showed"
+    stop_velmora
+    echo "smoke: the overlay stayed hidden"
+    stop_tray
+
+    echo "== without a notification area, a first start"
+    fresh_store none ''
+    start_velmora
+    # Its designer size, 559 x 201, in the middle of the 1280 x 800 screen.
+    eventually outer_is "360 299 559 201" || fail "the overlay stands at $(outer)"
+    eventually visible_window '^Velmora$' >/dev/null || fail "no message box said why"
+    stop_velmora
+    echo "smoke: the whole overlay showed in the middle and a message box said why"
+
+    geometry_round_trip "without a window manager"
+    unreadable_lock
+}
+
+# A lock file its owner cannot read keeps no one out. Root reads every file, so
+# as root this runs as nobody; the widget tests cover it when run as anyone else.
+unreadable_lock() {
+    [ "$(id -u)" -eq 0 ] || return 0
+    local home=$work/nobody
+    mkdir -p -m 700 "$home/run" "$home/config/velmora"
+    printf '[config]\ntint=" 1"\n' >"$home/config/velmora/velmora.ini"
+    : >"$home/run/velmora.lock"
+    chmod 000 "$home/run/velmora.lock"
+    cp "$XAUTHORITY" "$home/xauth"
+    chown -R nobody: "$home"
+    chmod 755 "$work"
+    setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$home" XAUTHORITY="$home/xauth" \
+        XDG_RUNTIME_DIR="$home/run" XDG_CONFIG_HOME="$home/config" "$exe" &
+    velmora=$!
+    pids+=("$velmora")
+    eventually visible_window '^Velmora v1\.0$' >/dev/null || fail "an unreadable lock file kept the start out"
+    stop_velmora
+    echo "smoke: an unreadable lock file kept no one out"
+}
+
+wm() {
+    openbox --config-file /dev/null >/dev/null 2>&1 &
+    pids+=("$!")
+    # Started as soon as openbox is, as at login, before it is quite ready.
+    eventually xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null || fail "openbox did not start"
+    geometry_round_trip "under openbox"
+
+    echo "== a stored size beyond every screen"
+    fresh_store huge '[config]\ntint=" 1"\nwidth=1e38\nheight=" 3000"\nleft=" 1500"\ntop=" 1500"\n'
+    start_velmora
+    eventually outer >/dev/null || fail "no overlay"
+    read -r x y w h < <(outer)
+    ((x >= 0 && y >= 0 && x + w <= 1280 && y + h <= 800)) || fail "the overlay stands at $x $y $w $h"
+    stop_velmora
+    echo "smoke: the overlay kept within the screen ($x $y $w $h)"
+
+    echo "== a notification area that comes after the program"
+    fresh_store late '[config]\ntint=" 0"\n'
+    start_velmora
+    sleep 1.5
+    start_tray
+    eventually docked || fail "the icon did not dock"
+    # Past the few seconds the program waits: still no box, and the overlay still hidden.
+    sleep 5
+    visible_window '^Velmora$' >/dev/null && fail "a box said there was no notification area"
+    visible_window '^Velmora v1\.0$' >/dev/null && fail "the overlay showed though tint is 0"
+    echo "smoke: the late notification area was waited for"
+
+    echo "== About from the icon's menu"
+    read -r ix iy < <(xwininfo -id "$(xwininfo -id "$(panel_window)" -tree | awk '/"velmora"/ {print $1; exit}')" |
+        awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x + 4, y + 4}')
+    xdotool mousemove "$ix" "$iy" click 3
+    eventually menu_open || fail "the icon's menu did not open"
+    xdotool key Down Return
+    about=$(timeout 10 xdotool search --sync --onlyvisible --name '^About Velmora$' | head -n1) ||
+        fail "About did not open"
+    active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$about" ]; }
+    eventually active || fail "About did not come to the front with the keyboard"
+    xdotool key Escape
+    about_gone() { ! visible_window '^About Velmora$' >/dev/null; }
+    eventually about_gone || fail "Escape did not close About"
+    stop_velmora
+    echo "smoke: About came to the front with the keyboard, and Escape closed it"
+
+    echo "== a settings file that is a pipe"
+    fresh_store pipe ''
+    rm -f "$ini"
+    mkfifo "$ini"
+    start_velmora
+    eventually visible_window '^Velmora$' >/dev/null || fail "no box said the settings cannot be kept"
+    [ -p "$ini" ] || fail "the pipe was replaced"
+    stop_velmora
+    stop_tray
+    echo "smoke: the start did not hang on the pipe, and said the settings cannot be kept"
+}
+
+"$mode"
+echo "smoke: passed ($mode)"

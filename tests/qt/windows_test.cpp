@@ -1,5 +1,6 @@
 // The picker, the notification icon's menu, the settings dialog, the sponsor
 // panel and the About box, through real widgets.
+#include <QAccessible>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QLabel>
@@ -179,6 +180,124 @@ TEST_F(WindowsTest, AboutBoxWorksFromTheKeyboard) {
     QTest::keyClick(about, Qt::Key_Escape);
     EXPECT_EQ(window("frmAbout"), nullptr) << "Escape is OK";
     qputenv("PATH", savedPath);
+}
+
+// The window comes to the front with the keyboard on the control named, which
+// shows that it has it; Escape then closes the window.
+void expectKeyboardStartsAtAndEscapeCloses(QWidget* w, QWidget* first) {
+    ASSERT_TRUE(w && first);
+    SCOPED_TRACE(w->objectName().toStdString());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    EXPECT_EQ(QApplication::focusWidget(), first) << first->objectName().toStdString();
+    const QImage marked = first->grab().toImage();
+    first->clearFocus();
+    EXPECT_NE(first->grab().toImage(), marked) << "a focus mark a person can see";
+    first->setFocus();
+    QTest::keyClick(first, Qt::Key_Escape);
+    EXPECT_TRUE(waitFor([&] { return !w->isVisible(); })) << w->objectName().toStdString() << " closed by Escape";
+}
+
+TEST_F(WindowsTest, EveryWindowComesUpWithTheKeyboardOnItsFirstControlAndEscapeClosesIt) {
+    seed("tint", " 1");
+    start();
+    QWidget* overlay = window("FrmMain");
+    EXPECT_EQ(overlay->focusWidget(), control("FrmMain", "cmdExit"));
+    QWidget* panel = window("Form2");
+    EXPECT_EQ(panel->focusWidget(), control("Form2", "Label2"));
+    panel->activateWindow();
+    expectKeyboardStartsAtAndEscapeCloses(panel, control("Form2", "Label2"));
+
+    control<QPushButton>("FrmMain", "Command1")->click();
+    expectKeyboardStartsAtAndEscapeCloses(window("Form1"), control("Form1", "Picture1"));
+    chooseFromIconMenu(5);
+    expectKeyboardStartsAtAndEscapeCloses(window("frmSettings"), control("frmSettings", "Check1"));
+    chooseFromIconMenu(0);
+    expectKeyboardStartsAtAndEscapeCloses(window("frmAbout"), control("frmAbout", "cmdOK"));
+
+    overlay->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(overlay));
+    QTest::keyClick(overlay, Qt::Key_Escape);
+    EXPECT_TRUE(overlay->isVisible()) << "the overlay has no use for Escape";
+}
+
+QAccessibleInterface* accessible(QWidget* w) {
+    return w == nullptr ? nullptr : QAccessible::queryAccessibleInterface(w);
+}
+
+TEST_F(WindowsTest, ScreenReadersHearNamesRolesAndStates) {
+    FakeOpener opener;
+    seed("tint", " 1");
+    start();
+    control<QPushButton>("FrmMain", "Command1")->click();
+    chooseFromIconMenu(0);
+    for (const char* name : {"FrmMain", "Form1", "Form2", "frmAbout"}) {
+        QAccessibleInterface* w = accessible(window(name));
+        ASSERT_NE(w, nullptr) << name;
+        EXPECT_TRUE(w->role() == QAccessible::Window || w->role() == QAccessible::Dialog) << name << " " << w->role();
+        EXPECT_EQ(w->text(QAccessible::Name), window(name)->windowTitle());
+    }
+    EXPECT_EQ(accessible(window("frmAbout"))->role(), QAccessible::Dialog);
+
+    const std::pair<const char*, const char*> boxes[] = {{"Text2", "Red"}, {"Text3", "Green"}, {"Text4", "Blue"}};
+    for (const auto& [box, name] : boxes) {
+        QAccessibleInterface* a = accessible(control("Form1", box));
+        EXPECT_EQ(a->role(), QAccessible::EditableText);
+        EXPECT_EQ(a->text(QAccessible::Name), name);
+        EXPECT_TRUE(a->text(QAccessible::Description).contains("0 to 255"));
+    }
+    QAccessibleInterface* spectrum = accessible(control("Form1", "Picture1"));
+    EXPECT_EQ(spectrum->role(), QAccessible::Graphic);
+    EXPECT_EQ(spectrum->text(QAccessible::Name), "Colour spectrum");
+    EXPECT_TRUE(spectrum->state().focusable);
+    QAccessibleInterface* swatch = accessible(control("Form1", "Label1"));
+    EXPECT_EQ(swatch->text(QAccessible::Name), "Chosen colour");
+    QTest::keyClick(control("Form1", "Picture1"), Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(swatch->text(QAccessible::Description).toStdString(),
+              "Red " + control<QLineEdit>("Form1", "Text2")->text().toStdString() + ", green " +
+                  control<QLineEdit>("Form1", "Text3")->text().toStdString() + ", blue " +
+                  control<QLineEdit>("Form1", "Text4")->text().toStdString())
+        << "the colour the keys picked, as text";
+    QAccessibleInterface* picture = accessible(control("frmAbout", "picIcon"));
+    EXPECT_EQ(picture->role(), QAccessible::Graphic);
+    EXPECT_EQ(picture->text(QAccessible::Name), "Picture of a computer");
+
+    auto* front = control<QPushButton>("FrmMain", "Command2");
+    QAccessibleInterface* toggle = accessible(front);
+    EXPECT_EQ(toggle->role(), QAccessible::Button);
+    EXPECT_EQ(toggle->text(QAccessible::Name), "Bring to front");
+    EXPECT_TRUE(toggle->state().checkable);
+    EXPECT_FALSE(toggle->state().pressed);
+    front->click();
+    EXPECT_TRUE(toggle->state().pressed && toggle->state().checked) << "on top now";
+    EXPECT_EQ(toggle->text(QAccessible::Name), "Set to normal");
+    toggle->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_FALSE(toggle->state().pressed || toggle->state().checked) << "and back";
+    EXPECT_EQ(stored("frontmost"), "0");
+
+    QAccessibleInterface* link = accessible(control("Form2", "Label2"));
+    EXPECT_EQ(link->role(), QAccessible::Link);
+    EXPECT_EQ(link->text(QAccessible::Name).toStdString(), Form2::kSponsorPage);
+    ASSERT_TRUE(link->actionInterface()->actionNames().contains(QAccessibleActionInterface::pressAction()));
+    link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_TRUE(waitFor([&] { return opener.opened() == Form2::kSponsorPage; })) << "pressing it follows it";
+}
+
+TEST_F(WindowsTest, PickerBoxesTakeOnlyWholeNumbersUpTo255) {
+    start();
+    control<QPushButton>("FrmMain", "Command1")->click();
+    auto* red = control<QLineEdit>("Form1", "Text2");
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window("Form1")));
+    red->setFocus();
+    red->clear();
+    QTest::keyClicks(red, "2-5x6 7");
+    EXPECT_EQ(red->text(), "25") << "only digits, and nothing beyond 255";
+    red->clear();
+    QGuiApplication::clipboard()->setText("12abc");
+    red->paste();
+    EXPECT_EQ(red->text(), "") << "pasted text too";
+    QGuiApplication::clipboard()->setText("200");
+    red->paste();
+    EXPECT_EQ(red->text(), "200");
 }
 
 }  // namespace

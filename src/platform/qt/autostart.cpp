@@ -1,5 +1,7 @@
 #include "platform/qt/autostart.h"
 
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -44,6 +46,16 @@ QString execArgument(const QString& path) {
     return escapedString(quoted);
 }
 
+// GLib looks the program up by its path before it undoes %%, and skips an entry
+// whose program it cannot find: a path with % in it goes through env, which
+// every launcher finds and which gets the path with its % restored.
+namespace {
+QString execLine(const QString& exePath) {
+    const QString program = execArgument(exePath);
+    return exePath.contains('%') ? QStringLiteral("env ") + program : program;
+}
+}  // namespace
+
 QString entryText(const QString& exePath) {
     return QStringLiteral(
                "[Desktop Entry]\n"
@@ -56,30 +68,53 @@ QString entryText(const QString& exePath) {
                "Icon=velmora\n"
                "Terminal=false\n"
                "%2\n")
-        .arg(execArgument(exePath), kMark, escapedString(exePath));
+        .arg(execLine(exePath), kMark, escapedString(exePath));
 }
 
+// Whole or not at all. QSaveFile alone renames its temporary file over the
+// entry even when a full disk swallowed what it had buffered (seen on tmpfs with
+// Qt 6.4), so the bytes are flushed and synced, and checked, before the rename.
 bool write(const QString& folder, const QString& exePath) {
     if (!QDir().mkpath(folder)) return false;
     QSaveFile file(folder + '/' + kFileName);
     if (!file.open(QIODevice::WriteOnly)) return false;
-    file.write(entryText(exePath).toUtf8());
+    const QByteArray text = entryText(exePath).toUtf8();
+    if (file.write(text) != text.size() || !file.flush() || ::fsync(file.handle()) != 0) {
+        file.cancelWriting();
+        return false;
+    }
     return file.commit();
 }
+
+namespace {
+// An entry is ours when it carries our mark, or when it is the beginning of one
+// we write and nothing else: what an older version left empty or cut short on a
+// full disk. Anything with a line of its own is the person's.
+bool ours(const QByteArray& text) {
+    const QList<QByteArray> lines = text.split('\n');
+    for (const QByteArray& line : lines) {
+        if (line.trimmed() == kMark.toUtf8()) return true;
+    }
+    const QList<QByteArray> expected = entryText(QString()).toUtf8().split('\n');
+    if (lines.size() > expected.size()) return false;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const bool last = i + 1 == lines.size();
+        const bool exec = expected[i].startsWith("Exec=") && lines[i].startsWith("Exec=");
+        if (!exec && (last ? !expected[i].startsWith(lines[i]) : lines[i] != expected[i])) return false;
+    }
+    return true;
+}
+
+// An entry is a few lines; a file far larger is not one we wrote.
+constexpr qint64 kLargestEntry = 64 * 1024;
+}  // namespace
 
 bool remove(const QString& folder) {
     QFile file(folder + '/' + kFileName);
     if (!file.open(QIODevice::ReadOnly)) return false;
-    bool ours = false;
-    // An entry is a few lines; anything far larger is not one we wrote.
-    for (int lines = 0; lines < 100 && !file.atEnd(); ++lines) {
-        if (QString::fromUtf8(file.readLine(4096)).trimmed() == kMark) {
-            ours = true;
-            break;
-        }
-    }
+    const QByteArray text = file.read(kLargestEntry + 1);
     file.close();
-    return ours && file.remove();
+    return text.size() <= kLargestEntry && ours(text) && file.remove();
 }
 
 }  // namespace velmora::platform::qt::autostart

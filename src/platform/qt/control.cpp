@@ -3,6 +3,7 @@
 // that would not fit its box is shown smaller rather than cut off.
 #include <algorithm>
 
+#include "platform/qt/accessible.h"
 #include "platform/qt/state.h"
 
 namespace velmora::platform::qt {
@@ -59,12 +60,15 @@ public:
         const Made made = make(h, spec, *container, c);
         if (made.widget == nullptr) return 0;
         made.widget->setObjectName(toQString(spec.name));
+        if (!spec.accessibleName.empty()) made.widget->setAccessibleName(toQString(spec.accessibleName));
+        made.widget->setAccessibleDescription(toQString(spec.accessibleDescription));
         applyFont(*made.widget, spec.font);
         c.points = made.widget->font().pointSizeF();
         c.widget = made.widget;
         s_.controls[h] = c;
         setControlRect(h, spec.rect);
         if (made.focusable) joinTabOrder(c.window, spec.tabIndex, *made.widget);
+        forgetAccessibleInterface(made.widget);
         made.widget->show();
         return h;
     }
@@ -111,9 +115,11 @@ public:
 
     void setCheckValue(Handle h, int value) override {
         if (auto* box = s_.controlAs<CheckWidget>(h)) box->setValue(value);
+        if (auto* toggle = s_.controlAs<ToggleButton>(h)) toggle->setChecked(value == 1);
     }
 
     int checkValue(Handle h) override {
+        if (const auto* toggle = s_.controlAs<ToggleButton>(h)) return toggle->isChecked() ? 1 : 0;
         const auto* box = s_.controlAs<CheckWidget>(h);
         return box == nullptr ? 0 : box->value();
     }
@@ -121,6 +127,10 @@ public:
     Handle pictureDC(Handle h) override {
         const State::Control* c = s_.control(h);
         return c == nullptr ? 0 : c->dc;
+    }
+
+    void setAccessibleDescription(Handle h, const std::string& text) override {
+        if (State::Control* c = s_.control(h)) c->widget->setAccessibleDescription(toQString(text));
     }
 
 private:
@@ -154,7 +164,8 @@ private:
             case ControlKind::PictureBox:
                 c.dc = s_.newHandle();
                 s_.dcs[c.dc] = h;
-                return {new PictureWidget(s_, h, spec, &container)};
+                // One with a tab stop takes the keyboard.
+                return {new PictureWidget(s_, h, spec, &container), spec.tabIndex >= 0};
             case ControlKind::Shape:
                 return {new ShapeWidget(spec, &container)};
             case ControlKind::Frame:
@@ -173,7 +184,9 @@ private:
     }
 
     QPushButton* button(Handle h, const ControlSpec& spec, QWidget& container, WindowWidget& owner) {
-        auto* button = clicking(new QPushButton(toQString(spec.text), &container), h);
+        const QString text = toQString(spec.text);
+        auto* button =
+            clicking(spec.toggle ? new ToggleButton(text, &container) : new ButtonWidget(text, &container), h);
         if (spec.isDefault) {
             button->setDefault(true);
             owner.defaultButton = button;
@@ -206,6 +219,10 @@ private:
     TextBoxWidget* textBox(Handle h, const ControlSpec& spec, QWidget& container) {
         auto* box = new TextBoxWidget(s_, h, &container);
         box->setText(toQString(spec.text));
+        if (spec.wholeNumberMax >= 0) {
+            box->setValidator(new WholeNumberValidator(spec.wholeNumberMax, box));
+            box->setMaxLength(static_cast<int>(std::to_string(spec.wholeNumberMax).size()));
+        }
         return box;
     }
 
@@ -222,6 +239,7 @@ private:
             widget.setFocusPolicy(Qt::ClickFocus);
             return;
         }
+        if (widget.focusPolicy() == Qt::NoFocus) widget.setFocusPolicy(Qt::StrongFocus);
         auto& stops = s_.windows[window].tabStops;
         std::erase_if(stops, [](const auto& stop) { return stop.second.isNull(); });
         stops.emplace_back(tabIndex, &widget);

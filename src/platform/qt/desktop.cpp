@@ -3,6 +3,7 @@
 // the freedesktop login entry (autostart.h), and programs started without a shell.
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QScreen>
@@ -17,12 +18,19 @@ namespace {
 
 Rect toRect(const QRect& r) { return {r.x(), r.y(), r.width(), r.height()}; }
 
+// How often a late notification area is looked for: soon enough that the icon
+// seems to dock at once, rarely enough to cost nothing.
+constexpr int kTrayLookMs = 200;
+
 class QtDesktop final : public Desktop {
 public:
     explicit QtDesktop(State& state)
-        : autostartFolder_(toQString(state.configHome) + "/autostart"), instance_(runtimeFolder(), [&state] {
+        : s_(state), autostartFolder_(toQString(state.configHome) + "/autostart"), instance_(runtimeFolder(), [&state] {
               state.report({EventKind::AnotherInstance, 0});
-          }) {}
+          }) {
+        trayWatch_.setInterval(kTrayLookMs);
+        QObject::connect(&trayWatch_, &QTimer::timeout, &trayWatch_, [this] { lookForNotificationArea(); });
+    }
 
     Size screenSize() override {
         const QScreen* screen = QGuiApplication::primaryScreen();
@@ -46,10 +54,27 @@ public:
         return areas;
     }
 
+    Rect desktopArea() override {
+        QRect all;
+        for (const QScreen* screen : QGuiApplication::screens()) all |= screen->geometry();
+        return toRect(all);
+    }
+
     void clipboardClear() override { QGuiApplication::clipboard()->clear(); }
     void clipboardSetText(const std::string& text) override { QGuiApplication::clipboard()->setText(toQString(text)); }
 
     bool notificationAreaAvailable() override { return QSystemTrayIcon::isSystemTrayAvailable(); }
+
+    // Asked once at start; looks a few times a second until the area comes or
+    // the patience runs out, and not at all before or after.
+    void watchNotificationArea() override {
+        if (trayWatch_.isActive()) return;
+        if (QSystemTrayIcon::isSystemTrayAvailable()) return s_.report({EventKind::NotificationAreaAppeared, 0});
+        if (s_.notificationAreaPatienceMs <= 0) return s_.report({EventKind::NotificationAreaAbsent, 0});
+        trayWaited_.start();
+        trayWatch_.start();
+    }
+
     bool becomePrimaryInstance() override { return instance_.becomePrimary(); }
     bool writeStartupEntry(const std::string& exePath) override {
         return autostart::write(autostartFolder_, toQString(exePath));
@@ -71,6 +96,19 @@ public:
     }
 
 private:
+    void lookForNotificationArea() {
+        if (QSystemTrayIcon::isSystemTrayAvailable()) {
+            trayWatch_.stop();
+            s_.report({EventKind::NotificationAreaAppeared, 0});
+        } else if (trayWaited_.hasExpired(s_.notificationAreaPatienceMs)) {
+            trayWatch_.stop();
+            s_.report({EventKind::NotificationAreaAbsent, 0});
+        }
+    }
+
+    State& s_;
+    QTimer trayWatch_;
+    QElapsedTimer trayWaited_;
     const QString autostartFolder_;
     SingleInstance instance_;
 };

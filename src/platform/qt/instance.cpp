@@ -1,11 +1,14 @@
 #include "platform/qt/instance.h"
 
+#include <sys/file.h>
+
 #include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QLockFile>
 #include <QStandardPaths>
 #include <QThread>
+#include <cerrno>
 
 namespace velmora::platform::qt {
 
@@ -26,24 +29,42 @@ SingleInstance::SingleInstance(QString folder, std::function<void()> anotherStar
 
 SingleInstance::~SingleInstance() = default;
 
+SingleInstance::Lock SingleInstance::takeLock() {
+    auto file = std::make_unique<QFile>(folder_ + "/velmora.lock");
+    if (!file->open(QIODevice::ReadWrite)) return Lock::Unusable;
+    int result = 0;
+    do {
+        result = ::flock(file->handle(), LOCK_EX | LOCK_NB);
+    } while (result != 0 && errno == EINTR);
+    if (result == 0) {
+        lock_ = std::move(file);
+        return Lock::Held;
+    }
+    return errno == EWOULDBLOCK ? Lock::HeldByAnother : Lock::Unusable;
+}
+
 bool SingleInstance::becomePrimary() {
     if (server_) return true;
     QDir().mkpath(folder_);
-    lock_ = std::make_unique<QLockFile>(folder_ + "/velmora.lock");
-    // Only a lock whose owner has died is stale, however old it is.
-    lock_->setStaleLockTime(0);
-    if (lock_->tryLock(0)) {
-        listen();
-        return true;
+    const Lock lock = takeLock();
+    // The copy holding the lock may still be starting: give it a moment to listen.
+    if (lock == Lock::HeldByAnother) {
+        tell(kConnectTries);
+        return false;
     }
-    lock_.reset();
-    tellPrimary();
-    return false;
+    // A copy that answers is alive, whatever the lock said (one of an older
+    // version kept no flock, and an unusable lock file says nothing).
+    if (tell(1)) {
+        lock_.reset();
+        return false;
+    }
+    listen();
+    return true;
 }
 
-bool SingleInstance::tellPrimary() const {
-    // The first copy may still be starting: give it a moment to listen.
-    for (int i = 0; i < kConnectTries; ++i) {
+bool SingleInstance::tell(int tries) const {
+    for (int i = 0; i < tries; ++i) {
+        if (i > 0) QThread::msleep(kTryPauseMs);
         QLocalSocket socket;
         socket.connectToServer(folder_ + "/velmora.socket");
         if (socket.waitForConnected(500)) {
@@ -52,14 +73,13 @@ bool SingleInstance::tellPrimary() const {
             socket.disconnectFromServer();
             return sent;
         }
-        QThread::msleep(kTryPauseMs);
     }
     return false;
 }
 
 void SingleInstance::listen() {
     const QString name = folder_ + "/velmora.socket";
-    // We hold the lock, so a socket left here belongs to a copy that died.
+    // No copy answered on it, so a socket left here belongs to one that died.
     QLocalServer::removeServer(name);
     server_ = std::make_unique<QLocalServer>();
     server_->setSocketOptions(QLocalServer::UserAccessOption);

@@ -1,5 +1,7 @@
 // One running copy per user: the first start holds a lock and listens on a
-// local socket; a later start tells it to show itself and leaves.
+// local socket; a later start tells it to show itself and leaves. The lock is
+// flock() on a file in the runtime folder, which the kernel lets go when its
+// holder ends however it ends, and which no content of the file can hold.
 #pragma once
 
 #include <QString>
@@ -7,7 +9,7 @@
 #include <memory>
 
 class QLocalServer;
-class QLockFile;
+class QFile;
 class QLocalSocket;
 
 namespace velmora::platform::qt {
@@ -24,13 +26,18 @@ public:
     bool becomePrimary();
 
 private:
-    bool tellPrimary() const;
+    // Whether this copy now holds the lock. A lock file that cannot be opened
+    // at all (a folder, unreadable) is unusable: the socket alone decides then.
+    enum class Lock { Held, HeldByAnother, Unusable };
+    Lock takeLock();
+    // Asks a running copy to show itself; false when none answered.
+    bool tell(int tries) const;
     void listen();
     void hear(QLocalSocket* socket);
 
     QString folder_;
     std::function<void()> anotherStarted_;
-    std::unique_ptr<QLockFile> lock_;
+    std::unique_ptr<QFile> lock_;
     std::unique_ptr<QLocalServer> server_;
 };
 

@@ -35,6 +35,8 @@ public:
     Handle windowNamed(const std::string& name) const;
     QSystemTrayIcon* trayIcon(Handle window, unsigned id) const;
     int trayIconCount() const { return static_cast<int>(state.trays.size()); }
+    // How long a start waits for a notification area that is not there yet.
+    void setNotificationAreaPatience(int ms) { state.notificationAreaPatienceMs = ms; }
     // The folder the store and the login entry live under ($XDG_CONFIG_HOME).
     const std::string& configHome() const { return state.configHome; }
 };

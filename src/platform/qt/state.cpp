@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "platform/qt/accessible.h"
 #include "platform/qt/icon.h"
 #include "platform/qt/store.h"
 #include "platform/winapi.h"
@@ -11,6 +12,7 @@ namespace velmora::platform::qt {
 State::State() : configHome(userConfigHome()) {
     icons[win::IDI_APPLICATION] = programIcon();
     QApplication::setWindowIcon(icons[win::IDI_APPLICATION]);
+    installAccessibleInterfaces();
 }
 
 // Icons leave the notification area first, then timers and windows go before

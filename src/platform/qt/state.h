@@ -68,6 +68,8 @@ struct State final : Reporter {
     std::map<std::pair<Handle, unsigned>, std::unique_ptr<QSystemTrayIcon>> trays;  // by window and id
     std::map<Handle, QString> openKeys;  // registry keys, with the one value each answers
     std::vector<QPointer<QObject>> retired;
+    // How long a missing notification area is waited for; tests without one make it 0.
+    int notificationAreaPatienceMs = 5000;
 };
 
 // Each role over the one state, made in the file of its concern.

@@ -19,6 +19,13 @@ bool plainName(const std::string& name) {
            name.find('\0') == std::string::npos;
 }
 
+// A settings path that is not a regular file (a pipe, a device, a folder) could
+// block a read forever or be replaced by a write: it is a store that cannot be used.
+bool usableFile(const QString& path) {
+    const QFileInfo info(path);
+    return !info.exists() || info.isFile();
+}
+
 QString keyPath(const std::string& section, const std::string& key) {
     return QString::fromUtf8(section.c_str()) + '/' + QString::fromUtf8(key.c_str());
 }
@@ -34,7 +41,9 @@ std::string IniStore::fileOf(const std::string& app) const {
 std::string IniStore::get(const std::string& app, const std::string& section, const std::string& key) {
     const std::string file = fileOf(app);
     if (file.empty() || !plainName(section) || !plainName(key)) return {};
-    const QSettings settings(QString::fromStdString(file), QSettings::IniFormat);
+    const QString path = QString::fromStdString(file);
+    if (!usableFile(path)) return {};
+    const QSettings settings(path, QSettings::IniFormat);
     const QVariant value = settings.value(keyPath(section, key));
     // Hand-edited text with unquoted commas reads back as a list.
     if (value.typeId() == QMetaType::QStringList) return value.toStringList().join(", ").toStdString();
@@ -49,7 +58,7 @@ bool IniStore::save(const std::string& app, const std::string& section, const st
     const std::string file = fileOf(app);
     if (file.empty() || !plainName(section) || !plainName(key)) return false;
     const QString path = QString::fromStdString(file);
-    if (!QDir().mkpath(QFileInfo(path).absolutePath())) return false;
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()) || !usableFile(path)) return false;
     QSettings settings(path, QSettings::IniFormat);
     const QString name = keyPath(section, key);
     const QVariant before = settings.value(name);

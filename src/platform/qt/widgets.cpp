@@ -5,7 +5,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegularExpression>
+#include <QWindow>
 #include <algorithm>
+
+#include "platform/winapi.h"
 
 namespace velmora::platform::qt {
 
@@ -18,12 +21,13 @@ QColor toQColor(Color color) {
             static_cast<int>((color >> 16) & 0xFF)};
 }
 
+QString withoutMnemonic(QString caption) { return caption.remove(QRegularExpression("&(?!&)")); }
+
 void fitText(QWidget& widget, const QString& text, qreal points, bool wrap, QSize padding) {
     constexpr qreal kSmallest = 6;
     QFont font = widget.font();
     const QRect box(QPoint(0, 0), widget.size() - padding);
-    QString shown = text;
-    shown.remove(QRegularExpression("&(?!&)"));  // a mnemonic's marker takes no room
+    const QString shown = withoutMnemonic(text);  // a mnemonic's marker takes no room
     for (qreal size = points; size >= kSmallest; size -= 0.5) {
         font.setPointSizeF(size);
         const QRect need = QFontMetrics(font).boundingRect(box, wrap ? Qt::TextWordWrap : 0, shown);
@@ -58,6 +62,15 @@ QImage toQImage(const Image& image) {
     return out;
 }
 
+void drawFocusMark(QWidget& widget, const QRect& box) {
+    QPainter painter(&widget);
+    const QRect mark = box.adjusted(0, 0, -1, -1);
+    painter.setPen(QPen(Qt::white, 1));
+    painter.drawRect(mark);
+    painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
+    painter.drawRect(mark);
+}
+
 namespace {
 
 bool leftReleaseInside(const QWidget& widget, const QMouseEvent* event) {
@@ -66,7 +79,12 @@ bool leftReleaseInside(const QWidget& widget, const QMouseEvent* event) {
 }  // namespace
 
 WindowWidget::WindowWidget(Reporter& reporter, Handle handle, const WindowSpec& spec, Qt::WindowFlags flags)
-    : QWidget(nullptr, flags), reporter_(reporter), handle_(handle), fixed_(spec.border != BorderStyle::Sizable) {
+    : QWidget(nullptr, flags),
+      reporter_(reporter),
+      handle_(handle),
+      fixed_(spec.border != BorderStyle::Sizable),
+      dialog_(spec.border == BorderStyle::FixedDialog),
+      closeOnEscape_(spec.closeOnEscape) {
     setObjectName(toQString(spec.name));
     setWindowTitle(toQString(spec.caption));
     fillBackground(*this, spec.backColor);
@@ -75,6 +93,7 @@ WindowWidget::WindowWidget(Reporter& reporter, Handle handle, const WindowSpec& 
 void WindowWidget::setBackColor(Color color) { fillBackground(*this, color); }
 
 QMargins WindowWidget::frameMargins() const {
+    if (extents_) return *extents_;
     const QRect inner = geometry();
     const QRect outer = frameGeometry();
     return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
@@ -82,7 +101,7 @@ QMargins WindowWidget::frameMargins() const {
 }
 
 Rect WindowWidget::outerRect() const {
-    const QRect r = frameGeometry();
+    const QRect r = geometry().marginsAdded(frameMargins());
     return {r.x(), r.y(), r.width(), r.height()};
 }
 
@@ -113,7 +132,7 @@ void WindowWidget::settleFrame() {
 }
 
 void WindowWidget::reportSizeIfChanged() {
-    const QSize size = frameGeometry().size();
+    const QSize size = geometry().marginsAdded(frameMargins()).size();
     if (size == reported_) return;
     const bool first = !reported_.isValid();
     reported_ = size;
@@ -140,8 +159,17 @@ void WindowWidget::moveEvent(QMoveEvent* event) {
 
 void WindowWidget::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
+    if (QWindow* native = windowHandle()) native->installEventFilter(this);
     settleFrame();
     reportSizeIfChanged();
+}
+
+// A window manager frames a window when it maps it, and Qt learns the frame's
+// size then without telling the widget: the first exposure is the first moment
+// to look again (on X11, x11.cpp also says whenever the frame changes).
+bool WindowWidget::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == windowHandle() && event->type() == QEvent::Expose) settleFrame();
+    return QWidget::eventFilter(watched, event);
 }
 
 void WindowWidget::mouseMoveEvent(QMouseEvent* event) {
@@ -161,9 +189,15 @@ void WindowWidget::keyPressEvent(QKeyEvent* event) {
             return;
         }
     }
-    if (key == Qt::Key_Escape && cancelButton && cancelButton->isEnabled()) {
-        cancelButton->click();
-        return;
+    if (key == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        if (cancelButton) {
+            if (cancelButton->isEnabled()) cancelButton->click();
+            return;
+        }
+        if (closeOnEscape_) {
+            reporter_.report({EventKind::CloseRequest, handle_});
+            return;
+        }
     }
     QWidget::keyPressEvent(event);
 }
@@ -171,11 +205,13 @@ void WindowWidget::keyPressEvent(QKeyEvent* event) {
 LabelWidget::LabelWidget(Reporter& reporter, Handle handle, QWidget* parent)
     : QLabel(parent), reporter_(reporter), handle_(handle) {}
 
+void LabelWidget::follow() { reporter_.report({EventKind::Click, handle_}); }
+
 void LabelWidget::keyPressEvent(QKeyEvent* event) {
     const int key = event->key();
-    if (focusPolicy() != Qt::NoFocus && event->modifiers() == Qt::NoModifier &&
+    if (isLink() && event->modifiers() == Qt::NoModifier &&
         (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)) {
-        reporter_.report({EventKind::Click, handle_});
+        follow();
         return;
     }
     QLabel::keyPressEvent(event);
@@ -183,18 +219,31 @@ void LabelWidget::keyPressEvent(QKeyEvent* event) {
 
 void LabelWidget::paintEvent(QPaintEvent* event) {
     QLabel::paintEvent(event);
-    if (!hasFocus()) return;
-    // Where the keyboard is, for a link.
-    QPainter painter(this);
-    QPen pen(palette().color(QPalette::WindowText));
-    pen.setStyle(Qt::DotLine);
-    painter.setPen(pen);
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    if (hasFocus()) drawFocusMark(*this, rect());
 }
 
 void LabelWidget::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
-    if (leftReleaseInside(*this, event)) reporter_.report({EventKind::Click, handle_});
+    if (leftReleaseInside(*this, event)) follow();
+}
+
+void ButtonWidget::paintEvent(QPaintEvent* event) {
+    QPushButton::paintEvent(event);
+    // Styles may draw a focused button as they draw the default one.
+    if (hasFocus()) drawFocusMark(*this, rect().adjusted(4, 4, -4, -4));
+}
+
+ToggleButton::ToggleButton(const QString& text, QWidget* parent) : ButtonWidget(text, parent) { setCheckable(true); }
+
+QValidator::State WholeNumberValidator::validate(QString& input, int&) const {
+    if (input.isEmpty()) return Intermediate;
+    qint64 value = 0;
+    for (const QChar c : input) {
+        if (c < '0' || c > '9') return Invalid;
+        value = value * 10 + (c.unicode() - '0');
+        if (value > max_) return Invalid;
+    }
+    return Acceptable;
 }
 
 TextBoxWidget::TextBoxWidget(Reporter& reporter, Handle handle, QWidget* parent)
@@ -252,6 +301,8 @@ void PictureWidget::paintEvent(QPaintEvent*) {
         painter.setPen(Qt::black);
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
+    painter.end();
+    if (hasFocus()) drawFocusMark(*this, rect().adjusted(b, b, -b, -b));
 }
 
 void PictureWidget::send(EventKind kind, QMouseEvent* event, Qt::MouseButtons buttons) {
@@ -262,6 +313,22 @@ void PictureWidget::send(EventKind kind, QMouseEvent* event, Qt::MouseButtons bu
 void PictureWidget::mousePressEvent(QMouseEvent* event) { send(EventKind::MouseDown, event, event->button()); }
 
 void PictureWidget::mouseMoveEvent(QMouseEvent* event) { send(EventKind::MouseMove, event, event->buttons()); }
+
+void PictureWidget::keyPressEvent(QKeyEvent* event) {
+    static constexpr std::pair<int, unsigned> kArrows[] = {{Qt::Key_Left, win::VK_LEFT},
+                                                           {Qt::Key_Up, win::VK_UP},
+                                                           {Qt::Key_Right, win::VK_RIGHT},
+                                                           {Qt::Key_Down, win::VK_DOWN}};
+    for (const auto& [qtKey, virtualKey] : kArrows) {
+        if (event->key() != qtKey) continue;
+        Event e{EventKind::KeyDown, handle_, 0, shiftMask(event->modifiers())};
+        e.code = virtualKey;
+        reporter_.report(e);
+        return;
+    }
+    // Tab, Enter and Escape belong to the window.
+    QWidget::keyPressEvent(event);
+}
 
 namespace {
 QPen outline(const ControlSpec& spec) {

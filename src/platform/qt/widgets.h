@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QValidator>
 #include <QWidget>
 #include <optional>
 #include <string>
@@ -25,6 +26,10 @@ public:
 QString toQString(const std::string& utf8);
 QColor toQColor(Color color);
 QImage toQImage(const Image& image);
+// Where the keyboard is: black dots on white show on any colour.
+void drawFocusMark(QWidget& widget, const QRect& box);
+// A caption as shown and spoken: without the & that marks its mnemonic.
+QString withoutMnemonic(QString caption);
 void fillBackground(QWidget& widget, Color color);
 // The largest font, no larger than the widget's own, at which text fits the
 // widget's box (wrapped at word boundaries when wrap is set): every text
@@ -36,21 +41,28 @@ int buttonMask(Qt::MouseButtons buttons);
 int shiftMask(Qt::KeyboardModifiers modifiers);
 
 // A top-level window: reports close requests, resizes, moves and mouse drags,
-// and gives Enter and Escape to its default and cancel buttons.
+// and gives Enter and Escape to its default and cancel buttons (Escape closes
+// a window without one when its spec says so).
 class WindowWidget : public QWidget {
 public:
     WindowWidget(Reporter& reporter, Handle handle, const WindowSpec& spec, Qt::WindowFlags flags);
 
     Handle handle() const { return handle_; }
     bool fixedSize() const { return fixed_; }
+    bool isDialog() const { return dialog_; }
     void setBackColor(Color color);
 
     // The outer rectangle the program asked for; kept until the frame settles.
     void setOuterRect(const Rect& rect, QMargins frame);
     Rect outerRect() const;
+    // The frame as the window manager said it is, else as Qt sees it.
     QMargins frameMargins() const;
+    void setFrameExtents(std::optional<QMargins> extents) { extents_ = extents; }
     // Reports Resize when the outer size differs from the one last reported.
     void reportSizeIfChanged();
+    // Applies the outer rectangle asked for again if the frame turned out other
+    // than assumed; once the window has moved since, it has the person's place.
+    void settleFrame();
 
     QPointer<QPushButton> defaultButton;
     QPointer<QPushButton> cancelButton;
@@ -58,6 +70,7 @@ public:
     Handle icon = 0;
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
@@ -66,14 +79,15 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void settleFrame();
-
     Reporter& reporter_;
     Handle handle_;
     bool fixed_;
+    bool dialog_;
+    bool closeOnEscape_;
     QSize reported_;
     std::optional<Rect> wanted_;
     QMargins assumed_;
+    std::optional<QMargins> extents_;
     bool placing_ = false;
 };
 
@@ -81,6 +95,9 @@ private:
 class LabelWidget : public QLabel {
 public:
     LabelWidget(Reporter& reporter, Handle handle, QWidget* parent);
+    bool isLink() const { return focusPolicy() != Qt::NoFocus; }
+    // What Enter, Space, a click or a screen reader's press does to a link.
+    void follow();
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -90,6 +107,35 @@ protected:
 private:
     Reporter& reporter_;
     Handle handle_;
+};
+
+// A command button, which shows a focus mark of its own while it has the keyboard.
+class ButtonWidget : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
+
+// A command button that shows itself pressed while the program says it is on;
+// a click alone never changes that, the program answers it.
+class ToggleButton : public ButtonWidget {
+public:
+    explicit ToggleButton(const QString& text, QWidget* parent);
+
+protected:
+    void nextCheckState() override {}
+};
+
+// Takes whole numbers from 0 to max and nothing else, typed or pasted.
+class WholeNumberValidator : public QValidator {
+public:
+    WholeNumberValidator(int max, QObject* parent) : QValidator(parent), max_(max) {}
+    State validate(QString& input, int& pos) const override;
+
+private:
+    int max_;
 };
 
 // A one-line text box that reports clicks.
@@ -118,7 +164,8 @@ protected:
 };
 
 // A picture box: paints its picture, reports mouse presses and moves in its
-// client pixels (inside its border), and is sampled by GetPixel.
+// client pixels (inside its border), and is sampled by GetPixel. One that takes
+// the focus shows a mark while it has it and reports the arrow keys.
 class PictureWidget : public QWidget {
 public:
     PictureWidget(Reporter& reporter, Handle handle, const ControlSpec& spec, QWidget* parent);
@@ -131,6 +178,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void send(EventKind kind, QMouseEvent* event, Qt::MouseButtons buttons);

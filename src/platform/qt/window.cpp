@@ -4,6 +4,7 @@
 #include <QApplication>
 
 #include "platform/qt/state.h"
+#include "platform/qt/x11.h"
 #include "platform/winapi.h"
 
 namespace velmora::platform::qt {
@@ -37,7 +38,13 @@ public:
         // The overlay is often the only window and often hidden: closing a
         // message box must not end the program.
         QApplication::setQuitOnLastWindowClosed(false);
+        if (frameWatch_) QCoreApplication::instance()->installNativeEventFilter(frameWatch_.get());
     }
+    ~QtWindows() override {
+        if (frameWatch_) QCoreApplication::instance()->removeNativeEventFilter(frameWatch_.get());
+    }
+    QtWindows(const QtWindows&) = delete;
+    QtWindows& operator=(const QtWindows&) = delete;
 
     void setSink(EventSink* sink) override { s_.sink = sink; }
 
@@ -108,6 +115,9 @@ public:
         if (visible) {
             w->show();
             w->raise();
+            // Shown means in front with the keyboard, as a window opened from the menu should be.
+            w->activateWindow();
+            focusFirstStop(h, *w);
         } else {
             w->hide();
         }
@@ -166,6 +176,20 @@ public:
     }
 
 private:
+    // A window the keyboard has not been in yet starts at its first tab stop, with
+    // the mark Qt's styles show only after a Tab, so a person sees where it is.
+    void focusFirstStop(Handle h, WindowWidget& w) {
+        w.setAttribute(Qt::WA_KeyboardFocusChange);
+        if (w.focusWidget() != nullptr) return;
+        for (const auto& stop : s_.windows[h].tabStops) {
+            QWidget* c = stop.second;
+            if (c != nullptr && c->isEnabled() && c->isVisibleTo(&w) && (c->focusPolicy() & Qt::TabFocus) != 0) {
+                c->setFocus(Qt::TabFocusReason);
+                return;
+            }
+        }
+    }
+
     // The window's own icon in every size drawn, or the program's.
     Handle iconOf(const WindowSpec& spec, WindowWidget& w) {
         if (spec.icons.empty()) return win::IDI_APPLICATION;
@@ -178,6 +202,7 @@ private:
     }
 
     State& s_;
+    const std::unique_ptr<QAbstractNativeEventFilter> frameWatch_ = watchFrameExtents();
     bool quitRequested_ = false;
     int exitCode_ = 0;
 };

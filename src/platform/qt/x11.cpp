@@ -1,0 +1,69 @@
+// Qt reads _NET_FRAME_EXTENTS only if the window manager listed it as supported
+// when Qt started, so a program started with the session, before its window
+// manager is ready, never learns its frame and places it as if there were none.
+// We read the property ourselves whenever the window manager sets it.
+#include "platform/qt/x11.h"
+
+#include <xcb/xcb.h>
+
+#include <QGuiApplication>
+#include <cstdlib>
+
+#include "platform/qt/widgets.h"
+
+namespace velmora::platform::qt {
+
+namespace {
+
+template <class Reply>
+using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
+
+class FrameExtentsWatch final : public QAbstractNativeEventFilter {
+public:
+    FrameExtentsWatch(xcb_connection_t* connection, xcb_atom_t atom) : connection_(connection), atom_(atom) {}
+
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+        if (type != "xcb_generic_event_t") return false;
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        if ((event->response_type & 0x7F) != XCB_PROPERTY_NOTIFY) return false;
+        const auto* change = static_cast<const xcb_property_notify_event_t*>(message);
+        if (change->atom != atom_) return false;
+        auto* w = dynamic_cast<WindowWidget*>(QWidget::find(change->window));
+        if (w == nullptr) return false;
+        w->setFrameExtents(read(change->window));
+        // Placed again once the event that said so has been handled.
+        QMetaObject::invokeMethod(
+            w, [w] { w->settleFrame(); }, Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    std::optional<QMargins> read(xcb_window_t window) const {
+        const auto cookie = xcb_get_property(connection_, 0, window, atom_, XCB_ATOM_CARDINAL, 0, 4);
+        const ReplyPtr<xcb_get_property_reply_t> reply(xcb_get_property_reply(connection_, cookie, nullptr),
+                                                       &std::free);
+        if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) != 16) return std::nullopt;
+        // Left, right, top, bottom.
+        const auto* v = static_cast<const quint32*>(xcb_get_property_value(reply.get()));
+        return QMargins(static_cast<int>(v[0]), static_cast<int>(v[2]), static_cast<int>(v[1]), static_cast<int>(v[3]));
+    }
+
+    xcb_connection_t* connection_;
+    xcb_atom_t atom_;
+};
+
+}  // namespace
+
+std::unique_ptr<QAbstractNativeEventFilter> watchFrameExtents() {
+    const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    // The offscreen platform answers the interface, without a connection.
+    xcb_connection_t* connection = x11 == nullptr ? nullptr : x11->connection();
+    if (connection == nullptr) return nullptr;
+    constexpr char kName[] = "_NET_FRAME_EXTENTS";
+    const auto cookie = xcb_intern_atom(connection, 0, sizeof kName - 1, kName);
+    const ReplyPtr<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(connection, cookie, nullptr), &std::free);
+    if (!reply) return nullptr;
+    return std::make_unique<FrameExtentsWatch>(connection, reply->atom);
+}
+
+}  // namespace velmora::platform::qt
