@@ -20,9 +20,11 @@ constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\R
 
 TEST_F(PlatformTest, SettingsLiveWhereEarlierVersionsKeptThem) {
     SettingsStore& store = platform->settings;
-    EXPECT_EQ(store.get(kTestApp, "config", "red"), "") << "never written";
+    EXPECT_EQ(store.tryGet(kTestApp, "config", "red"), std::nullopt) << "never written";
     EXPECT_TRUE(store.save(kTestApp, "config", "width", " 7200"));
     EXPECT_EQ(store.get(kTestApp, "config", "width"), " 7200");
+    EXPECT_TRUE(store.save(kTestApp, "config", "hotkeytint", ""));
+    EXPECT_EQ(store.tryGet(kTestApp, "config", "hotkeytint"), "") << "written empty is not never written";
 
     // What an earlier version wrote: REG_SZ with or without the terminating zero.
     const std::string key = "Software\\VB and VBA Program Settings\\" + std::string(kTestApp) + "\\config";
@@ -38,7 +40,7 @@ TEST_F(PlatformTest, SettingsLiveWhereEarlierVersionsKeptThem) {
     RegSetValueExA(k, "green", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
     RegCloseKey(k);
     EXPECT_EQ(store.get(kTestApp, "config", "red"), "144");
-    EXPECT_EQ(store.get(kTestApp, "config", "green"), "") << "not text: as if never written";
+    EXPECT_EQ(store.tryGet(kTestApp, "config", "green"), std::nullopt) << "not text: as if never written";
 
     // A key the registry cannot hold is refused, never a crash.
     EXPECT_FALSE(store.save(kTestApp, std::string(300, 's'), "red", "1"));
@@ -123,6 +125,39 @@ TEST_F(PlatformTest, WindowsTakeTheirSizePlaceBorderAndOwner) {
     const Handle withIcon = platform->windows.createWindow(s);
     EXPECT_NE(platform->windows.windowIcon(withIcon), 0);
     EXPECT_NE(platform->windows.windowIcon(withIcon), platform->windows.windowIcon(overlay));
+}
+
+TEST_F(PlatformTest, HotkeysAreTheWholeDesktopsAndOneHeldElsewhereIsRefused) {
+    Input& input = platform->input;
+    const Hotkey key{MOD_CONTROL | MOD_ALT, VK_F9};
+    ASSERT_TRUE(input.registerHotkey(1, key));
+    EXPECT_TRUE(input.registerHotkey(1, key)) << "again under its own id";
+    EXPECT_FALSE(input.registerHotkey(2, key)) << "one key, one id";
+    EXPECT_FALSE(RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_ALT, VK_F9)) << "no other program gets it";
+
+    // Pressed where the keyboard is, not in a window of the platform's.
+    recorder.react = [&](const Event& e) {
+        if (e.kind == EventKind::Hotkey) platform->windows.quit(static_cast<int>(e.code));
+    };
+    std::vector<INPUT> keys;
+    for (const WORD k : {VK_CONTROL, VK_MENU, VK_F9}) keys.push_back({INPUT_KEYBOARD, {.ki = {k, 0, 0, 0, 0}}});
+    for (const WORD k : {VK_F9, VK_MENU, VK_CONTROL}) {
+        keys.push_back({INPUT_KEYBOARD, {.ki = {k, 0, KEYEVENTF_KEYUP, 0, 0}}});
+    }
+    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+    EXPECT_EQ(runLoop(), 1);
+    ASSERT_EQ(eventsOf(EventKind::Hotkey).size(), 1U);
+    EXPECT_EQ(eventsOf(EventKind::Hotkey)[0].target, 0);
+
+    input.unregisterHotkey(1);
+    EXPECT_TRUE(RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_ALT, VK_F9)) << "given back";
+    EXPECT_FALSE(input.registerHotkey(3, key)) << "held elsewhere";
+    UnregisterHotKey(nullptr, 7);
+
+    ASSERT_TRUE(SetCursorPos(123, 45));
+    EXPECT_EQ(input.tryPointerPosition(), (Point{123, 45}));
+    EXPECT_EQ(platform->desktop.screens(),
+              (std::vector<Rect>{{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}}));
 }
 
 TEST_F(PlatformTest, GeometryKeepsTheMinimumAndReportsResizesOnly) {

@@ -71,6 +71,8 @@ std::optional<NativeKind> nativeKindOf(const ControlSpec& spec) {
             return paneKind(spec);
         case ControlKind::Shape:
         case ControlKind::Line:
+        case ControlKind::Slider:
+        case ControlKind::HotkeyBox:
             break;
     }
     return std::nullopt;

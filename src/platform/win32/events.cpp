@@ -69,6 +69,12 @@ private:
             endTrayWatch(s_, false);
             return 0;
         }
+        if (message == WM_HOTKEY) {
+            Event e{EventKind::Hotkey, 0};
+            e.code = static_cast<unsigned>(wParam);
+            s_.send(e);
+            return 0;
+        }
         return DefWindowProcA(hwnd, message, wParam, lParam);
     }
 

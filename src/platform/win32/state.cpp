@@ -47,6 +47,7 @@ State::~State() {
     windows.clear();
     timers.clear();
     openKeys.clear();
+    hotkeys.clear();  // while the window they are registered on is there
     host.reset();
 }
 

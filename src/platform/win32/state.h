@@ -117,6 +117,7 @@ struct State {
     std::map<Handle, TimerRecord> timers;
     std::map<std::pair<HWND, UINT>, TrayIcon> trayIcons;
     std::map<Handle, RegKey> openKeys;  // held until the program closes them, or the platform goes
+    HotkeyRegistrations hotkeys;        // on the host window, by the program's ids
     Handle lastSynthetic = 0;
     int nextControlId = 100;
     UINT_PTR nextTimerId = 1;
@@ -157,6 +158,7 @@ std::unique_ptr<Controls> makeControls(State& state);
 std::unique_ptr<Dialogs> makeDialogs(State& state);
 std::unique_ptr<Desktop> makeDesktop(State& state);
 std::unique_ptr<NativeCalls> makeNative(State& state);
+std::unique_ptr<Input> makeInput(State& state);
 
 // The outer rectangle; a minimised window's is where it comes back to (window.cpp).
 Rect outerRect(HWND hwnd);

@@ -34,6 +34,8 @@ DWORD styleOf(const WindowSpec& spec, DWORD& exStyle) {
         case BorderStyle::FixedDialog:
             exStyle |= WS_EX_DLGMODALFRAME;
             break;
+        case BorderStyle::None:
+            break;
     }
     if (spec.minButton) style |= WS_MINIMIZEBOX;
     if (spec.maxButton) style |= WS_MAXIMIZEBOX;
