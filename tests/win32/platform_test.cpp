@@ -127,6 +127,37 @@ TEST_F(PlatformTest, WindowsTakeTheirSizePlaceBorderAndOwner) {
     EXPECT_NE(platform->windows.windowIcon(withIcon), platform->windows.windowIcon(overlay));
 }
 
+TEST_F(PlatformTest, AWindowWithoutAFrameNeverTakesTheKeyboardAndHasNoMinimumSize) {
+    const Handle working = platform->windows.createWindow(spec("Working"));
+    platform->windows.setVisible(working, true);
+    ASSERT_EQ(GetForegroundWindow(), hwnd(working));
+    WindowSpec s = spec("Velmora reading ruler");
+    s.border = BorderStyle::None;
+    const Handle ruler = platform->windows.createWindow(s);
+    EXPECT_EQ(GetWindowLongA(hwnd(ruler), GWL_STYLE) & (WS_POPUP | WS_CAPTION | WS_THICKFRAME), WS_POPUP);
+    const LONG ex = GetWindowLongA(hwnd(ruler), GWL_EXSTYLE);
+    EXPECT_EQ(ex & (WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE), WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE);
+    EXPECT_NE(GetWindow(hwnd(ruler), GW_OWNER), nullptr) << "owned: no taskbar button, even unasked";
+
+    platform->windows.setWindowRect(ruler, {0, 300, 1280, 8});
+    EXPECT_EQ(platform->windows.windowRect(ruler), (Rect{0, 300, 1280, 8}));
+    // As the ruler makes itself: layered, letting the mouse through, topmost, then shown.
+    EXPECT_NE(platform->native.setWindowLong(ruler, GWL_EXSTYLE, ex | WS_EX_LAYERED | WS_EX_TRANSPARENT), 0);
+    EXPECT_TRUE(platform->native.setLayeredWindowAttributes(ruler, 0x00D4C390, 150, LWA_ALPHA));
+    EXPECT_TRUE(platform->native.setWindowPos(ruler, reinterpret_cast<Handle>(HWND_TOPMOST), 0, 0, 0, 0,
+                                              SWP_NOMOVE | SWP_NOSIZE));
+    platform->windows.setVisible(ruler, true);
+    pump();
+    EXPECT_TRUE(IsWindowVisible(hwnd(ruler)));
+    EXPECT_NE(GetWindowLongA(hwnd(ruler), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_EQ(GetWindowLongA(hwnd(ruler), GWL_EXSTYLE) & WS_EX_TRANSPARENT, WS_EX_TRANSPARENT) << "as it was set";
+    EXPECT_EQ(GetForegroundWindow(), hwnd(working)) << "the keyboard stays where it was";
+    EXPECT_EQ(GetActiveWindow(), hwnd(working));
+    RECT client{};
+    GetClientRect(hwnd(ruler), &client);
+    EXPECT_EQ(client.bottom, 8) << "no frame";
+}
+
 TEST_F(PlatformTest, HotkeysAreTheWholeDesktopsAndOneHeldElsewhereIsRefused) {
     Input& input = platform->input;
     const Hotkey key{MOD_CONTROL | MOD_ALT, VK_F9};

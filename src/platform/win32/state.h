@@ -126,6 +126,18 @@ struct State {
     std::unique_ptr<Annotations, AnnotationsDeleter> annotations;  // made for the first name or description
 };
 
+// While one lives, what changes is the program's own doing, not the person's.
+class ProgramsOwn {
+public:
+    explicit ProgramsOwn(int& depth) : depth_(depth) { ++depth_; }
+    ~ProgramsOwn() { --depth_; }
+    ProgramsOwn(const ProgramsOwn&) = delete;
+    ProgramsOwn& operator=(const ProgramsOwn&) = delete;
+
+private:
+    int& depth_;
+};
+
 // The host window's one-shot timer that ends a watch for the notification area.
 inline constexpr UINT_PTR kTrayWaitTimer = 1;
 
@@ -141,6 +153,9 @@ inline bool namedByText(const ControlSpec& spec) {
     return !spec.accessibleName.empty() && spec.text.empty() &&
            (spec.kind == ControlKind::PictureBox || (spec.kind == ControlKind::Label && !isLink(spec)));
 }
+
+// A window without a frame is never activated, and has no taskbar button: the reading ruler.
+inline bool neverActivated(const WindowSpec& spec) { return spec.border == BorderStyle::None; }
 
 // What each role is built on: the one state it shares with the others.
 template <class Role>
