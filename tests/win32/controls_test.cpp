@@ -1,5 +1,6 @@
 // The Windows platform's controls inside one process under Wine: clicks, keys,
-// whole numbers, pictures, and what screen readers hear of them.
+// whole numbers, pictures, sliders, hotkey boxes, labels, and what screen readers
+// hear of them.
 // clang-format off
 #include "platform_fixture.h"
 #include <oleacc.h>
@@ -283,6 +284,76 @@ TEST_F(PlatformTest, PictureBoxesShowTheirPictureAndReportTheMouse) {
     EXPECT_EQ(GetFocus(), hwnd(picture));
     SetFocus(hwnd(after));
     EXPECT_EQ(edge(), plain) << "no mark without the keyboard";
+}
+
+// Holds the modifiers down, as far as the receiving controls can tell, until it goes.
+class HeldKeys {
+public:
+    explicit HeldKeys(std::initializer_list<BYTE> keys) {
+        GetKeyboardState(state_);
+        BYTE held[256];
+        std::copy(std::begin(state_), std::end(state_), held);
+        for (const BYTE k : keys) held[k] = 0x80;
+        SetKeyboardState(held);
+    }
+    ~HeldKeys() { SetKeyboardState(state_); }
+    HeldKeys(const HeldKeys&) = delete;
+    HeldKeys& operator=(const HeldKeys&) = delete;
+
+private:
+    BYTE state_[256] = {};
+};
+
+TEST_F(PlatformTest, SlidersHotkeyBoxesAndTextBoxesReportOnlyWhatAPersonChanged) {
+    const Handle w = platform->windows.createWindow(spec("Reading tools"));
+    ControlSpec s = control(ControlKind::Slider, "", {10, 10, 150, 30}, 0);
+    s.minimum = 10;
+    s.maximum = 100;
+    const Handle slider = platform->controls.createControl(w, s);
+    const Handle box = platform->controls.createControl(w, control(ControlKind::HotkeyBox, "", {10, 50, 150, 24}, 1));
+    const Handle edit = platform->controls.createControl(w, control(ControlKind::TextBox, "48", {10, 80, 60, 24}, 2));
+    const auto changes = [&](Handle h) {
+        return std::count_if(recorder.events.begin(), recorder.events.end(),
+                             [h](const Event& e) { return e.kind == EventKind::Change && e.target == h; });
+    };
+
+    EXPECT_EQ(platform->controls.checkValue(slider), 10) << "at its minimum";
+    platform->controls.setCheckValue(slider, 100);
+    EXPECT_EQ(SendMessageA(hwnd(slider), TBM_GETPOS, 0, 0), 100);
+    platform->controls.setCheckValue(slider, 500);
+    EXPECT_EQ(platform->controls.checkValue(slider), 100) << "kept within its range";
+    SendMessageA(hwnd(slider), WM_KEYDOWN, VK_RIGHT, 1);
+    EXPECT_EQ(changes(slider), 0) << "set by the program, or pushed past its end";
+    SendMessageA(hwnd(slider), WM_KEYDOWN, VK_LEFT, 1);
+    SendMessageA(hwnd(slider), WM_KEYUP, VK_LEFT, 1);
+    EXPECT_EQ(platform->controls.checkValue(slider), 99);
+    EXPECT_EQ(changes(slider), 1) << "moved by a person";
+
+    platform->controls.setControlText(box, "ctrl+alt+pgup");
+    EXPECT_EQ(platform->controls.controlText(box), "Ctrl+Alt+PgUp");
+    EXPECT_EQ(SendMessageA(hwnd(box), HKM_GETHOTKEY, 0, 0),
+              MAKEWORD(VK_PRIOR, HOTKEYF_CONTROL | HOTKEYF_ALT | HOTKEYF_EXT));
+    platform->controls.setControlText(box, "Ctrl+Nothing");
+    EXPECT_EQ(platform->controls.controlText(box), "") << "no key: none";
+    EXPECT_EQ(SendMessageA(hwnd(box), HKM_GETHOTKEY, 0, 0), 0);
+    {
+        const HeldKeys held{VK_CONTROL, VK_MENU};
+        SendMessageA(hwnd(box), WM_KEYDOWN, VK_CONTROL, 1);
+        SendMessageA(hwnd(box), WM_SYSKEYDOWN, VK_MENU, 1 | (1 << 29));
+        EXPECT_EQ(changes(box), 0) << "on the way to a key";
+        SendMessageA(hwnd(box), WM_SYSKEYDOWN, 'R', 1 | (1 << 29));
+    }
+    EXPECT_EQ(platform->controls.controlText(box), "Ctrl+Alt+R");
+    EXPECT_EQ(changes(box), 1);
+    SendMessageA(hwnd(box), WM_KEYDOWN, VK_BACK, 1);
+    EXPECT_EQ(platform->controls.controlText(box), "") << "Backspace clears it";
+    EXPECT_EQ(SendMessageA(hwnd(box), HKM_GETHOTKEY, 0, 0), 0);
+    EXPECT_EQ(changes(box), 2);
+
+    platform->controls.setControlText(edit, "120");
+    EXPECT_EQ(changes(edit), 0);
+    SendMessageA(hwnd(edit), WM_CHAR, '0', 1);
+    EXPECT_EQ(changes(edit), 1);
 }
 
 }  // namespace

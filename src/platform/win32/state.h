@@ -57,7 +57,10 @@ struct ControlRecord {
     Brush backBrush;
     Font font;
     std::unique_ptr<PictureSurface> surface;  // picture boxes
-    std::string lastWholeNumber;              // whole-number boxes: what they held when it was last good
+    // Text and hotkey boxes: the text the program set or a person's edit last reported
+    // (a whole-number box's is always good); sliders: the value, likewise.
+    std::string lastText;
+    int lastValue = 0;
 };
 
 class Annotations;  // accessible.cpp
@@ -122,6 +125,7 @@ struct State {
     int nextControlId = 100;
     UINT_PTR nextTimerId = 1;
     int programmaticMoves = 0;  // while above 0, moves are the program's own, not the person's
+    int programmaticText = 0;   // while above 0, text that changes is the program's own
     bool watchingTray = false;  // between watchNotificationArea and its answer
     std::unique_ptr<Annotations, AnnotationsDeleter> annotations;  // made for the first name or description
 };
@@ -184,10 +188,14 @@ void reportResize(State& state, HWND hwnd);
 LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR state);
 LRESULT CALLBACK linkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR state);
+LRESULT CALLBACK hotkeyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR state);
 std::string windowText(HWND hwnd);
 // A whole-number box keeps what it holds when that is one up to its maximum, and
-// otherwise goes back to what it held last, however the text came in (state.cpp).
-void keepWholeNumber(ControlRecord& record);
+// otherwise goes back to what it held last, however the text came in: false then (state.cpp).
+bool keepWholeNumber(ControlRecord& record);
+// A hotkey box's key as portable text, empty for none, and the key it shows (control.cpp).
+std::string hotkeyBoxText(HWND box);
+void setHotkeyBox(State& state, ControlRecord& record, const std::string& text);
 // Screen readers (accessible.cpp): a new native control's name and description,
 // a description that changed, and a control whose window is about to go.
 void announce(State& state, const ControlRecord& record);
