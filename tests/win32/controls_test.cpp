@@ -356,5 +356,59 @@ TEST_F(PlatformTest, SlidersHotkeyBoxesAndTextBoxesReportOnlyWhatAPersonChanged)
     EXPECT_EQ(changes(edit), 1);
 }
 
+TEST_F(PlatformTest, ALabelNamesTheControlAfterItAndItsMnemonicLeadsThere) {
+    const Handle w = platform->windows.createWindow(spec("Settings"));
+    const Handle frame =
+        platform->controls.createControl(w, control(ControlKind::Frame, "Reading tools", {0, 0, 300, 200}, 0));
+    const auto labelFor = [&](const char* text, const char* name, int y) {
+        ControlSpec l = control(ControlKind::Label, text, {10, y, 100, 20});
+        l.labelFor = name;
+        return platform->controls.createControl(frame, l);
+    };
+    const auto named = [&](ControlKind kind, const char* name, int y, int tabIndex, const char* accessibleName = "") {
+        ControlSpec c = control(kind, "", {120, y, 150, 24}, tabIndex);
+        c.name = name;
+        c.accessibleName = accessibleName;
+        return platform->controls.createControl(frame, c);
+    };
+    // Created as the settings dialog makes them: each label first, a plain label between.
+    const Handle strength = labelFor("&Strength:", "sldStrength", 20);
+    const Handle slider = named(ControlKind::Slider, "sldStrength", 20, 1, "Strength");
+    platform->controls.createControl(frame, control(ControlKind::Label, "59%", {280, 20, 20, 20}));
+    const Handle keyLabel = labelFor("&Tint on or off:", "hkTint", 60);
+    const Handle box = named(ControlKind::HotkeyBox, "hkTint", 60, 2);
+    const Handle heightLabel = labelFor("Ruler &height:", "txtHeight", 100);
+    const Handle height = named(ControlKind::TextBox, "txtHeight", 100, 3);
+    EXPECT_EQ(GetWindow(hwnd(slider), GW_HWNDPREV), hwnd(strength));
+    EXPECT_EQ(GetWindow(hwnd(box), GW_HWNDPREV), hwnd(keyLabel));
+    EXPECT_EQ(GetWindow(hwnd(height), GW_HWNDPREV), hwnd(heightLabel));
+    EXPECT_EQ(heard(hwnd(frame)).name, "Reading tools");
+    EXPECT_EQ(heard(hwnd(slider)).name, "Strength");
+    EXPECT_EQ(heard(hwnd(box)).name, "Tint on or off:") << "its label's";
+    EXPECT_EQ(heard(hwnd(height)).name, "Ruler height:");
+
+    platform->windows.setVisible(w, true);
+    platform->controls.setControlText(box, "Ctrl+Alt+O");
+    SetFocus(hwnd(box));
+    {
+        // In a hotkey box Alt and a letter alone is still a mnemonic, not a key for it.
+        const HeldKeys held{VK_MENU};
+        PostMessageA(hwnd(box), WM_SYSKEYDOWN, VK_MENU, 1 | (1 << 29));
+        PostMessageA(hwnd(box), WM_SYSKEYDOWN, 'S', 1 | (1 << 29));
+        PostMessageA(hwnd(box), WM_SYSCHAR, 's', 1 | (1 << 29));
+        platform->windows.quit(0);
+        platform->windows.run();
+    }
+    EXPECT_EQ(GetFocus(), hwnd(slider)) << "Alt+S";
+    EXPECT_EQ(platform->controls.controlText(box), "Ctrl+Alt+O");
+    EXPECT_EQ(SendMessageA(hwnd(box), HKM_GETHOTKEY, 0, 0), MAKEWORD('O', HOTKEYF_CONTROL | HOTKEYF_ALT))
+        << "it shows its key again, not the Alt left half pressed";
+    PostMessageA(hwnd(slider), WM_SYSCHAR, 'h', 1 | (1 << 29));
+    platform->windows.quit(0);
+    platform->windows.run();
+    EXPECT_EQ(GetFocus(), hwnd(height)) << "Alt+H";
+    EXPECT_TRUE(eventsOf(EventKind::Change).empty());
+}
+
 }  // namespace
 }  // namespace velmora::platform::win32

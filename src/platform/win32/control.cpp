@@ -285,20 +285,44 @@ private:
         SendMessageA(record.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(record.font.get()), TRUE);
     }
 
-    // Siblings stand in z-order by tab index, which is the order Tab walks them.
+    // Siblings stand in z-order by tab index, which is the order Tab walks them; a
+    // label that names a control stands right before it, where the dialog manager's
+    // mnemonics and the screen readers look for it.
     void placeInTabOrder(const ControlRecord& record) {
         const auto key = [](const ControlRecord& c) { return c.spec.tabIndex < 0 ? INT_MAX : c.spec.tabIndex; };
         HWND after = HWND_TOP;
         int best = INT_MIN;
-        for (const auto& [handle, other] : s_.controls) {
-            if (other.get() == &record || other->parent != record.parent || other->hwnd == nullptr) continue;
+        for (const ControlRecord* other : siblingsOf(record)) {
             const int k = key(*other);
-            if (k <= key(record) && k >= best) {
+            if (other->spec.labelFor.empty() && k <= key(record) && k >= best) {
                 best = k;
                 after = other->hwnd;
             }
         }
         SetWindowPos(record.hwnd, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        for (const ControlRecord* other : siblingsOf(record)) {
+            if (!record.spec.name.empty() && other->spec.labelFor == record.spec.name) standBefore(*other, record);
+            if (!record.spec.labelFor.empty() && record.spec.labelFor == other->spec.name) standBefore(record, *other);
+        }
+    }
+
+    // The native controls in the same parent.
+    std::vector<const ControlRecord*> siblingsOf(const ControlRecord& record) {
+        std::vector<const ControlRecord*> siblings;
+        for (const auto& [handle, other] : s_.controls) {
+            if (other.get() != &record && other->parent == record.parent && other->hwnd != nullptr) {
+                siblings.push_back(other.get());
+            }
+        }
+        return siblings;
+    }
+
+    static void standBefore(const ControlRecord& label, const ControlRecord& control) {
+        nameByLabel(label, control);
+        const HWND previous = GetWindow(control.hwnd, GW_HWNDPREV);
+        if (previous == label.hwnd) return;
+        SetWindowPos(label.hwnd, previous != nullptr ? previous : HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
 };
 

@@ -103,6 +103,9 @@ private:
                 return 0;
             case WM_ACTIVATE:
                 return activate(window, hwnd, wParam);
+            case WM_NEXTDLGCTL:
+                nextControl(hwnd, wParam, lParam);
+                return 0;
             default:
                 return anyMessage(hwnd, window.backBrush.get(), message, wParam, lParam);
         }
@@ -216,6 +219,13 @@ private:
     static void takeSuggestedRect(HWND hwnd, const RECT& suggested) {
         SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                      suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    // As in a dialog: a label's mnemonic comes as the label (lParam set) and then the next control.
+    static void nextControl(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+        const HWND target = LOWORD(lParam) != 0 ? reinterpret_cast<HWND>(wParam)
+                                                : GetNextDlgTabItem(hwnd, GetFocus(), wParam != 0 ? TRUE : FALSE);
+        if (target != nullptr && IsChild(hwnd, target)) SetFocus(target);
     }
 
     // Like a dialog, a window gives the keyboard back to the control that had it.

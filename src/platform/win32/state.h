@@ -151,11 +151,17 @@ inline bool isLink(const ControlSpec& spec) { return spec.kind == ControlKind::L
 // A picture box with a tab stop takes the keyboard: its keys go to the program.
 inline bool takesKeys(const ControlSpec& spec) { return spec.kind == ControlKind::PictureBox && spec.tabIndex >= 0; }
 
-// A picture, or a label without text, carries its name as its window text, which
-// no one sees: a picture box paints its picture, such a label only its colour.
+// Controls whose window text no one sees: a picture box paints its picture, a slider
+// its track, a hotkey box its key.
+inline bool showsNoText(ControlKind kind) {
+    return kind == ControlKind::PictureBox || kind == ControlKind::Slider || kind == ControlKind::HotkeyBox;
+}
+
+// Such a control, or a label without text, carries its name as its window text: the
+// label is owner-drawn and paints only its colour.
 inline bool namedByText(const ControlSpec& spec) {
     return !spec.accessibleName.empty() && spec.text.empty() &&
-           (spec.kind == ControlKind::PictureBox || (spec.kind == ControlKind::Label && !isLink(spec)));
+           (showsNoText(spec.kind) || (spec.kind == ControlKind::Label && !isLink(spec)));
 }
 
 // A window without a frame is never activated, and has no taskbar button: the reading ruler.
@@ -200,6 +206,7 @@ void setHotkeyBox(State& state, ControlRecord& record, const std::string& text);
 // a description that changed, and a control whose window is about to go.
 void announce(State& state, const ControlRecord& record);
 void describe(State& state, const ControlRecord& record);
+void nameByLabel(const ControlRecord& label, const ControlRecord& control);
 void forgetAnnotations(State& state, const ControlRecord& record);
 // One WM_PAINT of a window or pane, with the shapes and lines it holds (paint.cpp).
 void paint(State& state, HWND hwnd);
