@@ -1,5 +1,6 @@
 // The Windows platform's controls inside one process under Wine: clicks, keys,
-// whole numbers, pictures, and what screen readers hear of them.
+// whole numbers, pictures, sliders, hotkey boxes, labels, and what screen readers
+// hear of them.
 // clang-format off
 #include "platform_fixture.h"
 #include <oleacc.h>
@@ -283,6 +284,130 @@ TEST_F(PlatformTest, PictureBoxesShowTheirPictureAndReportTheMouse) {
     EXPECT_EQ(GetFocus(), hwnd(picture));
     SetFocus(hwnd(after));
     EXPECT_EQ(edge(), plain) << "no mark without the keyboard";
+}
+
+// Holds the modifiers down, as far as the receiving controls can tell, until it goes.
+class HeldKeys {
+public:
+    explicit HeldKeys(std::initializer_list<BYTE> keys) {
+        GetKeyboardState(state_);
+        BYTE held[256];
+        std::copy(std::begin(state_), std::end(state_), held);
+        for (const BYTE k : keys) held[k] = 0x80;
+        SetKeyboardState(held);
+    }
+    ~HeldKeys() { SetKeyboardState(state_); }
+    HeldKeys(const HeldKeys&) = delete;
+    HeldKeys& operator=(const HeldKeys&) = delete;
+
+private:
+    BYTE state_[256] = {};
+};
+
+TEST_F(PlatformTest, SlidersHotkeyBoxesAndTextBoxesReportOnlyWhatAPersonChanged) {
+    const Handle w = platform->windows.createWindow(spec("Reading tools"));
+    ControlSpec s = control(ControlKind::Slider, "", {10, 10, 150, 30}, 0);
+    s.minimum = 10;
+    s.maximum = 100;
+    const Handle slider = platform->controls.createControl(w, s);
+    const Handle box = platform->controls.createControl(w, control(ControlKind::HotkeyBox, "", {10, 50, 150, 24}, 1));
+    const Handle edit = platform->controls.createControl(w, control(ControlKind::TextBox, "48", {10, 80, 60, 24}, 2));
+    const auto changes = [&](Handle h) {
+        return std::count_if(recorder.events.begin(), recorder.events.end(),
+                             [h](const Event& e) { return e.kind == EventKind::Change && e.target == h; });
+    };
+
+    EXPECT_EQ(platform->controls.checkValue(slider), 10) << "at its minimum";
+    platform->controls.setCheckValue(slider, 100);
+    EXPECT_EQ(SendMessageA(hwnd(slider), TBM_GETPOS, 0, 0), 100);
+    platform->controls.setCheckValue(slider, 500);
+    EXPECT_EQ(platform->controls.checkValue(slider), 100) << "kept within its range";
+    SendMessageA(hwnd(slider), WM_KEYDOWN, VK_RIGHT, 1);
+    EXPECT_EQ(changes(slider), 0) << "set by the program, or pushed past its end";
+    SendMessageA(hwnd(slider), WM_KEYDOWN, VK_LEFT, 1);
+    SendMessageA(hwnd(slider), WM_KEYUP, VK_LEFT, 1);
+    EXPECT_EQ(platform->controls.checkValue(slider), 99);
+    EXPECT_EQ(changes(slider), 1) << "moved by a person";
+
+    platform->controls.setControlText(box, "ctrl+alt+pgup");
+    EXPECT_EQ(platform->controls.controlText(box), "Ctrl+Alt+PgUp");
+    EXPECT_EQ(SendMessageA(hwnd(box), HKM_GETHOTKEY, 0, 0),
+              MAKEWORD(VK_PRIOR, HOTKEYF_CONTROL | HOTKEYF_ALT | HOTKEYF_EXT));
+    platform->controls.setControlText(box, "Ctrl+Nothing");
+    EXPECT_EQ(platform->controls.controlText(box), "") << "no key: none";
+    EXPECT_EQ(SendMessageA(hwnd(box), HKM_GETHOTKEY, 0, 0), 0);
+    {
+        const HeldKeys held{VK_CONTROL, VK_MENU};
+        SendMessageA(hwnd(box), WM_KEYDOWN, VK_CONTROL, 1);
+        SendMessageA(hwnd(box), WM_SYSKEYDOWN, VK_MENU, 1 | (1 << 29));
+        EXPECT_EQ(changes(box), 0) << "on the way to a key";
+        SendMessageA(hwnd(box), WM_SYSKEYDOWN, 'R', 1 | (1 << 29));
+    }
+    EXPECT_EQ(platform->controls.controlText(box), "Ctrl+Alt+R");
+    EXPECT_EQ(changes(box), 1);
+    SendMessageA(hwnd(box), WM_KEYDOWN, VK_BACK, 1);
+    EXPECT_EQ(platform->controls.controlText(box), "") << "Backspace clears it";
+    EXPECT_EQ(SendMessageA(hwnd(box), HKM_GETHOTKEY, 0, 0), 0);
+    EXPECT_EQ(changes(box), 2);
+
+    platform->controls.setControlText(edit, "120");
+    EXPECT_EQ(changes(edit), 0);
+    SendMessageA(hwnd(edit), WM_CHAR, '0', 1);
+    EXPECT_EQ(changes(edit), 1);
+}
+
+TEST_F(PlatformTest, ALabelNamesTheControlAfterItAndItsMnemonicLeadsThere) {
+    const Handle w = platform->windows.createWindow(spec("Settings"));
+    const Handle frame =
+        platform->controls.createControl(w, control(ControlKind::Frame, "Reading tools", {0, 0, 300, 200}, 0));
+    const auto labelFor = [&](const char* text, const char* name, int y) {
+        ControlSpec l = control(ControlKind::Label, text, {10, y, 100, 20});
+        l.labelFor = name;
+        return platform->controls.createControl(frame, l);
+    };
+    const auto named = [&](ControlKind kind, const char* name, int y, int tabIndex, const char* accessibleName = "") {
+        ControlSpec c = control(kind, "", {120, y, 150, 24}, tabIndex);
+        c.name = name;
+        c.accessibleName = accessibleName;
+        return platform->controls.createControl(frame, c);
+    };
+    // Created as the settings dialog makes them: each label first, a plain label between.
+    const Handle strength = labelFor("&Strength:", "sldStrength", 20);
+    const Handle slider = named(ControlKind::Slider, "sldStrength", 20, 1, "Strength");
+    platform->controls.createControl(frame, control(ControlKind::Label, "59%", {280, 20, 20, 20}));
+    const Handle keyLabel = labelFor("&Tint on or off:", "hkTint", 60);
+    const Handle box = named(ControlKind::HotkeyBox, "hkTint", 60, 2);
+    const Handle heightLabel = labelFor("Ruler &height:", "txtHeight", 100);
+    const Handle height = named(ControlKind::TextBox, "txtHeight", 100, 3);
+    EXPECT_EQ(GetWindow(hwnd(slider), GW_HWNDPREV), hwnd(strength));
+    EXPECT_EQ(GetWindow(hwnd(box), GW_HWNDPREV), hwnd(keyLabel));
+    EXPECT_EQ(GetWindow(hwnd(height), GW_HWNDPREV), hwnd(heightLabel));
+    EXPECT_EQ(heard(hwnd(frame)).name, "Reading tools");
+    EXPECT_EQ(heard(hwnd(slider)).name, "Strength");
+    EXPECT_EQ(heard(hwnd(box)).name, "Tint on or off:") << "its label's";
+    EXPECT_EQ(heard(hwnd(height)).name, "Ruler height:");
+
+    platform->windows.setVisible(w, true);
+    platform->controls.setControlText(box, "Ctrl+Alt+O");
+    SetFocus(hwnd(box));
+    {
+        // In a hotkey box Alt and a letter alone is still a mnemonic, not a key for it.
+        const HeldKeys held{VK_MENU};
+        PostMessageA(hwnd(box), WM_SYSKEYDOWN, VK_MENU, 1 | (1 << 29));
+        PostMessageA(hwnd(box), WM_SYSKEYDOWN, 'S', 1 | (1 << 29));
+        PostMessageA(hwnd(box), WM_SYSCHAR, 's', 1 | (1 << 29));
+        platform->windows.quit(0);
+        platform->windows.run();
+    }
+    EXPECT_EQ(GetFocus(), hwnd(slider)) << "Alt+S";
+    EXPECT_EQ(platform->controls.controlText(box), "Ctrl+Alt+O");
+    EXPECT_EQ(SendMessageA(hwnd(box), HKM_GETHOTKEY, 0, 0), MAKEWORD('O', HOTKEYF_CONTROL | HOTKEYF_ALT))
+        << "it shows its key again, not the Alt left half pressed";
+    PostMessageA(hwnd(slider), WM_SYSCHAR, 'h', 1 | (1 << 29));
+    platform->windows.quit(0);
+    platform->windows.run();
+    EXPECT_EQ(GetFocus(), hwnd(height)) << "Alt+H";
+    EXPECT_TRUE(eventsOf(EventKind::Change).empty());
 }
 
 }  // namespace

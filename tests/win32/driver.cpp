@@ -285,6 +285,38 @@ void clickWithPointer(HWND window, int x, int y) {
     SendInput(2, press, sizeof press[0]);
 }
 
+void pressKeys(std::initializer_list<WORD> keys) {
+    std::vector<INPUT> presses;
+    for (const WORD key : keys) presses.push_back({INPUT_KEYBOARD, {.ki = {key, 0, 0, 0, 0}}});
+    for (auto key = std::rbegin(keys); key != std::rend(keys); ++key) {
+        presses.push_back({INPUT_KEYBOARD, {.ki = {*key, 0, KEYEVENTF_KEYUP, 0, 0}}});
+    }
+    SendInput(static_cast<UINT>(presses.size()), presses.data(), sizeof(INPUT));
+}
+
+OwnWindow::OwnWindow(const RECT& where) {
+    constexpr const char* kClass = "VelmoraDriverWindow";
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
+        if (message == WM_LBUTTONDOWN) ++*reinterpret_cast<int*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        return DefWindowProcA(hwnd, message, wParam, lParam);
+    };
+    wc.lpszClassName = kClass;
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    RegisterClassA(&wc);
+    hwnd_ = CreateWindowExA(0, kClass, "Driver", WS_POPUP | WS_VISIBLE, where.left, where.top, where.right - where.left,
+                            where.bottom - where.top, nullptr, nullptr, nullptr, nullptr);
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&clicks_));
+}
+
+OwnWindow::~OwnWindow() { DestroyWindow(hwnd_); }
+
+int OwnWindow::clicks() const {
+    MSG msg{};
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    return clicks_;
+}
+
 std::vector<HWND> wineTrayIcons() {
     HWND tray = FindWindowA(nullptr, "Wine System Tray");
     if (tray == nullptr || !IsWindowVisible(tray)) return {};

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <chrono>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <utility>
@@ -120,6 +121,24 @@ OverlayButtons overlayButtons(HWND overlay);
 // A click as a person makes one: the pointer moves over that point of the window's client
 // area and the left button goes down and up through the system's input queue.
 void clickWithPointer(HWND window, int x, int y);
+
+// Keys pressed in that order and released the other way round, through the system's
+// input queue, as on a keyboard: {VK_CONTROL, VK_MENU, 'O'} is Ctrl+Alt+O.
+void pressKeys(std::initializer_list<WORD> keys);
+
+// A window of the driver's own, shown where it is told, that counts the left clicks it gets.
+class OwnWindow : Owner {
+public:
+    explicit OwnWindow(const RECT& where);
+    ~OwnWindow();
+    HWND hwnd() const { return hwnd_; }
+    // Handles what has come to the driver's windows first.
+    int clicks() const;
+
+private:
+    HWND hwnd_ = nullptr;
+    int clicks_ = 0;
+};
 
 // The icons Wine shows in its own "Wine System Tray" window, which stands in for the
 // notification area when the desktop has none: one child window per icon.

@@ -20,9 +20,11 @@ constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\R
 
 TEST_F(PlatformTest, SettingsLiveWhereEarlierVersionsKeptThem) {
     SettingsStore& store = platform->settings;
-    EXPECT_EQ(store.get(kTestApp, "config", "red"), "") << "never written";
+    EXPECT_EQ(store.tryGet(kTestApp, "config", "red"), std::nullopt) << "never written";
     EXPECT_TRUE(store.save(kTestApp, "config", "width", " 7200"));
     EXPECT_EQ(store.get(kTestApp, "config", "width"), " 7200");
+    EXPECT_TRUE(store.save(kTestApp, "config", "hotkeytint", ""));
+    EXPECT_EQ(store.tryGet(kTestApp, "config", "hotkeytint"), "") << "written empty is not never written";
 
     // What an earlier version wrote: REG_SZ with or without the terminating zero.
     const std::string key = "Software\\VB and VBA Program Settings\\" + std::string(kTestApp) + "\\config";
@@ -38,7 +40,7 @@ TEST_F(PlatformTest, SettingsLiveWhereEarlierVersionsKeptThem) {
     RegSetValueExA(k, "green", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
     RegCloseKey(k);
     EXPECT_EQ(store.get(kTestApp, "config", "red"), "144");
-    EXPECT_EQ(store.get(kTestApp, "config", "green"), "") << "not text: as if never written";
+    EXPECT_EQ(store.tryGet(kTestApp, "config", "green"), std::nullopt) << "not text: as if never written";
 
     // A key the registry cannot hold is refused, never a crash.
     EXPECT_FALSE(store.save(kTestApp, std::string(300, 's'), "red", "1"));
@@ -123,6 +125,70 @@ TEST_F(PlatformTest, WindowsTakeTheirSizePlaceBorderAndOwner) {
     const Handle withIcon = platform->windows.createWindow(s);
     EXPECT_NE(platform->windows.windowIcon(withIcon), 0);
     EXPECT_NE(platform->windows.windowIcon(withIcon), platform->windows.windowIcon(overlay));
+}
+
+TEST_F(PlatformTest, AWindowWithoutAFrameNeverTakesTheKeyboardAndHasNoMinimumSize) {
+    const Handle working = platform->windows.createWindow(spec("Working"));
+    platform->windows.setVisible(working, true);
+    ASSERT_EQ(GetForegroundWindow(), hwnd(working));
+    WindowSpec s = spec("Velmora reading ruler");
+    s.border = BorderStyle::None;
+    const Handle ruler = platform->windows.createWindow(s);
+    EXPECT_EQ(GetWindowLongA(hwnd(ruler), GWL_STYLE) & (WS_POPUP | WS_CAPTION | WS_THICKFRAME), WS_POPUP);
+    const LONG ex = GetWindowLongA(hwnd(ruler), GWL_EXSTYLE);
+    EXPECT_EQ(ex & (WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE), WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE);
+    EXPECT_NE(GetWindow(hwnd(ruler), GW_OWNER), nullptr) << "owned: no taskbar button, even unasked";
+
+    platform->windows.setWindowRect(ruler, {0, 300, 1280, 8});
+    EXPECT_EQ(platform->windows.windowRect(ruler), (Rect{0, 300, 1280, 8}));
+    // As the ruler makes itself: layered, letting the mouse through, topmost, then shown.
+    EXPECT_NE(platform->native.setWindowLong(ruler, GWL_EXSTYLE, ex | WS_EX_LAYERED | WS_EX_TRANSPARENT), 0);
+    EXPECT_TRUE(platform->native.setLayeredWindowAttributes(ruler, 0x00D4C390, 150, LWA_ALPHA));
+    EXPECT_TRUE(platform->native.setWindowPos(ruler, reinterpret_cast<Handle>(HWND_TOPMOST), 0, 0, 0, 0,
+                                              SWP_NOMOVE | SWP_NOSIZE));
+    platform->windows.setVisible(ruler, true);
+    pump();
+    EXPECT_TRUE(IsWindowVisible(hwnd(ruler)));
+    EXPECT_NE(GetWindowLongA(hwnd(ruler), GWL_EXSTYLE) & WS_EX_TOPMOST, 0);
+    EXPECT_EQ(GetWindowLongA(hwnd(ruler), GWL_EXSTYLE) & WS_EX_TRANSPARENT, WS_EX_TRANSPARENT) << "as it was set";
+    EXPECT_EQ(GetForegroundWindow(), hwnd(working)) << "the keyboard stays where it was";
+    EXPECT_EQ(GetActiveWindow(), hwnd(working));
+    RECT client{};
+    GetClientRect(hwnd(ruler), &client);
+    EXPECT_EQ(client.bottom, 8) << "no frame";
+}
+
+TEST_F(PlatformTest, HotkeysAreTheWholeDesktopsAndOneHeldElsewhereIsRefused) {
+    Input& input = platform->input;
+    const Hotkey key{MOD_CONTROL | MOD_ALT, VK_F9};
+    ASSERT_TRUE(input.registerHotkey(1, key));
+    EXPECT_TRUE(input.registerHotkey(1, key)) << "again under its own id";
+    EXPECT_FALSE(input.registerHotkey(2, key)) << "one key, one id";
+    EXPECT_FALSE(RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_ALT, VK_F9)) << "no other program gets it";
+
+    // Pressed where the keyboard is, not in a window of the platform's.
+    recorder.react = [&](const Event& e) {
+        if (e.kind == EventKind::Hotkey) platform->windows.quit(static_cast<int>(e.code));
+    };
+    std::vector<INPUT> keys;
+    for (const WORD k : {VK_CONTROL, VK_MENU, VK_F9}) keys.push_back({INPUT_KEYBOARD, {.ki = {k, 0, 0, 0, 0}}});
+    for (const WORD k : {VK_F9, VK_MENU, VK_CONTROL}) {
+        keys.push_back({INPUT_KEYBOARD, {.ki = {k, 0, KEYEVENTF_KEYUP, 0, 0}}});
+    }
+    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+    EXPECT_EQ(runLoop(), 1);
+    ASSERT_EQ(eventsOf(EventKind::Hotkey).size(), 1U);
+    EXPECT_EQ(eventsOf(EventKind::Hotkey)[0].target, 0);
+
+    input.unregisterHotkey(1);
+    EXPECT_TRUE(RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_ALT, VK_F9)) << "given back";
+    EXPECT_FALSE(input.registerHotkey(3, key)) << "held elsewhere";
+    UnregisterHotKey(nullptr, 7);
+
+    ASSERT_TRUE(SetCursorPos(123, 45));
+    EXPECT_EQ(input.tryPointerPosition(), (Point{123, 45}));
+    EXPECT_EQ(platform->desktop.screens(),
+              (std::vector<Rect>{{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}}));
 }
 
 TEST_F(PlatformTest, GeometryKeepsTheMinimumAndReportsResizesOnly) {

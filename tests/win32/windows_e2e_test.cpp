@@ -260,6 +260,16 @@ TEST_F(WindowsE2E, SettingsDialogStoresItsChoicesAndTheLoginEntry) {
     EXPECT_EQ(settings::stored("tint"), " 1");
     press(login);
     EXPECT_EQ(settings::stored("loadwin"), " 1");
+    // The reading tools from the keyboard, each stored at once: Alt+S and an arrow, Alt+T and Backspace.
+    typeMnemonic(dialog, 's');
+    ASSERT_TRUE(waitUntil([&] { return className(focusOf(dialog)) == "msctls_trackbar32"; }));
+    pressKey(dialog, VK_RIGHT);
+    EXPECT_TRUE(waitUntil([&] { return settings::stored("alpha") == " 153"; })) << "60 % of 255";
+    EXPECT_NE(findChild(dialog, "60%"), nullptr);
+    typeMnemonic(dialog, 't');
+    ASSERT_TRUE(waitUntil([&] { return className(focusOf(dialog)) == "msctls_hotkey32"; }));
+    pressKey(dialog, VK_BACK);
+    EXPECT_TRUE(waitUntil([&] { return settings::stored("hotkeytint") == ""; })) << "the tint has no key now";
     typeMnemonic(dialog, 'o');  // &OK
     EXPECT_TRUE(waitUntil([&] { return !IsWindow(dialog); }));
     const auto entry = loginEntry();

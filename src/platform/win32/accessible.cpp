@@ -1,9 +1,10 @@
 // What screen readers hear of the controls. Names go where every reader of
 // Microsoft Active Accessibility finds them, Wine's included: a text box's in a
-// hidden label just before it in z-order, a picture's and an empty label's as
-// their window text. Windows also takes each name and description as a dynamic
-// annotation, which its accessibility interfaces and UI Automation both honour;
-// Wine accepts none (E_NOTIMPL), so there the descriptions go unheard.
+// hidden label just before it in z-order, a picture's, a slider's, a hotkey
+// box's and an empty label's as their window text, which Wine reads where
+// Windows also reads the label before a slider or a hotkey box. Windows also takes each name and description as a
+// dynamic annotation, which its accessibility interfaces and UI Automation both honour; Wine accepts none (E_NOTIMPL),
+// so there the descriptions go unheard.
 // clang-format off
 #include "platform/win32/state.h"
 #include <initguid.h>
@@ -89,6 +90,14 @@ void announce(State& state, const ControlRecord& record) {
         annotations(state).set(record.hwnd, PROPID_ACC_NAME, spec.accessibleName);
     }
     if (!spec.accessibleDescription.empty()) describe(state, record);
+}
+
+void nameByLabel(const ControlRecord& label, const ControlRecord& control) {
+    if (!showsNoText(control.spec.kind) || !control.spec.accessibleName.empty()) return;
+    std::string name = label.spec.text;
+    const auto mnemonic = name.find('&');
+    if (mnemonic != std::string::npos) name.erase(mnemonic, 1);
+    SetWindowTextA(control.hwnd, name.c_str());
 }
 
 void describe(State& state, const ControlRecord& record) {

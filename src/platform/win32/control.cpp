@@ -1,10 +1,12 @@
-// Controls of the Windows platform: buttons, check boxes, labels and text boxes
-// are the system's own controls; picture boxes and frames are panes of ours;
-// shapes and lines have no window and are painted by their container.
+// Controls of the Windows platform: buttons, check boxes, labels, text boxes,
+// sliders and hotkey boxes are the system's own controls; picture boxes and
+// frames are panes of ours; shapes and lines have no window and are painted by
+// their container.
 #include <algorithm>
 #include <climits>
 #include <cmath>
 
+#include "platform/keys.h"
 #include "platform/win32/state.h"
 
 namespace velmora::platform::win32 {
@@ -48,6 +50,15 @@ NativeKind paneKind(const ControlSpec& spec) {
     return kind;
 }
 
+// The hotkey control's modifier flags beside the ones RegisterHotKey takes.
+constexpr struct {
+    unsigned hotkeyFlag;
+    unsigned modifier;
+} kHotkeyModifiers[] = {{HOTKEYF_SHIFT, MOD_SHIFT}, {HOTKEYF_CONTROL, MOD_CONTROL}, {HOTKEYF_ALT, MOD_ALT}};
+
+// The keys of the block beside the letters, which the control names apart from the keypad's.
+bool extendedKey(unsigned key) { return (key >= VK_PRIOR && key <= VK_DOWN) || key == VK_INSERT || key == VK_DELETE; }
+
 // None for shapes and lines.
 std::optional<NativeKind> nativeKindOf(const ControlSpec& spec) {
     switch (spec.kind) {
@@ -66,6 +77,10 @@ std::optional<NativeKind> nativeKindOf(const ControlSpec& spec) {
             // ES_NUMBER refuses other keys as they are typed; the platform refuses the rest (events.cpp).
             return NativeKind{"EDIT", WS_TABSTOP | ES_AUTOHSCROLL | (spec.wholeNumberMax >= 0 ? ES_NUMBER : 0U),
                               WS_EX_CLIENTEDGE};
+        case ControlKind::Slider:
+            return NativeKind{TRACKBAR_CLASSA, WS_TABSTOP | TBS_HORZ | TBS_AUTOTICKS};
+        case ControlKind::HotkeyBox:
+            return NativeKind{HOTKEY_CLASSA, WS_TABSTOP, WS_EX_CLIENTEDGE};
         case ControlKind::PictureBox:
         case ControlKind::Frame:
             return paneKind(spec);
@@ -139,7 +154,15 @@ public:
             setLinkText(record->hwnd, text);
             return;
         }
-        SetWindowTextA(record->hwnd, text.c_str());
+        if (record->spec.kind == ControlKind::HotkeyBox) {
+            setHotkeyBox(s_, *record, text);
+            return;
+        }
+        {
+            const ProgramsOwn guard(s_.programmaticText);
+            SetWindowTextA(record->hwnd, text.c_str());
+        }
+        record->lastText = windowText(record->hwnd);
         // A frame paints its own caption.
         if (record->spec.kind == ControlKind::Frame) InvalidateRect(record->hwnd, nullptr, TRUE);
     }
@@ -147,8 +170,9 @@ public:
     std::string controlText(Handle handle) override {
         const ControlRecord* record = s_.control(handle);
         if (record == nullptr) return {};
-        // A link's window text is its markup.
+        // A link's window text is its markup; a hotkey box shows its key.
         if (record->hwnd == nullptr || isLink(record->spec)) return record->spec.text;
+        if (record->spec.kind == ControlKind::HotkeyBox) return record->lastText;
         return windowText(record->hwnd);
     }
 
@@ -165,8 +189,14 @@ public:
     }
 
     void setCheckValue(Handle handle, int value) override {
-        const ControlRecord* record = s_.control(handle);
+        ControlRecord* record = s_.control(handle);
         if (record == nullptr || record->hwnd == nullptr) return;
+        if (record->spec.kind == ControlKind::Slider) {
+            // Set, not moved: the slider tells no one (events.cpp).
+            record->lastValue = std::clamp(value, record->spec.minimum, record->spec.maximum);
+            SendMessageA(record->hwnd, TBM_SETPOS, TRUE, record->lastValue);
+            return;
+        }
         const WPARAM state = value == 1 ? BST_CHECKED : value == 2 ? BST_INDETERMINATE : BST_UNCHECKED;
         SendMessageA(record->hwnd, BM_SETCHECK, state, 0);
     }
@@ -174,6 +204,9 @@ public:
     int checkValue(Handle handle) override {
         const ControlRecord* record = s_.control(handle);
         if (record == nullptr || record->hwnd == nullptr) return 0;
+        if (record->spec.kind == ControlKind::Slider) {
+            return static_cast<int>(SendMessageA(record->hwnd, TBM_GETPOS, 0, 0));
+        }
         const LRESULT state = SendMessageA(record->hwnd, BM_GETCHECK, 0, 0);
         return state == BST_CHECKED ? 1 : state == BST_INDETERMINATE ? 2 : 0;
     }
@@ -224,11 +257,21 @@ private:
         } else if (isLink(spec)) {
             setLinkText(record.hwnd, spec.text);
             SetWindowSubclass(record.hwnd, linkProc, 0, state);
+        } else if (spec.kind == ControlKind::Slider) {
+            SendMessageA(record.hwnd, TBM_SETRANGEMIN, FALSE, spec.minimum);
+            SendMessageA(record.hwnd, TBM_SETRANGEMAX, FALSE, spec.maximum);
+            SendMessageA(record.hwnd, TBM_SETTICFREQ, std::max(1, (spec.maximum - spec.minimum) / 9), 0);
+            SendMessageA(record.hwnd, TBM_SETPOS, TRUE, spec.minimum);
+            record.lastValue = spec.minimum;
+        } else if (spec.kind == ControlKind::HotkeyBox) {
+            SetWindowSubclass(record.hwnd, hotkeyProc, 0, state);
+            setHotkeyBox(s_, record, spec.text);
         }
         if (spec.wholeNumberMax >= 0) {
             SendMessageA(record.hwnd, EM_LIMITTEXT, std::to_string(spec.wholeNumberMax).size(), 0);
-            keepWholeNumber(record);
+            keepWholeNumber(record);  // text that is none goes back to nothing
         }
+        if (spec.kind == ControlKind::TextBox) record.lastText = windowText(record.hwnd);
         applyFont(record);
         return true;
     }
@@ -242,24 +285,73 @@ private:
         SendMessageA(record.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(record.font.get()), TRUE);
     }
 
-    // Siblings stand in z-order by tab index, which is the order Tab walks them.
+    // Siblings stand in z-order by tab index, which is the order Tab walks them; a
+    // label that names a control stands right before it, where the dialog manager's
+    // mnemonics and the screen readers look for it.
     void placeInTabOrder(const ControlRecord& record) {
         const auto key = [](const ControlRecord& c) { return c.spec.tabIndex < 0 ? INT_MAX : c.spec.tabIndex; };
         HWND after = HWND_TOP;
         int best = INT_MIN;
-        for (const auto& [handle, other] : s_.controls) {
-            if (other.get() == &record || other->parent != record.parent || other->hwnd == nullptr) continue;
+        for (const ControlRecord* other : siblingsOf(record)) {
             const int k = key(*other);
-            if (k <= key(record) && k >= best) {
+            if (other->spec.labelFor.empty() && k <= key(record) && k >= best) {
                 best = k;
                 after = other->hwnd;
             }
         }
         SetWindowPos(record.hwnd, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        for (const ControlRecord* other : siblingsOf(record)) {
+            if (!record.spec.name.empty() && other->spec.labelFor == record.spec.name) standBefore(*other, record);
+            if (!record.spec.labelFor.empty() && record.spec.labelFor == other->spec.name) standBefore(record, *other);
+        }
+    }
+
+    // The native controls in the same parent.
+    std::vector<const ControlRecord*> siblingsOf(const ControlRecord& record) {
+        std::vector<const ControlRecord*> siblings;
+        for (const auto& [handle, other] : s_.controls) {
+            if (other.get() != &record && other->parent == record.parent && other->hwnd != nullptr) {
+                siblings.push_back(other.get());
+            }
+        }
+        return siblings;
+    }
+
+    static void standBefore(const ControlRecord& label, const ControlRecord& control) {
+        nameByLabel(label, control);
+        const HWND previous = GetWindow(control.hwnd, GW_HWNDPREV);
+        if (previous == label.hwnd) return;
+        SetWindowPos(label.hwnd, previous != nullptr ? previous : HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
 };
 
 }  // namespace
+
+std::string hotkeyBoxText(HWND box) {
+    const auto value = static_cast<WORD>(SendMessageA(box, HKM_GETHOTKEY, 0, 0));
+    Hotkey hotkey{0, LOBYTE(value)};
+    if (hotkey.key == 0) return {};
+    for (const auto& m : kHotkeyModifiers) {
+        if ((HIBYTE(value) & m.hotkeyFlag) != 0) hotkey.modifiers |= m.modifier;
+    }
+    return hotkeyText(hotkey);
+}
+
+// The control has no Windows key: such a key is kept as text, and shown without it.
+void setHotkeyBox(State& state, ControlRecord& record, const std::string& text) {
+    const auto hotkey = tryParseHotkey(text);
+    record.lastText = hotkey ? hotkeyText(*hotkey) : std::string{};
+    BYTE flags = 0;
+    if (hotkey) {
+        for (const auto& m : kHotkeyModifiers) {
+            if ((hotkey->modifiers & m.modifier) != 0) flags |= static_cast<BYTE>(m.hotkeyFlag);
+        }
+        if (extendedKey(hotkey->key)) flags |= HOTKEYF_EXT;
+    }
+    const ProgramsOwn guard(state.programmaticText);
+    SendMessageA(record.hwnd, HKM_SETHOTKEY, hotkey ? MAKEWORD(hotkey->key, flags) : 0, 0);
+}
 
 std::unique_ptr<Controls> makeControls(State& state) { return std::make_unique<Win32Controls>(state); }
 

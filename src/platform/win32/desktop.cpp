@@ -33,14 +33,21 @@ BOOL CALLBACK collectMonitor(HMONITOR monitor, HDC, LPRECT, LPARAM out) {
     MONITORINFO mi{};
     mi.cbSize = sizeof mi;
     if (!GetMonitorInfoA(monitor, &mi)) return TRUE;
-    auto& areas = *reinterpret_cast<std::vector<Rect>*>(out);
-    const Rect area{mi.rcWork.left, mi.rcWork.top, mi.rcWork.right - mi.rcWork.left, mi.rcWork.bottom - mi.rcWork.top};
-    if ((mi.dwFlags & MONITORINFOF_PRIMARY) != 0) {
-        areas.insert(areas.begin(), area);
-    } else {
-        areas.push_back(area);
-    }
+    auto& monitors = *reinterpret_cast<std::vector<MONITORINFO>*>(out);
+    monitors.insert((mi.dwFlags & MONITORINFOF_PRIMARY) != 0 ? monitors.begin() : monitors.end(), mi);
     return TRUE;
+}
+
+// Each screen's whole rectangle, or its work area, primary first.
+std::vector<Rect> monitorRects(RECT MONITORINFO::*which) {
+    std::vector<MONITORINFO> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, collectMonitor, reinterpret_cast<LPARAM>(&monitors));
+    std::vector<Rect> rects;
+    for (const MONITORINFO& mi : monitors) {
+        const RECT& r = mi.*which;
+        rects.push_back({r.left, r.top, r.right - r.left, r.bottom - r.top});
+    }
+    return rects;
 }
 
 bool runningOnWine() {
@@ -100,11 +107,8 @@ public:
     Size screenSize() override { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
     double twipsPerPixel() override { return s_.twipsPerPixel; }
 
-    std::vector<Rect> workAreas() override {
-        std::vector<Rect> areas;
-        EnumDisplayMonitors(nullptr, nullptr, collectMonitor, reinterpret_cast<LPARAM>(&areas));
-        return areas;
-    }
+    std::vector<Rect> workAreas() override { return monitorRects(&MONITORINFO::rcWork); }
+    std::vector<Rect> screens() override { return monitorRects(&MONITORINFO::rcMonitor); }
 
     Rect desktopArea() override {
         return {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),

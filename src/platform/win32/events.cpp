@@ -21,6 +21,8 @@ int keyShiftMask() {
            (GetKeyState(VK_MENU) < 0 ? 4 : 0);
 }
 
+bool windowsKeyHeld() { return GetKeyState(VK_LWIN) < 0 || GetKeyState(VK_RWIN) < 0; }
+
 Event mouseEvent(EventKind kind, HWND hwnd, WPARAM wParam, LPARAM lParam) {
     return {kind, asHandle(hwnd), buttonMask(wParam), shiftMask(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
 }
@@ -69,6 +71,12 @@ private:
             endTrayWatch(s_, false);
             return 0;
         }
+        if (message == WM_HOTKEY) {
+            Event e{EventKind::Hotkey, 0};
+            e.code = static_cast<unsigned>(wParam);
+            s_.send(e);
+            return 0;
+        }
         return DefWindowProcA(hwnd, message, wParam, lParam);
     }
 
@@ -95,6 +103,9 @@ private:
                 return 0;
             case WM_ACTIVATE:
                 return activate(window, hwnd, wParam);
+            case WM_NEXTDLGCTL:
+                nextControl(hwnd, wParam, lParam);
+                return 0;
             default:
                 return anyMessage(hwnd, window.backBrush.get(), message, wParam, lParam);
         }
@@ -171,6 +182,10 @@ private:
             }
             case WM_TIMER:
                 return timerTick(hwnd, wParam);
+            case WM_HSCROLL:
+                if (lParam == 0) return std::nullopt;  // a scroll bar of the window's own
+                slid(reinterpret_cast<HWND>(lParam));
+                return 0;
             default:
                 return std::nullopt;
         }
@@ -204,6 +219,13 @@ private:
     static void takeSuggestedRect(HWND hwnd, const RECT& suggested) {
         SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                      suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+
+    // As in a dialog: a label's mnemonic comes as the label (lParam set) and then the next control.
+    static void nextControl(HWND hwnd, WPARAM wParam, LPARAM lParam) {
+        const HWND target = LOWORD(lParam) != 0 ? reinterpret_cast<HWND>(wParam)
+                                                : GetNextDlgTabItem(hwnd, GetFocus(), wParam != 0 ? TRUE : FALSE);
+        if (target != nullptr && IsChild(hwnd, target)) SetFocus(target);
     }
 
     // Like a dialog, a window gives the keyboard back to the control that had it.
@@ -246,7 +268,7 @@ private:
         if (record == nullptr) record = s_.controlById(root, id);
         if (record == nullptr && id == IDCANCEL && lParam == 0) return escape(root);
         if (record == nullptr) return;
-        if (code == EN_CHANGE && record->spec.wholeNumberMax >= 0) return keepWholeNumber(*record);
+        if (code == EN_CHANGE) return edited(*record);
         if (code != BN_CLICKED) return;  // STN_CLICKED is BN_CLICKED
         const Handle handle = record->handle;
         switch (record->spec.kind) {
@@ -264,6 +286,33 @@ private:
             default:
                 break;
         }
+    }
+
+    // Only a person's edit is reported, and only what it changed: the program's own
+    // text, a whole-number box taking back what it refused, or a hotkey box while
+    // the person holds the modifiers of a key still to come, are not.
+    void edited(ControlRecord& record) {
+        std::string text;
+        if (record.spec.kind == ControlKind::HotkeyBox) {
+            text = hotkeyBoxText(record.hwnd);
+            if (text.empty() && (keyShiftMask() != 0 || windowsKeyHeld())) return;
+        } else {
+            if (record.spec.wholeNumberMax >= 0 && !keepWholeNumber(record)) return;
+            text = windowText(record.hwnd);
+        }
+        if (text == record.lastText) return;
+        record.lastText = text;
+        if (s_.programmaticText == 0) s_.send({EventKind::Change, record.handle});
+    }
+
+    // A slider reports each move of the person's that changed its value.
+    void slid(HWND slider) {
+        ControlRecord* record = s_.control(slider);
+        if (record == nullptr || record->spec.kind != ControlKind::Slider) return;
+        const int value = static_cast<int>(SendMessageA(slider, TBM_GETPOS, 0, 0));
+        if (value == record->lastValue) return;
+        record->lastValue = value;
+        s_.send({EventKind::Change, record->handle});
     }
 
     // Escape in a window without a cancel button: where it closes the window, as the close box.
@@ -374,6 +423,37 @@ LRESULT CALLBACK linkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
             return 0;
         case WM_NCDESTROY:
             RemoveWindowSubclass(hwnd, linkProc, 0);
+            break;
+        default:
+            break;
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+// Backspace and Delete clear a hotkey box, which the control alone does without a word.
+// Alt with a key and nothing else is left to the window: a mnemonic, or Alt+F4. What
+// the person left half pressed when the keyboard goes elsewhere is dropped.
+LRESULT CALLBACK hotkeyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR state) {
+    switch (message) {
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            if (wParam == VK_BACK || wParam == VK_DELETE) {
+                SendMessageA(hwnd, HKM_SETHOTKEY, 0, 0);
+                SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), EN_CHANGE),
+                             reinterpret_cast<LPARAM>(hwnd));
+                return 0;
+            }
+            if (message == WM_SYSKEYDOWN && keyShiftMask() == 4 && !windowsKeyHeld() && wParam != VK_MENU) {
+                return DefWindowProcA(hwnd, message, wParam, lParam);
+            }
+            break;
+        case WM_KILLFOCUS: {
+            auto& s = *reinterpret_cast<State*>(state);
+            if (ControlRecord* record = s.control(hwnd)) setHotkeyBox(s, *record, record->lastText);
+            break;
+        }
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(hwnd, hotkeyProc, 0);
             break;
         default:
             break;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <utility>
+#include <vector>
 
 #include "platform/win32/sdk.h"
 
@@ -132,6 +133,42 @@ public:
 private:
     HINSTANCE instance_ = nullptr;
     ATOM atom_ = 0;
+};
+
+// The global hotkeys registered on windows, by id; each given back when it is
+// removed, and all of them when this goes.
+class HotkeyRegistrations {
+public:
+    HotkeyRegistrations() = default;
+    ~HotkeyRegistrations() { clear(); }
+    HotkeyRegistrations(const HotkeyRegistrations&) = delete;
+    HotkeyRegistrations& operator=(const HotkeyRegistrations&) = delete;
+
+    bool add(HWND window, int id, UINT modifiers, UINT key) {
+        if (!RegisterHotKey(window, id, modifiers, key)) return false;
+        held_.push_back({window, id});
+        return true;
+    }
+    void remove(HWND window, int id) {
+        for (auto it = held_.begin(); it != held_.end(); ++it) {
+            if (it->window == window && it->id == id) {
+                UnregisterHotKey(window, id);
+                held_.erase(it);
+                return;
+            }
+        }
+    }
+    void clear() {
+        for (const Held& h : held_) UnregisterHotKey(h.window, h.id);
+        held_.clear();
+    }
+
+private:
+    struct Held {
+        HWND window;
+        int id;
+    };
+    std::vector<Held> held_;
 };
 
 // The clipboard, open for as long as this lives.

@@ -52,6 +52,9 @@ public:
     }
 
     bool setWindowPos(Handle window, Handle insertAfter, int x, int y, int cx, int cy, unsigned flags) override {
+        // Made topmost, a window that is never activated still is not.
+        const WindowRecord* record = s_.window(window);
+        if (record != nullptr && neverActivated(record->spec)) flags |= SWP_NOACTIVATE;
         return SetWindowPos(asHwnd(window), asHwnd(insertAfter), x, y, cx, cy, flags) != FALSE;
     }
 

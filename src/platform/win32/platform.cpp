@@ -17,13 +17,14 @@ struct Win32Roles {
     std::unique_ptr<Dialogs> dialogs_ = makeDialogs(state_);
     std::unique_ptr<Desktop> desktop_ = makeDesktop(state_);
     std::unique_ptr<NativeCalls> native_ = makeNative(state_);
+    std::unique_ptr<Input> input_ = makeInput(state_);
     RegistryStore store_;
 };
 
 class Win32Platform final : private Win32Roles, public Platform {
 public:
     explicit Win32Platform(const Options& options)
-        : Win32Roles(options), Platform(*windows_, *controls_, *dialogs_, *desktop_, *native_, store_) {}
+        : Win32Roles(options), Platform(*windows_, *controls_, *dialogs_, *desktop_, *native_, *input_, store_) {}
 };
 
 }  // namespace

@@ -22,7 +22,7 @@ WindowClass registerClass(HINSTANCE instance, const char* name, HICON icon) {
 }  // namespace
 
 State::State(HINSTANCE module, const Options& tuning) : instance(module), options(tuning) {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_LINK_CLASS};
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_STANDARD_CLASSES | ICC_LINK_CLASS | ICC_BAR_CLASSES | ICC_HOTKEY_CLASS};
     InitCommonControlsEx(&icc);
     {
         WindowDC screen(nullptr);
@@ -47,6 +47,7 @@ State::~State() {
     windows.clear();
     timers.clear();
     openKeys.clear();
+    hotkeys.clear();  // while the window they are registered on is there
     host.reset();
 }
 
@@ -85,24 +86,22 @@ std::string windowText(HWND hwnd) {
     return text;
 }
 
-void keepWholeNumber(ControlRecord& record) {
+bool keepWholeNumber(ControlRecord& record) {
     const std::string text = windowText(record.hwnd);
     const std::string max = std::to_string(record.spec.wholeNumberMax);
     const bool digits = std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
     const std::string significant = text.substr(std::min(text.find_first_not_of('0'), text.size()));
     // Compared as digits: no number is too long to read.
     const bool inRange = significant.size() < max.size() || (significant.size() == max.size() && significant <= max);
-    if (digits && inRange) {
-        record.lastWholeNumber = text;
-        return;
-    }
+    if (digits && inRange) return true;
     DWORD caret = 0;
     SendMessageA(record.hwnd, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&caret));
-    const auto added = text.size() > record.lastWholeNumber.size() ? text.size() - record.lastWholeNumber.size() : 0;
-    SetWindowTextA(record.hwnd, record.lastWholeNumber.c_str());
-    const auto at =
-        static_cast<WPARAM>(std::min<std::size_t>(caret > added ? caret - added : 0, record.lastWholeNumber.size()));
+    const std::string& last = record.lastText;
+    const auto added = text.size() > last.size() ? text.size() - last.size() : 0;
+    SetWindowTextA(record.hwnd, last.c_str());
+    const auto at = static_cast<WPARAM>(std::min<std::size_t>(caret > added ? caret - added : 0, last.size()));
     SendMessageA(record.hwnd, EM_SETSEL, at, at);
+    return false;
 }
 
 }  // namespace velmora::platform::win32

@@ -57,7 +57,10 @@ struct ControlRecord {
     Brush backBrush;
     Font font;
     std::unique_ptr<PictureSurface> surface;  // picture boxes
-    std::string lastWholeNumber;              // whole-number boxes: what they held when it was last good
+    // Text and hotkey boxes: the text the program set or a person's edit last reported
+    // (a whole-number box's is always good); sliders: the value, likewise.
+    std::string lastText;
+    int lastValue = 0;
 };
 
 class Annotations;  // accessible.cpp
@@ -117,12 +120,26 @@ struct State {
     std::map<Handle, TimerRecord> timers;
     std::map<std::pair<HWND, UINT>, TrayIcon> trayIcons;
     std::map<Handle, RegKey> openKeys;  // held until the program closes them, or the platform goes
+    HotkeyRegistrations hotkeys;        // on the host window, by the program's ids
     Handle lastSynthetic = 0;
     int nextControlId = 100;
     UINT_PTR nextTimerId = 1;
     int programmaticMoves = 0;  // while above 0, moves are the program's own, not the person's
+    int programmaticText = 0;   // while above 0, text that changes is the program's own
     bool watchingTray = false;  // between watchNotificationArea and its answer
     std::unique_ptr<Annotations, AnnotationsDeleter> annotations;  // made for the first name or description
+};
+
+// While one lives, what changes is the program's own doing, not the person's.
+class ProgramsOwn {
+public:
+    explicit ProgramsOwn(int& depth) : depth_(depth) { ++depth_; }
+    ~ProgramsOwn() { --depth_; }
+    ProgramsOwn(const ProgramsOwn&) = delete;
+    ProgramsOwn& operator=(const ProgramsOwn&) = delete;
+
+private:
+    int& depth_;
 };
 
 // The host window's one-shot timer that ends a watch for the notification area.
@@ -134,12 +151,21 @@ inline bool isLink(const ControlSpec& spec) { return spec.kind == ControlKind::L
 // A picture box with a tab stop takes the keyboard: its keys go to the program.
 inline bool takesKeys(const ControlSpec& spec) { return spec.kind == ControlKind::PictureBox && spec.tabIndex >= 0; }
 
-// A picture, or a label without text, carries its name as its window text, which
-// no one sees: a picture box paints its picture, such a label only its colour.
+// Controls whose window text no one sees: a picture box paints its picture, a slider
+// its track, a hotkey box its key.
+inline bool showsNoText(ControlKind kind) {
+    return kind == ControlKind::PictureBox || kind == ControlKind::Slider || kind == ControlKind::HotkeyBox;
+}
+
+// Such a control, or a label without text, carries its name as its window text: the
+// label is owner-drawn and paints only its colour.
 inline bool namedByText(const ControlSpec& spec) {
     return !spec.accessibleName.empty() && spec.text.empty() &&
-           (spec.kind == ControlKind::PictureBox || (spec.kind == ControlKind::Label && !isLink(spec)));
+           (showsNoText(spec.kind) || (spec.kind == ControlKind::Label && !isLink(spec)));
 }
+
+// A window without a frame is never activated, and has no taskbar button: the reading ruler.
+inline bool neverActivated(const WindowSpec& spec) { return spec.border == BorderStyle::None; }
 
 // What each role is built on: the one state it shares with the others.
 template <class Role>
@@ -157,6 +183,7 @@ std::unique_ptr<Controls> makeControls(State& state);
 std::unique_ptr<Dialogs> makeDialogs(State& state);
 std::unique_ptr<Desktop> makeDesktop(State& state);
 std::unique_ptr<NativeCalls> makeNative(State& state);
+std::unique_ptr<Input> makeInput(State& state);
 
 // The outer rectangle; a minimised window's is where it comes back to (window.cpp).
 Rect outerRect(HWND hwnd);
@@ -167,14 +194,19 @@ void reportResize(State& state, HWND hwnd);
 LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR state);
 LRESULT CALLBACK linkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR state);
+LRESULT CALLBACK hotkeyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR state);
 std::string windowText(HWND hwnd);
 // A whole-number box keeps what it holds when that is one up to its maximum, and
-// otherwise goes back to what it held last, however the text came in (state.cpp).
-void keepWholeNumber(ControlRecord& record);
+// otherwise goes back to what it held last, however the text came in: false then (state.cpp).
+bool keepWholeNumber(ControlRecord& record);
+// A hotkey box's key as portable text, empty for none, and the key it shows (control.cpp).
+std::string hotkeyBoxText(HWND box);
+void setHotkeyBox(State& state, ControlRecord& record, const std::string& text);
 // Screen readers (accessible.cpp): a new native control's name and description,
 // a description that changed, and a control whose window is about to go.
 void announce(State& state, const ControlRecord& record);
 void describe(State& state, const ControlRecord& record);
+void nameByLabel(const ControlRecord& label, const ControlRecord& control);
 void forgetAnnotations(State& state, const ControlRecord& record);
 // One WM_PAINT of a window or pane, with the shapes and lines it holds (paint.cpp).
 void paint(State& state, HWND hwnd);

@@ -41,12 +41,13 @@ bool writeText(HKEY key, const char* name, const std::string& value) {
                           static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
 }
 
-std::string RegistryStore::get(const std::string& app, const std::string& section, const std::string& key) {
+std::optional<std::string> RegistryStore::tryGet(const std::string& app, const std::string& section,
+                                                 const std::string& key) {
     RegKey k;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath(app, section).c_str(), 0, KEY_QUERY_VALUE, k.put()) != ERROR_SUCCESS) {
-        return {};
+        return std::nullopt;
     }
-    return tryReadText(k.get(), key.c_str()).value_or(std::string{});
+    return tryReadText(k.get(), key.c_str());
 }
 
 bool RegistryStore::save(const std::string& app, const std::string& section, const std::string& key,

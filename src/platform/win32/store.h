@@ -15,7 +15,9 @@ namespace velmora::platform::win32 {
 // REG_SZ value per key, so the settings of earlier versions carry over.
 class RegistryStore final : public SettingsStore {
 public:
-    std::string get(const std::string& app, const std::string& section, const std::string& key) override;
+    // A value written empty is the empty text; one never written, or not text, is none.
+    std::optional<std::string> tryGet(const std::string& app, const std::string& section,
+                                      const std::string& key) override;
     bool save(const std::string& app, const std::string& section, const std::string& key,
               const std::string& value) override;
 };

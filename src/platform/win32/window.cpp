@@ -10,19 +10,12 @@ namespace velmora::platform::win32 {
 
 namespace {
 
-// Our own moves and sizes are not the person's.
-class ProgrammaticMove {
-public:
-    explicit ProgrammaticMove(int& depth) : depth_(depth) { ++depth_; }
-    ~ProgrammaticMove() { --depth_; }
-    ProgrammaticMove(const ProgrammaticMove&) = delete;
-    ProgrammaticMove& operator=(const ProgrammaticMove&) = delete;
-
-private:
-    int& depth_;
-};
-
 DWORD styleOf(const WindowSpec& spec, DWORD& exStyle) {
+    if (neverActivated(spec)) {
+        // A tool window: no taskbar button and no place in Alt+Tab either.
+        exStyle = WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE;
+        return WS_POPUP | WS_CLIPCHILDREN;
+    }
     DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
     exStyle = WS_EX_CONTROLPARENT;
     switch (spec.border) {
@@ -33,6 +26,8 @@ DWORD styleOf(const WindowSpec& spec, DWORD& exStyle) {
             break;
         case BorderStyle::FixedDialog:
             exStyle |= WS_EX_DLGMODALFRAME;
+            break;
+        case BorderStyle::None:
             break;
     }
     if (spec.minButton) style |= WS_MINIMIZEBOX;
@@ -120,7 +115,7 @@ public:
         const int x = spec.clientRect ? static_cast<int>(r.left) : CW_USEDEFAULT;
         const int y = spec.clientRect ? static_cast<int>(r.top) : CW_USEDEFAULT;
         // An owned window has no taskbar button; the hidden host owns those that want none.
-        const HWND owner = spec.showInTaskbar ? nullptr : s_.host.get();
+        const HWND owner = spec.showInTaskbar && !neverActivated(spec) ? nullptr : s_.host.get();
         record->hwnd.reset(CreateWindowExA(exStyle, kFormClass, spec.caption.c_str(), style, x, y, r.right - r.left,
                                            r.bottom - r.top, owner, nullptr, s_.instance, &s_));
         if (!record->hwnd) return 0;
@@ -158,14 +153,17 @@ public:
     }
 
     void setWindowRect(Handle handle, const Rect& asked) override {
-        if (s_.window(handle) == nullptr) return;
+        const WindowRecord* record = s_.window(handle);
+        if (record == nullptr) return;
         const HWND hwnd = asHwnd(handle);
+        // Only a window with a frame has a size below which it cannot be dragged.
+        const bool framed = !neverActivated(record->spec);
         Rect rect = asked;
-        rect.width = std::clamp(rect.width, GetSystemMetrics(SM_CXMINTRACK), SHRT_MAX);
-        rect.height = std::clamp(rect.height, GetSystemMetrics(SM_CYMINTRACK), SHRT_MAX);
+        rect.width = std::clamp(rect.width, framed ? GetSystemMetrics(SM_CXMINTRACK) : 0, SHRT_MAX);
+        rect.height = std::clamp(rect.height, framed ? GetSystemMetrics(SM_CYMINTRACK) : 0, SHRT_MAX);
         rect.left = std::clamp(rect.left, SHRT_MIN, SHRT_MAX);
         rect.top = std::clamp(rect.top, SHRT_MIN, SHRT_MAX);
-        ProgrammaticMove guard(s_.programmaticMoves);
+        const ProgramsOwn guard(s_.programmaticMoves);
         if (IsIconic(hwnd) || IsZoomed(hwnd)) {
             setRestoredRect(hwnd, rect);
             reportResize(s_, hwnd);
@@ -182,6 +180,11 @@ public:
         const HWND hwnd = asHwnd(handle);
         if (!visible) {
             ShowWindow(hwnd, SW_HIDE);
+            return;
+        }
+        if (neverActivated(record->spec)) {
+            // The keyboard stays where the person is working.
+            ShowWindow(hwnd, SW_SHOWNOACTIVATE);
             return;
         }
         const bool wasVisible = IsWindowVisible(hwnd);

@@ -1,0 +1,34 @@
+// Input from anywhere on the desktop: global hotkeys, registered on the hidden
+// host window, which hears them as WM_HOTKEY (events.cpp), and the pointer.
+#include "platform/win32/state.h"
+
+namespace velmora::platform::win32 {
+
+namespace {
+
+class Win32Input final : public OnState<Input> {
+public:
+    using OnState::OnState;
+
+    bool registerHotkey(int id, const Hotkey& key) override {
+        // A second registration under the same id would keep the first one beside it.
+        unregisterHotkey(id);
+        // Held down, the key reports once, not at the keyboard's repeat rate.
+        const UINT modifiers = (key.modifiers & (MOD_ALT | MOD_CONTROL | MOD_SHIFT | MOD_WIN)) | MOD_NOREPEAT;
+        return s_.hotkeys.add(s_.host.get(), id, modifiers, key.key);
+    }
+
+    void unregisterHotkey(int id) override { s_.hotkeys.remove(s_.host.get(), id); }
+
+    std::optional<Point> tryPointerPosition() override {
+        POINT at{};
+        if (!GetCursorPos(&at)) return std::nullopt;
+        return Point{at.x, at.y};
+    }
+};
+
+}  // namespace
+
+std::unique_ptr<Input> makeInput(State& state) { return std::make_unique<Win32Input>(state); }
+
+}  // namespace velmora::platform::win32
