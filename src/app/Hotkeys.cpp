@@ -1,5 +1,7 @@
 #include "app/Hotkeys.h"
 
+#include <utility>
+
 #include "app/Application.h"
 #include "app/tools.h"
 #include "overlay/FrmMain.h"
@@ -42,6 +44,7 @@ void Hotkeys::refresh(Id id) {
 bool Hotkeys::take(Id id, std::vector<std::string>& taken) {
     platform::Input& input = app_.platform().input;
     input.unregisterHotkey(id);
+    if (paused_) return true;
     Store& store = app_.store();
     if (id == RulerUp || id == RulerDown) {
         const bool stepping = tools::storedSwitch(store.get(keys::ruler), false) &&
@@ -71,6 +74,16 @@ void Hotkeys::tell(const std::vector<std::string>& taken) {
         list += (list.empty() ? "" : ", ") + key;
     }
     if (!list.empty()) app_.msgBox(kTaken + list + ". You can choose other keys in Settings.");
+}
+
+void Hotkeys::pause() {
+    paused_ = true;
+    for (const Binding& b : kBindings) app_.platform().input.unregisterHotkey(b.id);
+}
+
+void Hotkeys::resume() {
+    if (!std::exchange(paused_, false)) return;
+    registerAll();
 }
 
 void Hotkeys::pressed(int id) {

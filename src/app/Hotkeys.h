@@ -23,6 +23,10 @@ public:
     // After one of them changed in the settings, or the ruler's mode changed.
     void refresh(Id id);
     void pressed(int id);
+    // While the settings are open the keys are the person's to type into the
+    // hotkey boxes, not the program's to act on.
+    void pause();
+    void resume();
     // The key as the settings show it: what is stored, the default, or empty for none.
     std::string textOf(Id id);
 
@@ -37,6 +41,7 @@ private:
 
     Application& app_;
     std::set<std::string> told_;
+    bool paused_ = false;
 };
 
 }  // namespace velmora

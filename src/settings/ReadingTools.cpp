@@ -18,7 +18,7 @@ platform::ControlSpec labelOf(const char* text, const char* control) {
 ReadingTools::ReadingTools(toolkit::Form& form, Application& app)
     : fraReadingTools(
           form,
-          {.name = "fraReadingTools", .at = {240, 2280, 5745, 4935}, .look = {.text = "Reading tools", .tabIndex = 3}}),
+          {.name = "fraReadingTools", .at = {240, 2280, 5745, 5355}, .look = {.text = "Reading tools", .tabIndex = 3}}),
       lblStrength(form,
                   {.name = "lblStrength", .at = {120, 360, 1215, 285}, .look = labelOf("&Strength:", "sldStrength")},
                   &fraReadingTools),
@@ -70,13 +70,13 @@ ReadingTools::ReadingTools(toolkit::Form& form, Application& app)
           form, {.name = "lblKeyRuler", .at = {120, 3900, 2760, 285}, .look = labelOf("R&uler on or off:", "hkRuler")},
           &fraReadingTools),
       hkRuler(form, {.name = "hkRuler", .at = {2940, 3840, 2640, 315}, .look = {.tabIndex = 12}}, &fraReadingTools),
-      lblKeyUp(form, {.name = "lblKeyUp", .at = {120, 4320, 1260, 285}, .look = labelOf("Ruler u&p:", "hkRulerUp")},
+      lblKeyUp(form, {.name = "lblKeyUp", .at = {120, 4320, 2760, 285}, .look = labelOf("Ruler u&p:", "hkRulerUp")},
                &fraReadingTools),
-      hkRulerUp(form, {.name = "hkRulerUp", .at = {1380, 4260, 1500, 315}, .look = {.tabIndex = 13}}, &fraReadingTools),
+      hkRulerUp(form, {.name = "hkRulerUp", .at = {2940, 4260, 2640, 315}, .look = {.tabIndex = 13}}, &fraReadingTools),
       lblKeyDown(form,
-                 {.name = "lblKeyDown", .at = {2940, 4320, 1140, 285}, .look = labelOf("Ruler &down:", "hkRulerDown")},
+                 {.name = "lblKeyDown", .at = {120, 4740, 2760, 285}, .look = labelOf("Ruler &down:", "hkRulerDown")},
                  &fraReadingTools),
-      hkRulerDown(form, {.name = "hkRulerDown", .at = {4080, 4260, 1500, 315}, .look = {.tabIndex = 14}},
+      hkRulerDown(form, {.name = "hkRulerDown", .at = {2940, 4680, 2640, 315}, .look = {.tabIndex = 14}},
                   &fraReadingTools),
       app_(app) {
     sldStrength.Change = [this] { sldStrength_Change(); };

@@ -1,6 +1,7 @@
 #include "settings/frmSettings.h"
 
 #include "app/Application.h"
+#include "app/Hotkeys.h"
 #include "app/Module1.h"
 #include "app/numbers.h"
 
@@ -14,7 +15,7 @@ int checkBoxValue(const std::string& stored) {
 
 frmSettings::frmSettings(Application& app)
     : toolkit::Form(app,
-                    {.name = "frmSettings", .caption = "Settings ", .client = {6225, 7455}, .closeOnEscape = true}),
+                    {.name = "frmSettings", .caption = "Settings ", .client = {6225, 7875}, .closeOnEscape = true}),
       Check1(*this, {.name = "Check1",
                      .at = {240, 240, 4695, 375},
                      .look = {.text = "Automatically load with windows startup.", .tabIndex = 0}}),
@@ -33,6 +34,12 @@ void frmSettings::Form_Load() {
     Check1.setValue(checkBoxValue(app_.store().get(keys::loadwin)));
     Check2.setValue(checkBoxValue(app_.store().get(keys::tint)));
     tools.load();
+    app_.hotkeys().pause();
+}
+
+void frmSettings::Form_Unload(int& cancel) {
+    (void)cancel;
+    app_.hotkeys().resume();
 }
 
 void frmSettings::Check1_Click() { app_.saveSetting(keys::loadwin, numberText(static_cast<float>(Check1.Value()))); }

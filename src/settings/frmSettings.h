@@ -20,6 +20,7 @@ public:
 
 protected:
     void Form_Load() override;
+    void Form_Unload(int& cancel) override;
 
 private:
     void Check1_Click();

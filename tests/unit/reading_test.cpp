@@ -62,14 +62,18 @@ TEST_F(ReadingToolsTest, HotkeysWorkFromAnywhereAndAKeyHeldElsewhereIsToldOnce) 
     EXPECT_EQ(tool("hkTint").text, "Ctrl+Alt+O");
     platform.typeText(tool("hkTint").handle, "Ctrl+Shift+F9");
     EXPECT_EQ(stored("hotkeytint"), "Ctrl+Shift+F9");
+    EXPECT_TRUE(platform.hotkeys().empty()) << "while the settings are open, keys go to the boxes";
+    platform.pressEscape(window("frmSettings").handle);
     platform.pressHotkey("Ctrl+Shift+F9");
     EXPECT_FALSE(overlay().visible) << "as Hide does";
     platform.pressHotkey("Ctrl+Shift+F9");
     EXPECT_TRUE(overlay().visible) << "as Show does";
+    openSettings();
     platform.typeText(tool("hkTint").handle, "no key");
     EXPECT_EQ(tool("hkTint").text, "Ctrl+Shift+F9") << "nonsense keeps the key it had";
     platform.typeText(tool("hkTint").handle, "");
     EXPECT_EQ(stored("hotkeytint"), "");
+    platform.pressEscape(window("frmSettings").handle);
     platform.pressHotkey("Ctrl+Shift+F9");
     EXPECT_TRUE(overlay().visible) << "empty is none";
     EXPECT_EQ(platform.messageBoxes().size(), 1U);
@@ -127,6 +131,7 @@ TEST_F(ReadingToolsTest, ALightBoxThatStaysPutStepsByItsOwnHeight) {
     EXPECT_EQ(stored("rulerheight"), " 40");
     platform.click("frmSettings", "chkFollow");
     EXPECT_EQ(stored("rulerfollow"), " 1");
+    platform.pressEscape(window("frmSettings").handle);
     EXPECT_EQ(platform.hotkeys().size(), 3U);
     // Following again: a clear strip at the top, so only the tint below it shows.
     EXPECT_FALSE(window("frmRuler").visible);
