@@ -68,6 +68,11 @@ TEST(NumberText, BlankBeforeZeroAndPositiveMinusBeforeNegative) {
     EXPECT_EQ(numberText(112.5F), " 112.5");
     EXPECT_EQ(numberText(0.1F), " 0.1");  // shortest form of the single, not 0.100000001
     EXPECT_EQ(numberText(1), " 1");
+    // Whichever of fixed and scientific is shorter, a whole number written exactly.
+    EXPECT_EQ(numberText(100000), " 1e+05");
+    EXPECT_EQ(numberText(240823472), " 240823472");
+    EXPECT_EQ(numberText(1e-7F), " 1e-07");
+    EXPECT_EQ(numberText(-0.00125F), "-0.00125");
 }
 
 TEST(NumberText, ReadsBackToTheSameSingle) {
