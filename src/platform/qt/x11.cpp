@@ -7,16 +7,12 @@
 #include <xcb/xcb.h>
 
 #include <QGuiApplication>
-#include <cstdlib>
 
 #include "platform/qt/widgets.h"
 
 namespace velmora::platform::qt {
 
 namespace {
-
-template <class Reply>
-using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
 
 class FrameExtentsWatch final : public QAbstractNativeEventFilter {
 public:
@@ -40,8 +36,7 @@ public:
 private:
     std::optional<QMargins> read(xcb_window_t window) const {
         const auto cookie = xcb_get_property(connection_, 0, window, atom_, XCB_ATOM_CARDINAL, 0, 4);
-        const ReplyPtr<xcb_get_property_reply_t> reply(xcb_get_property_reply(connection_, cookie, nullptr),
-                                                       &std::free);
+        const ReplyPtr<xcb_get_property_reply_t> reply(xcb_get_property_reply(connection_, cookie, nullptr));
         if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) != 16) return std::nullopt;
         // Left, right, top, bottom.
         const auto* v = static_cast<const quint32*>(xcb_get_property_value(reply.get()));
@@ -54,14 +49,18 @@ private:
 
 }  // namespace
 
-std::unique_ptr<QAbstractNativeEventFilter> watchFrameExtents() {
+xcb_connection_t* x11Connection() {
     const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     // The offscreen platform answers the interface, without a connection.
-    xcb_connection_t* connection = x11 == nullptr ? nullptr : x11->connection();
+    return x11 == nullptr ? nullptr : x11->connection();
+}
+
+std::unique_ptr<QAbstractNativeEventFilter> watchFrameExtents() {
+    xcb_connection_t* connection = x11Connection();
     if (connection == nullptr) return nullptr;
     constexpr char kName[] = "_NET_FRAME_EXTENTS";
     const auto cookie = xcb_intern_atom(connection, 0, sizeof kName - 1, kName);
-    const ReplyPtr<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(connection, cookie, nullptr), &std::free);
+    const ReplyPtr<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(connection, cookie, nullptr));
     if (!reply) return nullptr;
     return std::make_unique<FrameExtentsWatch>(connection, reply->atom);
 }
