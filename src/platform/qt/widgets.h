@@ -49,6 +49,10 @@ public:
 
     Handle handle() const { return handle_; }
     bool fixedSize() const { return fixed_; }
+    // The smallest client area the window takes.
+    QSize minimumClient() const { return minimumClient_; }
+    // A borderless window is never given the focus or activated.
+    bool passive() const { return windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus); }
     bool isDialog() const { return dialog_; }
     void setBackColor(Color color);
 
@@ -84,6 +88,7 @@ private:
     bool fixed_;
     bool dialog_;
     bool closeOnEscape_;
+    QSize minimumClient_;
     QSize reported_;
     std::optional<Rect> wanted_;
     QMargins assumed_;
