@@ -9,6 +9,7 @@
 
 #include "platform/qt/state.h"
 #include "platform/qt/sysinfo.h"
+#include "platform/qt/x11.h"
 #include "platform/winapi.h"
 
 namespace velmora::platform::qt {
@@ -74,7 +75,12 @@ public:
         const bool layered = (value & win::WS_EX_LAYERED) != 0;
         if (!layered) w->setWindowOpacity(1.0);
         // As on Windows, a layered window that is also transparent lets the mouse through to what is beneath.
-        setWindowFlag(*w, Qt::WindowTransparentForInput, layered && (value & win::WS_EX_TRANSPARENT) != 0);
+        const bool through = layered && (value & win::WS_EX_TRANSPARENT) != 0;
+        if (w->windowFlags().testFlag(Qt::WindowTransparentForInput) != through) {
+            setWindowFlag(*w, Qt::WindowTransparentForInput, through);
+            // Qt gives the mouse back to the window's size as it is now, which a resize outgrows.
+            if (!through) setInputShape(w->internalWinId(), false);
+        }
         return old;
     }
 

@@ -8,6 +8,7 @@
 #include <QWindow>
 #include <algorithm>
 
+#include "platform/qt/x11.h"
 #include "platform/winapi.h"
 
 namespace velmora::platform::qt {
@@ -136,6 +137,14 @@ void WindowWidget::settleFrame() {
     } else if (outerRect() != *wanted_) {
         wanted_.reset();  // moved or sized by the person or the window manager since
     }
+}
+
+// A window manager may learn a window's input shape only from a change after
+// it framed the window (openbox reads the bounding shape alone as it frames
+// one): a window that lets the mouse through says so again.
+void WindowWidget::framed() {
+    settleFrame();
+    if (windowFlags().testFlag(Qt::WindowTransparentForInput)) setInputShape(internalWinId(), true);
 }
 
 void WindowWidget::reportSizeIfChanged() {

@@ -67,6 +67,8 @@ public:
     // Applies the outer rectangle asked for again if the frame turned out other
     // than assumed; once the window has moved since, it has the person's place.
     void settleFrame();
+    // The window manager has framed the window (on X11, it set _NET_FRAME_EXTENTS).
+    void framed();
 
     QPointer<QPushButton> defaultButton;
     QPointer<QPushButton> cancelButton;

@@ -4,6 +4,7 @@
 // We read the property ourselves whenever the window manager sets it.
 #include "platform/qt/x11.h"
 
+#include <xcb/shape.h>
 #include <xcb/xcb.h>
 
 #include <QGuiApplication>
@@ -29,7 +30,7 @@ public:
         w->setFrameExtents(read(change->window));
         // Placed again once the event that said so has been handled.
         QMetaObject::invokeMethod(
-            w, [w] { w->settleFrame(); }, Qt::QueuedConnection);
+            w, [w] { w->framed(); }, Qt::QueuedConnection);
         return false;
     }
 
@@ -53,6 +54,19 @@ xcb_connection_t* x11Connection() {
     const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     // The offscreen platform answers the interface, without a connection.
     return x11 == nullptr ? nullptr : x11->connection();
+}
+
+void setInputShape(unsigned long window, bool mouseGoesThrough) {
+    xcb_connection_t* connection = x11Connection();
+    if (connection == nullptr || window == 0) return;
+    const auto id = static_cast<xcb_window_t>(window);
+    if (mouseGoesThrough) {
+        xcb_shape_rectangles(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, XCB_CLIP_ORDERING_UNSORTED, id, 0, 0, 0,
+                             nullptr);
+    } else {
+        xcb_shape_mask(connection, XCB_SHAPE_SO_SET, XCB_SHAPE_SK_INPUT, id, 0, 0, XCB_PIXMAP_NONE);
+    }
+    xcb_flush(connection);
 }
 
 std::unique_ptr<QAbstractNativeEventFilter> watchFrameExtents() {
