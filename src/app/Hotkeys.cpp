@@ -68,6 +68,8 @@ std::string Hotkeys::textOf(Id id) {
 }
 
 void Hotkeys::tell(const std::vector<std::string>& taken) {
+    // Where no program may have a hotkey there is nothing to choose instead.
+    if (!app_.platform().input.hotkeysPossible()) return;
     std::string list;
     for (const std::string& key : taken) {
         if (!told_.insert(key).second) continue;

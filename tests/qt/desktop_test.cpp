@@ -18,7 +18,6 @@
 namespace velmora::qttest {
 namespace {
 
-namespace win = platform::win;
 using DesktopTest = QtTest;
 
 QByteArray contents(const QString& path) {
@@ -45,7 +44,7 @@ void expectValidDesktopFile(const QString& path) {
 
 TEST_F(DesktopTest, StoreKeepsTextExactlyInTheConfigGroup) {
     auto& store = platform->settings;
-    EXPECT_EQ(store.get("velmora", "config", "red"), "") << "never written reads empty";
+    EXPECT_EQ(store.tryGet("velmora", "config", "red"), std::nullopt) << "never written is none";
     EXPECT_FALSE(QFile::exists(iniPath())) << "reading creates nothing";
 
     const std::vector<std::string> values = {" 7200",       "-300",   " 0", "1,2", "a;b",
@@ -59,6 +58,7 @@ TEST_F(DesktopTest, StoreKeepsTextExactlyInTheConfigGroup) {
     for (std::size_t i = 0; i < values.size(); ++i) {
         EXPECT_EQ(stored("k" + std::to_string(i)), values[i]) << "value " << i;
     }
+    EXPECT_EQ(store.tryGet("velmora", "config", "k12"), "") << "written empty is there, with no text";
     EXPECT_EQ(store.get("other", "config", "red"), "99");
     EXPECT_EQ(store.get("velmora", "other", "red"), "77");
     EXPECT_TRUE(contents(iniPath()).startsWith("[config]\n")) << contents(iniPath()).toStdString();
@@ -98,7 +98,7 @@ TEST_F(DesktopTest, StoreWritesWholeFilesAndSurvivesBadOnes) {
     // A pipe would block the first read for ever: it is a store that cannot be used, and stays a pipe.
     QDir(iniPath()).removeRecursively();
     ASSERT_EQ(::mkfifo(iniPath().toUtf8().constData(), 0600), 0);
-    EXPECT_EQ(store.get("velmora", "config", "red"), "");
+    EXPECT_EQ(store.tryGet("velmora", "config", "red"), std::nullopt);
     EXPECT_FALSE(store.save("velmora", "config", "red", "1"));
     EXPECT_EQ(QFileInfo(iniPath()).isFile(), false);
     EXPECT_TRUE(QFileInfo(iniPath()).exists());

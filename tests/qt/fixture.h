@@ -15,6 +15,7 @@
 #include "app/Application.h"
 #include "platform/qt/platform.h"
 #include "platform/qt/store.h"
+#include "platform/winapi.h"
 
 namespace velmora::qttest {
 
@@ -118,6 +119,38 @@ protected:
     ModalBoxCloser boxes;
     std::unique_ptr<QtPlatform> platform;
     std::unique_ptr<Application> app;
+};
+
+namespace win = platform::win;
+using platform::ControlKind;
+using platform::ControlSpec;
+using platform::EventKind;
+using platform::Handle;
+
+// Windows and controls of the platform's own, with every event recorded.
+class PlatformTest : public QtTest {
+protected:
+    void SetUp() override {
+        QtTest::SetUp();
+        platform->windows.setSink(&sink);
+    }
+
+    Handle makeWindow(platform::BorderStyle border = platform::BorderStyle::Sizable) {
+        platform::WindowSpec spec;
+        spec.name = "Probe";
+        spec.caption = "Probe";
+        spec.border = border;
+        spec.clientSize = {200, 100};
+        return platform->windows.createWindow(spec);
+    }
+    Handle makeControl(Handle parent, ControlKind kind, const char* name, platform::Rect rect, ControlSpec spec = {}) {
+        spec.name = name;
+        spec.kind = kind;
+        spec.rect = rect;
+        return platform->controls.createControl(parent, spec);
+    }
+
+    RecordingSink sink;
 };
 
 }  // namespace velmora::qttest

@@ -18,38 +18,7 @@
 namespace velmora::qttest {
 namespace {
 
-namespace win = platform::win;
-using platform::ControlKind;
-using platform::ControlSpec;
-using platform::EventKind;
-using platform::Handle;
-
 constexpr unsigned kInPlace = win::SWP_NOMOVE | win::SWP_NOSIZE;
-
-class PlatformTest : public QtTest {
-protected:
-    void SetUp() override {
-        QtTest::SetUp();
-        platform->windows.setSink(&sink);
-    }
-
-    Handle makeWindow(platform::BorderStyle border = platform::BorderStyle::Sizable) {
-        platform::WindowSpec spec;
-        spec.name = "Probe";
-        spec.caption = "Probe";
-        spec.border = border;
-        spec.clientSize = {200, 100};
-        return platform->windows.createWindow(spec);
-    }
-    Handle makeControl(Handle parent, ControlKind kind, const char* name, platform::Rect rect, ControlSpec spec = {}) {
-        spec.name = name;
-        spec.kind = kind;
-        spec.rect = rect;
-        return platform->controls.createControl(parent, spec);
-    }
-
-    RecordingSink sink;
-};
 
 TEST_F(PlatformTest, ScreenIsMeasuredAt15TwipsPerPixel) {
     EXPECT_DOUBLE_EQ(platform->desktop.twipsPerPixel(), 15.0) << "96 dots per inch";

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Runs of the real program under Xvfb: smoke.sh <velmora> plain|wm
+# Runs of the real program under Xvfb: smoke.sh <velmora> plain|wm|tools
 #
 # plain, without a window manager: with a notification area (trayer) and a
 # folder where the lock file should be, it starts, carries the opacity 150/255
@@ -15,12 +15,21 @@
 # waited for; a settings file that is a pipe cannot hang the start; About,
 # chosen from the icon's menu, comes to the front with the keyboard and
 # Escape closes it.
+#
+# tools, the reading tools, without a window manager: a stored strength shows
+# in _NET_WM_WINDOW_OPACITY; with clicks through on, a click on the tint
+# reaches the window beneath it (xev's, which logs it), and Ctrl+Alt+P takes
+# the mouse back and gives it again; Ctrl+Alt+R shows the reading ruler, which
+# follows the pointer and lets clicks through; Ctrl+Alt+O hides and shows the
+# tint, with NumLock on too; the strength slider in Settings changes the
+# opacity; a second program that finds the keys held says so. Then under
+# openbox: a click goes through a framed tint, and the ruler takes no focus.
 set -euo pipefail
 
 exe=$(realpath "$1")
 mode=${2:-plain}
 if [ "${3:-}" != --inside ]; then
-    for tool in xvfb-run xdotool xprop xwininfo trayer import openbox; do
+    for tool in xvfb-run xdotool xprop xwininfo xev trayer import openbox; do
         command -v "$tool" >/dev/null || { echo "smoke: $tool is missing (tools/test-qt installs it)"; exit 1; }
     done
     exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$exe" "$mode" --inside
@@ -90,17 +99,17 @@ stop_velmora() {
     kill "$velmora" 2>/dev/null || true
     wait "$velmora" 2>/dev/null || true
 }
-# The overlay's outer rectangle, frame included: left top width height.
+# A window's outer rectangle, frame included: left top width height. The overlay's unless named.
 outer() {
     local id x y w h extents
-    id=$(visible_window '^Velmora v1\.0$') || return 1
+    id=$(visible_window "${1:-^Velmora v1\.0$}") || return 1
     read -r x y w h < <(xwininfo -id "$id" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
         /Width:/ {w=$2} /Height:/ {h=$2} END {print x, y, w, h}')
     extents=$(xprop -id "$id" _NET_FRAME_EXTENTS | sed -n 's/.*= //p' | tr -d ,)
     read -r l r t b <<<"${extents:-0 0 0 0}"
     echo "$((x - l)) $((y - t)) $((w + l + r)) $((h + t + b))"
 }
-outer_is() { [ "$(outer)" = "$1" ]; }
+outer_is() { [ "$(outer "${2:-^Velmora v1\.0$}")" = "$1" ]; }
 # The icon's menu, the one window of ours that no window manager handles.
 menu_open() {
     local id
@@ -108,6 +117,12 @@ menu_open() {
         xwininfo -id "$id" | grep -q 'Override Redirect State: yes' && return 0
     done
     return 1
+}
+open_icon_menu() {
+    read -r ix iy < <(xwininfo -id "$(xwininfo -id "$(panel_window)" -tree | awk '/"velmora"/ {print $1; exit}')" |
+        awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x + 4, y + 4}')
+    xdotool mousemove "$ix" "$iy" click 3
+    eventually menu_open || fail "the icon's menu did not open"
 }
 geometry() { grep -E '^(left|top|width|height)=' "$ini" | sort | tr '\n' ' '; }
 
@@ -261,10 +276,7 @@ wm() {
     echo "smoke: the late notification area was waited for"
 
     echo "== About from the icon's menu"
-    read -r ix iy < <(xwininfo -id "$(xwininfo -id "$(panel_window)" -tree | awk '/"velmora"/ {print $1; exit}')" |
-        awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x + 4, y + 4}')
-    xdotool mousemove "$ix" "$iy" click 3
-    eventually menu_open || fail "the icon's menu did not open"
+    open_icon_menu
     xdotool key Down Return
     about=$(timeout 10 xdotool search --sync --onlyvisible --name '^About Velmora$' | head -n1) ||
         fail "About did not open"
@@ -286,6 +298,120 @@ wm() {
     stop_velmora
     stop_tray
     echo "smoke: the start did not hang on the pipe, and said the settings cannot be kept"
+}
+
+# A window of xev's beneath where the tint will stand (100,100 600 x 200), which logs the presses it gets.
+start_xev() {
+    xev -geometry 300x150+150+120 -event button >"$work/xev.log" &
+    xev=$!
+    pids+=("$xev")
+    eventually visible_window '^Event Tester$' >/dev/null || fail "xev did not start"
+}
+presses_are() { [ "$(grep -c ButtonPress "$work/xev.log")" -eq "$1" ]; }
+stored_is() { grep -q "^$1=\"$2\"\$" "$ini"; }
+# 0xFFFFFFFF / 255 is 16843009: Qt's opacity for an alpha, exactly.
+opacity_is() { [[ $(xprop -id "$1" _NET_WM_WINDOW_OPACITY) == *"= $(($2 * 16843009))" ]]; }
+tools_store() {
+    fresh_store "$1" '[config]\ntint=" 1"\nwidth=" 9000"\nheight=" 3000"\nleft=" 1500"\ntop=" 1500"\nalpha=" 200"\nclickthrough=" 1"\n'
+}
+
+tools() {
+    start_tray
+    tools_store tools
+    start_xev
+    start_velmora
+    overlay=$(timeout 20 xdotool search --sync --onlyvisible --name '^Velmora v1\.0$' | head -n1) ||
+        fail "no overlay window appeared"
+    eventually opacity_is "$overlay" 200 || fail "opacity for alpha 200: $(xprop -id "$overlay" _NET_WM_WINDOW_OPACITY)"
+    echo "smoke: the stored strength shows as the opacity"
+
+    xdotool mousemove 200 250 click 1
+    eventually presses_are 1 || fail "a click on the tint did not reach the window beneath it"
+    xdotool key ctrl+alt+p
+    eventually stored_is clickthrough " 0" || fail "Ctrl+Alt+P did not switch clicks through off"
+    xdotool mousemove 210 250 click 1
+    sleep 0.5
+    presses_are 1 || fail "with clicks through off, a click on the tint still went through"
+    xdotool key ctrl+alt+p
+    eventually stored_is clickthrough " 1" || fail "Ctrl+Alt+P did not switch clicks through on again"
+    xdotool mousemove 220 250 click 1
+    eventually presses_are 2 || fail "clicks through on again, a click did not go through"
+    echo "smoke: a click went through the tint, and Ctrl+Alt+P took the mouse back and gave it again"
+
+    xdotool mousemove 640 300 key ctrl+alt+r
+    eventually outer_is "0 276 1280 48" '^Velmora reading ruler$' ||
+        fail "Ctrl+Alt+R: the ruler stands at $(outer '^Velmora reading ruler$')"
+    ruler=$(visible_window '^Velmora reading ruler$')
+    opacity_is "$ruler" 200 || fail "the ruler's opacity: $(xprop -id "$ruler" _NET_WM_WINDOW_OPACITY)"
+    xdotool mousemove 640 500
+    eventually outer_is "0 476 1280 48" '^Velmora reading ruler$' ||
+        fail "the ruler did not follow the pointer: $(outer '^Velmora reading ruler$')"
+    xdotool mousemove 230 250 click 1
+    eventually presses_are 3 || fail "a click on the ruler over the tint did not reach the window beneath"
+    xdotool key ctrl+alt+r
+    ruler_gone() { ! visible_window '^Velmora reading ruler$' >/dev/null; }
+    eventually ruler_gone || fail "Ctrl+Alt+R did not hide the ruler"
+    stored_is ruler " 0" || fail "the ruler's switch was not stored"
+    echo "smoke: Ctrl+Alt+R showed the ruler, which followed the pointer and let clicks through, and hid it"
+
+    tint_hidden() { ! visible_window '^Velmora v1\.0$' >/dev/null; }
+    xdotool key ctrl+alt+o
+    eventually tint_hidden || fail "Ctrl+Alt+O did not hide the tint"
+    xdotool key Num_Lock ctrl+alt+o Num_Lock
+    eventually visible_window '^Velmora v1\.0$' >/dev/null || fail "Ctrl+Alt+O with NumLock on did not show the tint"
+    eventually stored_is clickthrough " 0" || fail "showing the tint did not give the mouse back"
+    echo "smoke: Ctrl+Alt+O hid the tint and, with NumLock on, showed it again"
+
+    open_icon_menu
+    xdotool key Down Down Down Down Return
+    settings=$(timeout 10 xdotool search --sync --onlyvisible --name '^Settings $' | head -n1) ||
+        fail "Settings did not open"
+    if [ -n "${VELMORA_SCREENSHOTS:-}" ]; then
+        mkdir -p "$VELMORA_SCREENSHOTS"
+        sleep 0.3
+        import -window "$settings" "$VELMORA_SCREENSHOTS/settings.png" || fail "no screenshot of the settings"
+        echo "smoke: settings screenshot in $VELMORA_SCREENSHOTS/settings.png"
+    fi
+    # Its mnemonic leads to the slider: 78 % and one step more, 79 %, is alpha 201.
+    xdotool key alt+s Right
+    eventually stored_is alpha " 201" || fail "the strength slider stored $(grep alpha "$ini")"
+    eventually opacity_is "$overlay" 201 || fail "the slider's strength: $(xprop -id "$overlay" _NET_WM_WINDOW_OPACITY)"
+    xdotool key Escape
+    echo "smoke: the strength slider in Settings changed the opacity"
+
+    # A second program that finds every key held: one box says so.
+    mkdir -p -m 700 "$work/run2" "$work/config2"
+    XDG_RUNTIME_DIR=$work/run2 XDG_CONFIG_HOME=$work/config2 "$exe" &
+    second=$!
+    pids+=("$second")
+    eventually visible_window '^Velmora$' >/dev/null || fail "no box said the keys are held"
+    kill "$second"
+    wait "$second" 2>/dev/null || true
+    xdotool key ctrl+alt+o
+    eventually tint_hidden || fail "the first copy lost its keys"
+    echo "smoke: a second program that found the keys held said so, and the first kept them"
+    stop_velmora
+    stop_tray
+    kill "$xev"
+    wait "$xev" 2>/dev/null || true
+
+    openbox --config-file /dev/null >/dev/null 2>&1 &
+    pids+=("$!")
+    eventually xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null || fail "openbox did not start"
+    tools_store framed
+    start_xev
+    start_velmora
+    eventually visible_window '^Velmora v1\.0$' >/dev/null || fail "no overlay under openbox"
+    eventually outer_is "100 100 600 200" || fail "the overlay stands at $(outer)"
+    xdotool mousemove 200 250 click 1
+    eventually presses_are 1 || fail "under openbox a click on the tint did not reach the window beneath it"
+    before=$(xdotool getactivewindow)
+    xdotool key ctrl+alt+r
+    eventually visible_window '^Velmora reading ruler$' >/dev/null || fail "no ruler under openbox"
+    sleep 0.3
+    [ "$(xdotool getactivewindow)" = "$before" ] || fail "the ruler took the focus"
+    stop_velmora
+    echo "smoke: under openbox a click went through the framed tint, and the ruler took no focus"
 }
 
 "$mode"

@@ -1,11 +1,13 @@
 // What screen readers are told about our own widgets, where Qt's defaults
 // would say too little: a window is a window or a dialog rather than a filler,
 // a link label is a link that can be pressed, a picture a graphic, and the
-// toggle button says whether it is pressed.
+// toggle button says whether it is pressed, and a hotkey box is a hotkey field
+// whose value is its key.
 #include "platform/qt/accessible.h"
 
 #include <QAccessibleWidget>
 
+#include "platform/qt/hotkeybox.h"
 #include "platform/qt/widgets.h"
 
 namespace velmora::platform::qt {
@@ -75,6 +77,18 @@ private:
     ToggleButton* button() const { return static_cast<ToggleButton*>(widget()); }
 };
 
+class HotkeyAccessible final : public QAccessibleWidget {
+public:
+    explicit HotkeyAccessible(HotkeyEdit* box) : QAccessibleWidget(box, QAccessible::HotkeyField) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value) {
+            return static_cast<HotkeyEdit*>(widget())->keySequence().toString(QKeySequence::NativeText);
+        }
+        return QAccessibleWidget::text(t);
+    }
+};
+
 // Installed last, so asked first; anything else gets Qt's own.
 QAccessibleInterface* ourInterface(const QString&, QObject* object) {
     if (auto* window = dynamic_cast<WindowWidget*>(object)) return new WindowAccessible(window);
@@ -84,6 +98,7 @@ QAccessibleInterface* ourInterface(const QString&, QObject* object) {
     if (auto* toggle = dynamic_cast<ToggleButton*>(object)) return new ToggleAccessible(toggle);
     if (auto* picture = dynamic_cast<PictureWidget*>(object))
         return new QAccessibleWidget(picture, QAccessible::Graphic);
+    if (auto* box = dynamic_cast<HotkeyEdit*>(object)) return new HotkeyAccessible(box);
     return nullptr;
 }
 

@@ -99,8 +99,10 @@ bool ours(const QByteArray& text) {
     if (lines.size() > expected.size()) return false;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const bool last = i + 1 == lines.size();
-        const bool exec = expected[i].startsWith("Exec=") && lines[i].startsWith("Exec=");
-        if (!exec && (last ? !expected[i].startsWith(lines[i]) : lines[i] != expected[i])) return false;
+        // The program's path is the one part that differs from entry to entry.
+        const bool path = (expected[i].startsWith("Exec=") && lines[i].startsWith("Exec=")) ||
+                          (expected[i].startsWith("TryExec=") && lines[i].startsWith("TryExec="));
+        if (!path && (last ? !expected[i].startsWith(lines[i]) : lines[i] != expected[i])) return false;
     }
     return true;
 }

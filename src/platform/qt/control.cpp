@@ -1,9 +1,13 @@
 // Controls on Qt: one widget each, placed absolutely inside its window, frame
 // or picture box. This desktop's fonts are not the designer's, so a caption
 // that would not fit its box is shown smaller rather than cut off.
+#include <QGroupBox>
+#include <QSignalBlocker>
+#include <QSlider>
 #include <algorithm>
 
 #include "platform/qt/accessible.h"
+#include "platform/qt/hotkeybox.h"
 #include "platform/qt/state.h"
 
 namespace velmora::platform::qt {
@@ -35,6 +39,8 @@ void fitControl(QWidget& w, qreal points) {
         fitText(w, button->text(), points, false, {12, 6});
     } else if (auto* box = dynamic_cast<QCheckBox*>(&w)) {
         fitText(w, box->text(), points, true, {24, 0});
+    } else if (auto* keys = dynamic_cast<HotkeyEdit*>(&w)) {
+        fitText(w, keys->keySequence().toString(QKeySequence::NativeText), points, false, {12, 0});
     }
 }
 
@@ -68,6 +74,7 @@ public:
         s_.controls[h] = c;
         setControlRect(h, spec.rect);
         if (made.focusable) joinTabOrder(c.window, spec.tabIndex, *made.widget);
+        linkLabels(h);
         forgetAccessibleInterface(made.widget);
         made.widget->show();
         return h;
@@ -86,6 +93,7 @@ public:
     }
 
     void setControlText(Handle h, const std::string& value) override {
+        if (auto* box = s_.controlAs<HotkeyEdit>(h)) return box->setText(value);
         State::Control* c = s_.control(h);
         if (c == nullptr || !hasText(*c->widget)) return;
         c->widget->setProperty("text", toQString(value));
@@ -93,6 +101,7 @@ public:
     }
 
     std::string controlText(Handle h) override {
+        if (const auto* box = s_.controlAs<HotkeyEdit>(h)) return box->text();
         const State::Control* c = s_.control(h);
         if (c == nullptr || !hasText(*c->widget)) return {};
         return c->widget->property("text").toString().toStdString();
@@ -116,10 +125,16 @@ public:
     void setCheckValue(Handle h, int value) override {
         if (auto* box = s_.controlAs<CheckWidget>(h)) box->setValue(value);
         if (auto* toggle = s_.controlAs<ToggleButton>(h)) toggle->setChecked(value == 1);
+        if (auto* slider = s_.controlAs<QSlider>(h)) {
+            // Only a person's move is a change.
+            const QSignalBlocker quiet(slider);
+            slider->setValue(value);
+        }
     }
 
     int checkValue(Handle h) override {
         if (const auto* toggle = s_.controlAs<ToggleButton>(h)) return toggle->isChecked() ? 1 : 0;
+        if (const auto* slider = s_.controlAs<QSlider>(h)) return slider->value();
         const auto* box = s_.controlAs<CheckWidget>(h);
         return box == nullptr ? 0 : box->value();
     }
@@ -172,6 +187,10 @@ private:
                 return {frame(spec, container)};
             case ControlKind::Line:
                 return {new LineWidget(spec, &container)};
+            case ControlKind::Slider:
+                return {slider(h, spec, container), true};
+            case ControlKind::HotkeyBox:
+                return {hotkeyBox(h, container), true};
         }
         return {};
     }
@@ -223,13 +242,48 @@ private:
             box->setValidator(new WholeNumberValidator(spec.wholeNumberMax, box));
             box->setMaxLength(static_cast<int>(std::to_string(spec.wholeNumberMax).size()));
         }
+        // What a person types, never what the program sets.
+        QObject::connect(box, &QLineEdit::textEdited, box, [&s = s_, h] { s.report({EventKind::Change, h}); });
         return box;
     }
 
+    QSlider* slider(Handle h, const ControlSpec& spec, QWidget& container) {
+        auto* slider = new QSlider(Qt::Horizontal, &container);
+        slider->setRange(spec.minimum, spec.maximum);
+        QObject::connect(slider, &QSlider::valueChanged, slider, [&s = s_, h] { s.report({EventKind::Change, h}); });
+        return slider;
+    }
+
+    // A key a person sets is shown whole, as one the program sets is.
+    HotkeyEdit* hotkeyBox(Handle h, QWidget& container) {
+        auto* box = new HotkeyEdit(s_, h, &container);
+        QObject::connect(box, &QKeySequenceEdit::keySequenceChanged, box, [&s = s_, h] {
+            if (State::Control* c = s.control(h)) fitControl(*c->widget, c->points);
+        });
+        return box;
+    }
+
+    // A frame with a caption is a group box, its caption drawn in the top edge.
     static QWidget* frame(const ControlSpec& spec, QWidget& container) {
-        auto* frame = new QWidget(&container);
+        QWidget* frame = spec.text.empty() ? new QWidget(&container) : new QGroupBox(toQString(spec.text), &container);
         if (!spec.transparentBack) fillBackground(*frame, spec.backColor);
         return frame;
+    }
+
+    // A label names the control after it and gives it its mnemonic, whichever of the two comes first.
+    void linkLabels(Handle made) {
+        const State::Control& c = s_.controls[made];
+        const auto link = [](const State::Control& label, const State::Control& target) {
+            auto* widget = qobject_cast<QLabel*>(label.widget.data());
+            if (widget != nullptr && !label.spec.labelFor.empty() && label.spec.labelFor == target.spec.name) {
+                widget->setBuddy(target.widget);
+            }
+        };
+        for (const auto& [h, other] : s_.controls) {
+            if (h == made || other.window != c.window || other.widget.isNull()) continue;
+            link(other, c);
+            link(c, other);
+        }
     }
 
     // Tab walks a window's stops by tab index; a control without one takes

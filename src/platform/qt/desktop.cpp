@@ -18,6 +18,17 @@ namespace {
 
 Rect toRect(const QRect& r) { return {r.x(), r.y(), r.width(), r.height()}; }
 
+// A rectangle of every screen, the primary screen's first.
+std::vector<Rect> primaryFirst(QRect (QScreen::*rectOf)() const) {
+    std::vector<Rect> rects;
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    if (primary != nullptr) rects.push_back(toRect((primary->*rectOf)()));
+    for (const QScreen* screen : QGuiApplication::screens()) {
+        if (screen != primary) rects.push_back(toRect((screen->*rectOf)()));
+    }
+    return rects;
+}
+
 // How often a late notification area is looked for: soon enough that the icon
 // seems to dock at once, rarely enough to cost nothing.
 constexpr int kTrayLookMs = 200;
@@ -44,21 +55,15 @@ public:
         return dpi > 0 ? 1440.0 / dpi : 15.0;
     }
 
-    std::vector<Rect> workAreas() override {
-        std::vector<Rect> areas;
-        const QScreen* primary = QGuiApplication::primaryScreen();
-        if (primary != nullptr) areas.push_back(toRect(primary->availableGeometry()));
-        for (const QScreen* screen : QGuiApplication::screens()) {
-            if (screen != primary) areas.push_back(toRect(screen->availableGeometry()));
-        }
-        return areas;
-    }
+    std::vector<Rect> workAreas() override { return primaryFirst(&QScreen::availableGeometry); }
 
     Rect desktopArea() override {
         QRect all;
         for (const QScreen* screen : QGuiApplication::screens()) all |= screen->geometry();
         return toRect(all);
     }
+
+    std::vector<Rect> screens() override { return primaryFirst(&QScreen::geometry); }
 
     void clipboardClear() override { QGuiApplication::clipboard()->clear(); }
     void clipboardSetText(const std::string& text) override { QGuiApplication::clipboard()->setText(toQString(text)); }

@@ -9,6 +9,7 @@
 
 #include "platform/qt/state.h"
 #include "platform/qt/sysinfo.h"
+#include "platform/qt/x11.h"
 #include "platform/winapi.h"
 
 namespace velmora::platform::qt {
@@ -23,11 +24,13 @@ bool sameText(const std::string& a, const char* b) {
     return toQString(a).compare(QLatin1String(b), Qt::CaseInsensitive) == 0;
 }
 
-// QWidget::setWindowFlags would re-create a shown window; the QWindow only asks the window manager.
-void setStaysOnTop(WindowWidget& w, bool on) {
+// QWidget::setWindowFlags would re-create a shown window; the QWindow only
+// asks the window manager, or (letting the mouse through) sets the window's
+// input shape.
+void setWindowFlag(WindowWidget& w, Qt::WindowType flag, bool on) {
     Qt::WindowFlags flags = w.windowFlags();
-    if (flags.testFlag(Qt::WindowStaysOnTopHint) == on) return;
-    flags.setFlag(Qt::WindowStaysOnTopHint, on);
+    if (flags.testFlag(flag) == on) return;
+    flags.setFlag(flag, on);
     w.overrideWindowFlags(flags);
     if (QWindow* native = w.windowHandle()) native->setFlags(flags);
 }
@@ -69,7 +72,15 @@ public:
         if (w == nullptr || index != win::GWL_EXSTYLE) return 0;
         const long old = w->exStyle;
         w->exStyle = value;
-        if ((value & win::WS_EX_LAYERED) == 0) w->setWindowOpacity(1.0);
+        const bool layered = (value & win::WS_EX_LAYERED) != 0;
+        if (!layered) w->setWindowOpacity(1.0);
+        // As on Windows, a layered window that is also transparent lets the mouse through to what is beneath.
+        const bool through = layered && (value & win::WS_EX_TRANSPARENT) != 0;
+        if (w->windowFlags().testFlag(Qt::WindowTransparentForInput) != through) {
+            setWindowFlag(*w, Qt::WindowTransparentForInput, through);
+            // Qt gives the mouse back to the window's size as it is now, which a resize outgrows.
+            if (!through) setInputShape(w->internalWinId(), false);
+        }
         return old;
     }
 
@@ -91,7 +102,7 @@ public:
         if (w == nullptr || !inPlace || (insertAfter != win::HWND_TOPMOST && insertAfter != win::HWND_NOTOPMOST)) {
             return false;
         }
-        setStaysOnTop(*w, insertAfter == win::HWND_TOPMOST);
+        setWindowFlag(*w, Qt::WindowStaysOnTopHint, insertAfter == win::HWND_TOPMOST);
         w->raise();
         return true;
     }

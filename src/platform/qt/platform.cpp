@@ -2,7 +2,8 @@
 
 namespace velmora::platform::qt {
 
-QtPlatform::QtPlatform() : Platform(*windowsRole, *controlsRole, *dialogsRole, *desktopRole, *nativeRole, store) {}
+QtPlatform::QtPlatform()
+    : Platform(*windowsRole, *controlsRole, *dialogsRole, *desktopRole, *nativeRole, *inputRole, store) {}
 
 QWidget* QtPlatform::widget(Handle handle) const {
     if (WindowWidget* w = state.window(handle)) return w;

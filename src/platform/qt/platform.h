@@ -23,6 +23,7 @@ struct QtRoles {
     std::unique_ptr<Dialogs> dialogsRole{makeDialogs(state)};
     std::unique_ptr<Desktop> desktopRole{makeDesktop(state)};
     std::unique_ptr<NativeCalls> nativeRole{makeNative(state)};
+    std::unique_ptr<Input> inputRole{makeInput(state)};
 };
 
 class QtPlatform : private QtRoles, public Platform {

@@ -78,5 +78,6 @@ std::unique_ptr<Controls> makeControls(State&);
 std::unique_ptr<Dialogs> makeDialogs(State&);
 std::unique_ptr<Desktop> makeDesktop(State&);
 std::unique_ptr<NativeCalls> makeNative(State&);
+std::unique_ptr<Input> makeInput(State&);
 
 }  // namespace velmora::platform::qt

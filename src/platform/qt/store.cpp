@@ -38,13 +38,16 @@ std::string IniStore::fileOf(const std::string& app) const {
     return home_ + "/" + app + "/" + app + ".ini";
 }
 
-std::string IniStore::get(const std::string& app, const std::string& section, const std::string& key) {
+std::optional<std::string> IniStore::tryGet(const std::string& app, const std::string& section,
+                                            const std::string& key) {
     const std::string file = fileOf(app);
-    if (file.empty() || !plainName(section) || !plainName(key)) return {};
+    if (file.empty() || !plainName(section) || !plainName(key)) return std::nullopt;
     const QString path = QString::fromStdString(file);
-    if (!usableFile(path)) return {};
+    if (!usableFile(path)) return std::nullopt;
     const QSettings settings(path, QSettings::IniFormat);
+    // A key written empty is there, with no text; one never written is not.
     const QVariant value = settings.value(keyPath(section, key));
+    if (!value.isValid()) return std::nullopt;
     // Hand-edited text with unquoted commas reads back as a list.
     if (value.typeId() == QMetaType::QStringList) return value.toStringList().join(", ").toStdString();
     return value.toString().toStdString();

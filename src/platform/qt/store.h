@@ -15,7 +15,9 @@ class IniStore : public SettingsStore {
 public:
     explicit IniStore(std::string configHome);
 
-    std::string get(const std::string& app, const std::string& section, const std::string& key) override;
+    // None for a key never written, and for a file that cannot be a store.
+    std::optional<std::string> tryGet(const std::string& app, const std::string& section,
+                                      const std::string& key) override;
     bool save(const std::string& app, const std::string& section, const std::string& key,
               const std::string& value) override;
 

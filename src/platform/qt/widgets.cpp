@@ -8,6 +8,7 @@
 #include <QWindow>
 #include <algorithm>
 
+#include "platform/qt/x11.h"
 #include "platform/winapi.h"
 
 namespace velmora::platform::qt {
@@ -76,16 +77,23 @@ namespace {
 bool leftReleaseInside(const QWidget& widget, const QMouseEvent* event) {
     return event->button() == Qt::LeftButton && widget.rect().contains(event->position().toPoint());
 }
+
+// Below this a framed window would be no use; a borderless one (a ruler's pane)
+// may be as thin as a line, though a window of no size is never shown.
+QSize minimumClientOf(BorderStyle border) { return border == BorderStyle::None ? QSize(1, 1) : QSize(120, 30); }
 }  // namespace
 
 WindowWidget::WindowWidget(Reporter& reporter, Handle handle, const WindowSpec& spec, Qt::WindowFlags flags)
     : QWidget(nullptr, flags),
       reporter_(reporter),
       handle_(handle),
-      fixed_(spec.border != BorderStyle::Sizable),
+      // A borderless window has nothing a person could size it by, and the program sizes it freely.
+      fixed_(spec.border == BorderStyle::FixedSingle || spec.border == BorderStyle::FixedDialog),
       dialog_(spec.border == BorderStyle::FixedDialog),
-      closeOnEscape_(spec.closeOnEscape) {
+      closeOnEscape_(spec.closeOnEscape),
+      minimumClient_(minimumClientOf(spec.border)) {
     setObjectName(toQString(spec.name));
+    if (passive()) setAttribute(Qt::WA_ShowWithoutActivating);
     setWindowTitle(toQString(spec.caption));
     fillBackground(*this, spec.backColor);
 }
@@ -129,6 +137,14 @@ void WindowWidget::settleFrame() {
     } else if (outerRect() != *wanted_) {
         wanted_.reset();  // moved or sized by the person or the window manager since
     }
+}
+
+// A window manager may learn a window's input shape only from a change after
+// it framed the window (openbox reads the bounding shape alone as it frames
+// one): a window that lets the mouse through says so again.
+void WindowWidget::framed() {
+    settleFrame();
+    if (windowFlags().testFlag(Qt::WindowTransparentForInput)) setInputShape(internalWinId(), true);
 }
 
 void WindowWidget::reportSizeIfChanged() {

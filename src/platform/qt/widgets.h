@@ -49,6 +49,10 @@ public:
 
     Handle handle() const { return handle_; }
     bool fixedSize() const { return fixed_; }
+    // The smallest client area the window takes.
+    QSize minimumClient() const { return minimumClient_; }
+    // A borderless window is never given the focus or activated.
+    bool passive() const { return windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus); }
     bool isDialog() const { return dialog_; }
     void setBackColor(Color color);
 
@@ -63,6 +67,8 @@ public:
     // Applies the outer rectangle asked for again if the frame turned out other
     // than assumed; once the window has moved since, it has the person's place.
     void settleFrame();
+    // The window manager has framed the window (on X11, it set _NET_FRAME_EXTENTS).
+    void framed();
 
     QPointer<QPushButton> defaultButton;
     QPointer<QPushButton> cancelButton;
@@ -84,6 +90,7 @@ private:
     bool fixed_;
     bool dialog_;
     bool closeOnEscape_;
+    QSize minimumClient_;
     QSize reported_;
     std::optional<Rect> wanted_;
     QMargins assumed_;

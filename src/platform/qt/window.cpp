@@ -11,10 +11,9 @@ namespace velmora::platform::qt {
 
 namespace {
 
-// Below this a window would be no use, and a window of no size is never shown.
-constexpr QSize kMinimumClient(120, 30);
-
 Qt::WindowFlags flagsFor(const WindowSpec& spec) {
+    // No frame, no caption, no taskbar button, and never the keyboard's: the ruler's panes.
+    if (spec.border == BorderStyle::None) return Qt::Tool | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus;
     Qt::WindowFlags flags = spec.border == BorderStyle::FixedDialog ? Qt::Dialog : Qt::Window;
     // Without a taskbar button: a tool window, which desktops keep off the taskbar.
     if (!spec.showInTaskbar) flags = Qt::Tool;
@@ -61,11 +60,11 @@ public:
         const Handle h = s_.newHandle();
         auto* w = new WindowWidget(s_, h, spec, flagsFor(spec));
         w->icon = iconOf(spec, *w);
-        const QSize client = QSize(spec.clientSize.width, spec.clientSize.height).expandedTo(kMinimumClient);
+        const QSize client = QSize(spec.clientSize.width, spec.clientSize.height).expandedTo(w->minimumClient());
         if (w->fixedSize()) {
             w->setFixedSize(client);
         } else {
-            w->setMinimumSize(kMinimumClient);
+            w->setMinimumSize(w->minimumClient());
             w->resize(client);
         }
         if (spec.clientRect) w->move(spec.clientRect->left, spec.clientRect->top);
@@ -115,6 +114,7 @@ public:
         if (visible) {
             w->show();
             w->raise();
+            if (w->passive()) return;
             // Shown means in front with the keyboard, as a window opened from the menu should be.
             w->activateWindow();
             focusFirstStop(h, *w);
