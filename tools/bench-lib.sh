@@ -21,6 +21,9 @@ table_head() { printf '%-44s %12s %12s %7s\n' "" Velmora bare ratio; }
 rss_mb() { awk '/^VmRSS:/ {printf "%.1f", $2 / 1024}' "/proc/$1/status" 2>/dev/null; }
 threads() { awk '/^Threads:/ {print $2}' "/proc/$1/status" 2>/dev/null; }
 
+# CPU time all its threads have run so far, in ms: steadier than the clock on a busy machine.
+cpu_ms() { cat /proc/"$1"/task/*/schedstat 2>/dev/null | awk '{ns += $1} END {printf "%.1f", ns / 1e6}'; }
+
 # "thread-id name switches" for every thread: voluntary and involuntary context switches.
 switches_by_thread() {
     local task
