@@ -1,14 +1,12 @@
 #include "app/numbers.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <clocale>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <limits>
 #include <utility>
 
+#include "app/decimal.h"
 #include "platform/errors.h"
 
 namespace velmora {
@@ -34,64 +32,6 @@ double readRadix(std::string_view digits, int radix) {
     return value;
 }
 
-// The C library reads and writes numbers in the locale's decimal point, which
-// Qt sets from the person's environment: ours is always the full stop.
-char decimalPoint() {
-    const char* point = std::localeconv()->decimal_point;
-    return point != nullptr && *point != '\0' ? *point : '.';
-}
-
-double readDecimal(std::string number) {
-    for (char& c : number) {
-        if (c == '.') c = decimalPoint();
-    }
-    errno = 0;
-    const double value = std::strtod(number.c_str(), nullptr);
-    // Too large for a double is infinite; too small is what strtod made of it.
-    if (errno == ERANGE && std::fabs(value) > 1) return std::numeric_limits<double>::infinity();
-    return value;
-}
-
-std::string wholeText(double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%.0f", value);
-    return text;
-}
-
-// Digits d1...dn and the exponent of d1 of the shortest decimal that reads back
-// as the single: the nearest n-digit number, or a neighbour of it where the gaps
-// below and above the single differ, whichever is closest.
-std::pair<std::string, int> shortestDigits(float v) {
-    for (int count = 1; count <= 9; ++count) {
-        char text[64];
-        std::snprintf(text, sizeof text, "%.*e", count - 1, static_cast<double>(v));
-        std::string nearest;
-        const char* c = text;
-        for (; *c != '\0' && *c != 'e'; ++c) {
-            if (isDigit(*c)) nearest += *c;
-        }
-        const int exponent = std::atoi(c + 1);
-        const unsigned long long n = std::strtoull(nearest.c_str(), nullptr, 10);
-        std::pair<std::string, int> best;
-        long double bestDistance = -1;
-        for (const int delta : {0, -1, 1}) {
-            const unsigned long long m = n + static_cast<unsigned long long>(static_cast<long long>(delta));
-            std::string digits = std::to_string(m);
-            int e = exponent;
-            if (digits.size() > static_cast<std::size_t>(count)) digits.pop_back(), ++e;  // 99 + 1
-            if (m == 0 || digits.size() < static_cast<std::size_t>(count)) continue;      // 10 - 1
-            const std::string candidate = digits + "e" + std::to_string(e - count + 1);
-            if (std::strtof(candidate.c_str(), nullptr) != v) continue;
-            const long double distance = std::fabs(std::strtold(candidate.c_str(), nullptr) - v);
-            if (bestDistance < 0 || distance < bestDistance) {
-                bestDistance = distance;
-                best = {digits, e};
-            }
-        }
-        if (bestDistance >= 0) return best;
-    }
-    return {wholeText(v), 0};  // not reached: nine digits always read back
-}
 }  // namespace
 
 double lenientNumber(std::string_view text) { return tryLenientNumber(text).value_or(0.0); }
@@ -112,35 +52,25 @@ std::optional<double> tryLenientNumber(std::string_view text) {
     std::size_t i = 0;
     bool negative = false;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
-    std::string mantissa;
-    bool anyDigit = false;
-    while (i < s.size() && isDigit(s[i])) {
-        anyDigit = true;
-        mantissa += s[i++];
-    }
+    std::string digits;
+    long long exponent = 0;  // of the last digit
+    while (i < s.size() && isDigit(s[i])) digits += s[i++];
     if (i < s.size() && s[i] == '.') {
-        mantissa += s[i++];
-        while (i < s.size() && isDigit(s[i])) {
-            anyDigit = true;
-            mantissa += s[i++];
-        }
+        for (++i; i < s.size() && isDigit(s[i]); --exponent) digits += s[i++];
     }
-    if (!anyDigit) return std::nullopt;
+    if (digits.empty()) return std::nullopt;
 
-    std::string exponent;
     if (i < s.size() && (s[i] == 'E' || s[i] == 'e' || s[i] == 'D' || s[i] == 'd')) {
         std::size_t j = i + 1;
-        std::string sign;
-        if (j < s.size() && (s[j] == '+' || s[j] == '-')) {
-            if (s[j] == '-') sign = "-";
-            ++j;
-        }
-        std::string digits;
-        while (j < s.size() && isDigit(s[j])) digits += s[j++];
-        if (!digits.empty()) exponent = "e" + sign + digits;
+        const bool downwards = j < s.size() && s[j] == '-';
+        if (j < s.size() && (s[j] == '+' || s[j] == '-')) ++j;
+        const std::size_t first = j;
+        long long power = 0;  // held far beyond any double's, never overflowing
+        for (; j < s.size() && isDigit(s[j]); ++j) power = std::min(power * 10 + (s[j] - '0'), 1LL << 50);
+        if (j > first) exponent += downwards ? -power : power;
     }
 
-    const double value = readDecimal(mantissa + exponent);
+    const double value = decimal::nearestDouble(digits, exponent);
     return negative ? -value : value;
 }
 
@@ -160,23 +90,24 @@ std::string shortestText(float value) {
     if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
     if (value == 0) return "0";
     const float v = std::fabs(value);
-    auto [digits, exponent] = shortestDigits(v);
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    const auto [digits, exponent] = decimal::shortestDigits(v);
     const int count = static_cast<int>(digits.size());
-    std::string fixed;
-    if (exponent >= count - 1) {
-        fixed = wholeText(v);  // a whole number is written exactly, as %f would
-    } else if (exponent >= 0) {
-        const auto point = static_cast<std::size_t>(exponent + 1);
-        fixed = digits.substr(0, point) + "." + digits.substr(point);
-    } else {
-        fixed = "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+    std::string text = digits.substr(0, 1) + (count > 1 ? "." + digits.substr(1) : "");
+    text += exponent < 0 ? "e-" : "e+";
+    if (std::abs(exponent) < 10) text += '0';
+    text += std::to_string(std::abs(exponent));
+    if (exponent < 18) {  // from there on scientific is the shorter
+        std::string fixed;
+        if (exponent >= count - 1) {
+            fixed = std::to_string(static_cast<unsigned long long>(v));  // a whole number is written exactly
+        } else if (exponent >= 0) {
+            const auto point = static_cast<std::size_t>(exponent + 1);
+            fixed = digits.substr(0, point) + "." + digits.substr(point);
+        } else {
+            fixed = "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+        }
+        if (fixed.size() <= text.size()) text = std::move(fixed);
     }
-    std::string scientific = digits.substr(0, 1) + (count > 1 ? "." + digits.substr(1) : "");
-    scientific += exponent < 0 ? "e-" : "e+";
-    if (std::abs(exponent) < 10) scientific += '0';
-    scientific += std::to_string(std::abs(exponent));
-    const std::string& text = fixed.size() <= scientific.size() ? fixed : scientific;
     return value < 0 ? "-" + text : text;
 }
 

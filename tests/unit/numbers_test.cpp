@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+#include <string>
+#include <utility>
 
 #include "platform/errors.h"
 
@@ -60,6 +63,25 @@ TEST(LenientNumber, HugeExponentsNeverFail) {
     EXPECT_DOUBLE_EQ(lenientNumber("1e308"), 1e308);
 }
 
+TEST(LenientNumber, RoundsToTheNearestDouble) {
+    const double one = 1, aboveOne = std::nextafter(1.0, 2.0), max = std::numeric_limits<double>::max();
+    const double tiny = std::numeric_limits<double>::denorm_min();
+    const std::string halfAboveOne = "1.00000000000000011102230246251565404236316680908203125";  // 1 + 2^-53
+    const std::pair<std::string, double> cases[] = {
+        {halfAboveOne, one},  // a halfway point goes to the even neighbour
+        {halfAboveOne + "0000000001", aboveOne},
+        {halfAboveOne + std::string(900, '0') + "1", aboveOne},  // however far down the digit is
+        {"0." + std::string(700, '0') + "5e700", 0.5},
+        {"1.7976931348623157e308", max},
+        {"1.797693134862315807e308", max},  // just below and above halfway to 2^1024
+        {"1.797693134862315808e308", INFINITY},
+        {"4.9406564584124654e-324", tiny},  // denormals are kept
+        {"2.4703282292062328e-324", tiny},
+        {"2.4703282292062327e-324", 0},
+    };
+    for (const auto& [text, value] : cases) EXPECT_EQ(lenientNumber(text), value) << text.substr(0, 60);
+}
+
 TEST(NumberText, BlankBeforeZeroAndPositiveMinusBeforeNegative) {
     EXPECT_EQ(numberText(7200), " 7200");
     EXPECT_EQ(numberText(0), " 0");
@@ -73,6 +95,13 @@ TEST(NumberText, BlankBeforeZeroAndPositiveMinusBeforeNegative) {
     EXPECT_EQ(numberText(240823472), " 240823472");
     EXPECT_EQ(numberText(1e-7F), " 1e-07");
     EXPECT_EQ(numberText(-0.00125F), "-0.00125");
+    // The ends of the single's range, and a gap narrower below than above.
+    EXPECT_EQ(numberText(std::numeric_limits<float>::max()), " 3.4028235e+38");
+    EXPECT_EQ(numberText(std::numeric_limits<float>::denorm_min()), " 1e-45");
+    EXPECT_EQ(numberText(std::numeric_limits<float>::min()), " 1.1754944e-38");
+    EXPECT_EQ(numberText(1e11F), " 1e+11");
+    EXPECT_EQ(numberText(16777216), " 16777216");
+    EXPECT_EQ(numberText(0x1p-96F), " 1.2621775e-29");
 }
 
 TEST(NumberText, ReadsBackToTheSameSingle) {
