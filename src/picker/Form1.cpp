@@ -15,7 +15,7 @@ constexpr auto kOval = platform::ShapeStyle::Oval;
 constexpr const char* kNoneChosen = "None chosen yet";
 
 // A colour component's box, which takes only whole numbers 0 to 255.
-platform::ControlSpec component(int tabIndex, const char* name) {
+toolkit::LookDesign component(int tabIndex, const char* name) {
     return {.tabIndex = tabIndex,
             .accessibleName = name,
             .accessibleDescription = "A whole number from 0 to 255",
@@ -45,7 +45,7 @@ Form1::Form1(Application& app)
                 .at = {120, 120, 3870, 3870},
                 .look = {.border = true,
                          .tabIndex = 0,
-                         .picture = spectrumPicture(),
+                         .picture = spectrumPicture,
                          .accessibleName = "Colour spectrum",
                          .accessibleDescription = "Arrow keys pick a colour; with Shift in steps of 16"}},
                toolkit::ScaleMode::Pixels),

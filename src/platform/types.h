@@ -66,27 +66,34 @@ struct WindowSpec {
 
 enum class ControlKind { CommandButton, Label, TextBox, CheckBox, PictureBox, Shape, Frame, Line, Slider, HotkeyBox };
 
-struct Font {
-    std::string name = "MS Sans Serif";
+// Text is std::string, or a window design's literal (toolkit::LookDesign).
+template <class Text>
+struct BasicFont {
+    Text name = "MS Sans Serif";
     float points = 8.0F;
     bool bold = false;
     bool underline = false;
-    bool operator==(const Font&) const = default;
+    bool operator==(const BasicFont&) const = default;
 };
+using Font = BasicFont<std::string>;
 
 enum class Alignment { Left, Center };
 enum class ShapeStyle { Rectangle, Oval };
 enum class LineStyle { Solid, Dash };
 
-struct ControlSpec {
-    std::string name;
+// A control as the platform makes it: ControlSpec, its texts owned and its picture
+// an Image. A window's design gives the same as literals and the function that
+// draws its picture (toolkit::LookDesign).
+template <class Text, class Picture>
+struct BasicControlSpec {
+    Text name{};
     ControlKind kind = ControlKind::Label;
     Rect rect;  // pixels, relative to the parent's client area; for a Line: x1, y1, x2, y2
-    std::string text;
+    Text text{};
     Color backColor = 0x00F0F0F0;
     Color foreColor = 0x00000000;
     bool transparentBack = false;  // labels and shapes that let the parent show through
-    Font font;
+    BasicFont<Text> font;
     Alignment alignment = Alignment::Left;
     bool border = false;  // fixed single border (labels, picture boxes)
     ShapeStyle shape = ShapeStyle::Rectangle;
@@ -95,17 +102,18 @@ struct ControlSpec {
     int tabIndex = -1;  // -1: not a tab stop; a label with a tab stop is a link that Enter or Space follows
     bool isDefault = false;
     bool isCancel = false;
-    Image picture;  // picture boxes
+    Picture picture{};  // picture boxes
     // What a screen reader says of the control when its text says nothing, and more about it.
-    std::string accessibleName;
-    std::string accessibleDescription;
+    Text accessibleName{};
+    Text accessibleDescription{};
     int wholeNumberMax = -1;  // 0 or more: a text box that takes only whole numbers up to this
     bool toggle = false;      // a command button that shows itself pressed while its check value is 1
     // A label's control: the one its mnemonic moves to and whose name its text gives.
-    std::string labelFor;
+    Text labelFor{};
     int minimum = 0;  // a slider's range; its value is read and set as a check value
     int maximum = 0;
 };
+using ControlSpec = BasicControlSpec<std::string, Image>;
 
 struct MenuItem {
     std::string caption;  // "-" is a separator; "&" marks the mnemonic

@@ -10,7 +10,7 @@ namespace velmora {
 
 namespace {
 // A label that names the control after it and carries its mnemonic.
-platform::ControlSpec labelOf(const char* text, const char* control) {
+toolkit::LookDesign labelOf(const char* text, const char* control) {
     return {.text = text, .transparentBack = true, .labelFor = control};
 }
 }  // namespace

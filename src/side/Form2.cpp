@@ -10,6 +10,11 @@ namespace velmora {
 namespace win = platform::win;
 
 namespace {
+// The first label's text, its run of blanks as the design has it.
+constexpr const char* kReadSomething =
+    "Now you just need something to read!"
+    "                                                                              "  // 78 blanks
+    "GOTO   :>";
 constexpr platform::Color kWhite = 0x00FFFFFF;
 constexpr platform::Color kBlack = 0x00000000;
 constexpr platform::Color kBlue = 0x00FF0000;
@@ -25,9 +30,7 @@ Form2::Form2(Application& app)
                           .closeOnEscape = true}),
       Label1(*this, {.name = "Label1",
                      .at = {240, 240, 3135, 735},
-                     .look = {.text = "Now you just need something to read!" + std::string(78, ' ') + "GOTO   :>",
-                              .backColor = kWhite,
-                              .foreColor = kBlack}}),
+                     .look = {.text = kReadSomething, .backColor = kWhite, .foreColor = kBlack}}),
       // A link a person can reach with Tab and follow with Enter.
       Label2(*this, {.name = "Label2",
                      .at = {1200, 600, 3135, 375},

@@ -52,7 +52,7 @@ frmAbout::frmAbout(Application& app)
       picIcon(*this,
               {.name = "picIcon",
                .at = {240, 240, 540, 540},
-               .look = {.picture = computerPicture(), .accessibleName = "Picture of a computer"}},
+               .look = {.picture = computerPicture, .accessibleName = "Picture of a computer"}},
               toolkit::ScaleMode::Pixels),
       lblTitle(*this, {.name = "lblTitle",
                        .at = {1050, 240, 3885, 480},

@@ -6,8 +6,40 @@ namespace velmora::toolkit {
 
 using platform::ControlKind;
 
-Control::Control(Form& form, ControlKind kind, ControlDesign design, Control* container)
-    : form_(form), container_(container), kind_(kind), design_(std::move(design)) {
+namespace {
+// The design's look, its texts copied and its picture drawn.
+platform::ControlSpec ownedLook(const ControlDesign& design, ControlKind kind) {
+    const LookDesign& look = design.look;
+    const auto text = [](const char* literal) { return std::string(literal != nullptr ? literal : ""); };
+    return {.name = text(design.name),
+            .kind = kind,
+            .rect = look.rect,
+            .text = text(look.text),
+            .backColor = look.backColor,
+            .foreColor = look.foreColor,
+            .transparentBack = look.transparentBack,
+            .font = {text(look.font.name), look.font.points, look.font.bold, look.font.underline},
+            .alignment = look.alignment,
+            .border = look.border,
+            .shape = look.shape,
+            .lineStyle = look.lineStyle,
+            .lineWidth = look.lineWidth,
+            .tabIndex = look.tabIndex,
+            .isDefault = look.isDefault,
+            .isCancel = look.isCancel,
+            .picture = look.picture != nullptr ? look.picture() : platform::Image{},
+            .accessibleName = text(look.accessibleName),
+            .accessibleDescription = text(look.accessibleDescription),
+            .wholeNumberMax = look.wholeNumberMax,
+            .toggle = look.toggle,
+            .labelFor = text(look.labelFor),
+            .minimum = look.minimum,
+            .maximum = look.maximum};
+}
+}  // namespace
+
+Control::Control(Form& form, ControlKind kind, const ControlDesign& design, Control* container)
+    : form_(form), container_(container), design_(ownedLook(design, kind)), designAt_(design.at) {
     form_.controls_.push_back(this);
     resetToDesign();
 }
@@ -15,13 +47,11 @@ Control::Control(Form& form, ControlKind kind, ControlDesign design, Control* co
 Control::~Control() { destroy(); }
 
 void Control::resetToDesign() {
-    state_ = design_.look;
-    state_.name = design_.name;
-    state_.kind = kind_;
-    geometry_[0] = design_.at.left;
-    geometry_[1] = design_.at.top;
-    geometry_[2] = design_.at.width;
-    geometry_[3] = design_.at.height;
+    state_ = design_;
+    geometry_[0] = designAt_.left;
+    geometry_[1] = designAt_.top;
+    geometry_[2] = designAt_.width;
+    geometry_[3] = designAt_.height;
 }
 
 ScaleMode Control::units() const { return container_ != nullptr ? container_->innerScaleMode() : form_.scaleMode(); }
@@ -66,7 +96,7 @@ float Control::slot(int slot) {
 void Control::setSlot(int slot, float units_) {
     touch();
     const float twips = form_.unitsToTwips(units_, units());
-    const bool isSize = slot >= 2 && kind_ != ControlKind::Line;
+    const bool isSize = slot >= 2 && design_.kind != ControlKind::Line;
     if (isSize && twips < 0) throw errors::invalidPropertyValue();
     const float old = geometry_[slot];
     geometry_[slot] = twips;
@@ -95,16 +125,16 @@ void CaptionedControl::setCaption(const std::string& caption) {
     platform().controls.setControlText(handle_, caption);
 }
 
-CommandButton::CommandButton(Form& form, ControlDesign design, Control* container)
-    : CaptionedControl(form, ControlKind::CommandButton, std::move(design), container) {}
+CommandButton::CommandButton(Form& form, const ControlDesign& design, Control* container)
+    : CaptionedControl(form, ControlKind::CommandButton, design, container) {}
 
 void CommandButton::setPressed(bool pressed) {
     touch();
     platform().controls.setCheckValue(handle_, pressed ? 1 : 0);
 }
 
-Label::Label(Form& form, ControlDesign design, Control* container)
-    : CaptionedControl(form, ControlKind::Label, std::move(design), container) {}
+Label::Label(Form& form, const ControlDesign& design, Control* container)
+    : CaptionedControl(form, ControlKind::Label, design, container) {}
 
 Color Label::BackColor() {
     touch();
@@ -117,11 +147,11 @@ void Label::setBackColor(Color color) {
     platform().controls.setControlBackColor(handle_, color);
 }
 
-TextBox::TextBox(Form& form, ControlDesign design, Control* container)
-    : Control(form, ControlKind::TextBox, std::move(design), container) {}
+TextBox::TextBox(Form& form, const ControlDesign& design, Control* container)
+    : Control(form, ControlKind::TextBox, design, container) {}
 
-TextBox::TextBox(Form& form, ControlKind kind, ControlDesign design, Control* container)
-    : Control(form, kind, std::move(design), container) {}
+TextBox::TextBox(Form& form, ControlKind kind, const ControlDesign& design, Control* container)
+    : Control(form, kind, design, container) {}
 
 std::string TextBox::Text() {
     touch();
@@ -133,8 +163,8 @@ void TextBox::setText(const std::string& text) {
     platform().controls.setControlText(handle_, text);
 }
 
-Slider::Slider(Form& form, ControlDesign design, Control* container)
-    : Control(form, ControlKind::Slider, std::move(design), container) {}
+Slider::Slider(Form& form, const ControlDesign& design, Control* container)
+    : Control(form, ControlKind::Slider, design, container) {}
 
 int Slider::Value() {
     touch();
@@ -146,11 +176,11 @@ void Slider::setValue(int value) {
     platform().controls.setCheckValue(handle_, std::clamp(value, state_.minimum, state_.maximum));
 }
 
-HotkeyBox::HotkeyBox(Form& form, ControlDesign design, Control* container)
-    : TextBox(form, ControlKind::HotkeyBox, std::move(design), container) {}
+HotkeyBox::HotkeyBox(Form& form, const ControlDesign& design, Control* container)
+    : TextBox(form, ControlKind::HotkeyBox, design, container) {}
 
-CheckBox::CheckBox(Form& form, ControlDesign design, Control* container)
-    : Control(form, ControlKind::CheckBox, std::move(design), container) {}
+CheckBox::CheckBox(Form& form, const ControlDesign& design, Control* container)
+    : Control(form, ControlKind::CheckBox, design, container) {}
 
 int CheckBox::Value() {
     touch();
@@ -165,8 +195,8 @@ void CheckBox::setValue(int value) {
     if (Click) Click();
 }
 
-PictureBox::PictureBox(Form& form, ControlDesign design, ScaleMode scaleMode)
-    : Control(form, ControlKind::PictureBox, std::move(design)), scaleMode_(scaleMode) {}
+PictureBox::PictureBox(Form& form, const ControlDesign& design, ScaleMode scaleMode)
+    : Control(form, ControlKind::PictureBox, design), scaleMode_(scaleMode) {}
 
 Handle PictureBox::hDC() {
     touch();
@@ -190,12 +220,12 @@ void PictureBox::handleEvent(const platform::Event& event) {
     mouse(event.button, event.shift, x, y);
 }
 
-Shape::Shape(Form& form, ControlDesign design, Control* container)
-    : Control(form, ControlKind::Shape, std::move(design), container) {}
+Shape::Shape(Form& form, const ControlDesign& design, Control* container)
+    : Control(form, ControlKind::Shape, design, container) {}
 
-Frame::Frame(Form& form, ControlDesign design) : Control(form, ControlKind::Frame, std::move(design)) {}
+Frame::Frame(Form& form, const ControlDesign& design) : Control(form, ControlKind::Frame, design) {}
 
-Line::Line(Form& form, ControlDesign design) : Control(form, ControlKind::Line, std::move(design)) {}
+Line::Line(Form& form, const ControlDesign& design) : Control(form, ControlKind::Line, design) {}
 
 Timer::Timer(Form& form, std::string name, int intervalMs, bool enabled)
     : form_(form), name_(std::move(name)), interval_(intervalMs), designEnabled_(enabled), enabled_(enabled) {

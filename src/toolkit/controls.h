@@ -10,17 +10,23 @@
 
 namespace velmora::toolkit {
 
+// A design's look: as the platform takes it, but its texts the design's literals
+// (none is none) and its picture the function that draws it. A window's designs
+// are then constants, built with no allocation and dropped with no clean-up; the
+// control copies what it keeps.
+using LookDesign = platform::BasicControlSpec<const char*, platform::Image (*)()>;
+
 // Designer state: geometry in twips relative to the container (a line's is x1,
-// y1, x2, y2); the look as the platform takes it.
+// y1, x2, y2); the look.
 struct ControlDesign {
-    std::string name;
+    const char* name = nullptr;
     TwipsRect at;
-    platform::ControlSpec look;
+    LookDesign look;
 };
 
 class Control : public EventTarget {
 public:
-    Control(Form& form, platform::ControlKind kind, ControlDesign design, Control* container = nullptr);
+    Control(Form& form, platform::ControlKind kind, const ControlDesign& design, Control* container = nullptr);
     ~Control() override;
     Control(const Control&) = delete;
     Control& operator=(const Control&) = delete;
@@ -64,8 +70,8 @@ protected:
 
     Form& form_;
     Control* container_;
-    platform::ControlKind kind_;
-    ControlDesign design_;
+    platform::ControlSpec design_;  // the designer look, with the control's name and kind
+    TwipsRect designAt_;
     platform::ControlSpec state_;       // the look as it stands now
     float geometry_[4] = {0, 0, 0, 0};  // twips
     Handle handle_ = 0;
@@ -81,38 +87,38 @@ public:
 
 class CommandButton : public CaptionedControl {
 public:
-    CommandButton(Form& form, ControlDesign design, Control* container = nullptr);
+    CommandButton(Form& form, const ControlDesign& design, Control* container = nullptr);
     // A toggle button shows itself pressed while it is on.
     void setPressed(bool pressed);
 };
 
 class Label : public CaptionedControl {
 public:
-    Label(Form& form, ControlDesign design, Control* container = nullptr);
+    Label(Form& form, const ControlDesign& design, Control* container = nullptr);
     Color BackColor();
     void setBackColor(Color color);
 };
 
 class TextBox : public Control {
 public:
-    TextBox(Form& form, ControlDesign design, Control* container = nullptr);
+    TextBox(Form& form, const ControlDesign& design, Control* container = nullptr);
     std::string Text();
     void setText(const std::string& text);
 
 protected:
-    TextBox(Form& form, platform::ControlKind kind, ControlDesign design, Control* container);
+    TextBox(Form& form, platform::ControlKind kind, const ControlDesign& design, Control* container);
 };
 
 // A box that takes a key combination, its text the portable form ("Ctrl+Alt+O"); empty for none.
 class HotkeyBox : public TextBox {
 public:
-    HotkeyBox(Form& form, ControlDesign design, Control* container = nullptr);
+    HotkeyBox(Form& form, const ControlDesign& design, Control* container = nullptr);
 };
 
 // A slider over its designer range.
 class Slider : public Control {
 public:
-    Slider(Form& form, ControlDesign design, Control* container = nullptr);
+    Slider(Form& form, const ControlDesign& design, Control* container = nullptr);
     int Value();
     // Kept within the range; setting it in code raises no Change.
     void setValue(int value);
@@ -120,7 +126,7 @@ public:
 
 class CheckBox : public Control {
 public:
-    CheckBox(Form& form, ControlDesign design, Control* container = nullptr);
+    CheckBox(Form& form, const ControlDesign& design, Control* container = nullptr);
     int Value();
     // Setting a different value in code raises the box's click event.
     void setValue(int value);
@@ -128,7 +134,7 @@ public:
 
 class PictureBox : public Control {
 public:
-    PictureBox(Form& form, ControlDesign design, ScaleMode scaleMode);
+    PictureBox(Form& form, const ControlDesign& design, ScaleMode scaleMode);
     Handle hDC();
 
     // Button mask, shift state, X and Y in the picture's scale units.
@@ -148,18 +154,18 @@ private:
 
 class Shape : public Control {
 public:
-    Shape(Form& form, ControlDesign design, Control* container = nullptr);
+    Shape(Form& form, const ControlDesign& design, Control* container = nullptr);
 };
 
 class Frame : public Control {
 public:
-    Frame(Form& form, ControlDesign design);
+    Frame(Form& form, const ControlDesign& design);
 };
 
 // A line from (left, top) to (width, height) read as x1, y1, x2, y2.
 class Line : public Control {
 public:
-    Line(Form& form, ControlDesign design);
+    Line(Form& form, const ControlDesign& design);
 };
 
 class Timer : public EventTarget {
