@@ -4,8 +4,8 @@
 #pragma once
 
 #include <functional>
+#include <map>
 #include <string>
-#include <unordered_map>
 
 #include "platform/errors.h"
 #include "platform/platform.h"
@@ -91,7 +91,7 @@ private:
 
     platform::Platform& platform_;
     AppInfo info_;
-    std::unordered_map<Handle, EventTarget*> targets_;
+    std::map<Handle, EventTarget*> targets_;
     bool ended_ = false;
     int exitCode_ = 0;
 };
