@@ -24,10 +24,12 @@ set(CMAKE_CROSSCOMPILING_EMULATOR wine)
 # The shipped program is built for size: -Os, optimised over the whole program at
 # link time, and sections nothing refers to dropped. One partition: GCC 12 for
 # mingw-w64 stops with an internal compiler error (binds_to_current_def_p) when it
-# splits the program in parts. A build folder made when -O2 was the default takes
-# these too; flags chosen by hand stay.
-if(NOT DEFINED CACHE{CMAKE_CXX_FLAGS_RELEASE} OR CMAKE_CXX_FLAGS_RELEASE STREQUAL "-O2 -DNDEBUG")
-  set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG -flto -flto-partition=one" CACHE STRING "Flags for Release builds" FORCE)
+# splits the program in parts. No run-time type information: nothing here asks a
+# type at run time (exceptions still carry theirs). A build folder made with an
+# earlier default takes these too; flags chosen by hand stay.
+set(VELMORA_RELEASE_FLAGS "-Os -DNDEBUG -flto -flto-partition=one -fno-rtti")
+if(NOT DEFINED CACHE{CMAKE_CXX_FLAGS_RELEASE} OR CMAKE_CXX_FLAGS_RELEASE MATCHES "^(-O2 -DNDEBUG|-Os -DNDEBUG -flto -flto-partition=one)$")
+  set(CMAKE_CXX_FLAGS_RELEASE "${VELMORA_RELEASE_FLAGS}" CACHE STRING "Flags for Release builds" FORCE)
 endif()
 if(NOT DEFINED CACHE{CMAKE_EXE_LINKER_FLAGS_RELEASE} OR CMAKE_EXE_LINKER_FLAGS_RELEASE STREQUAL "")
   set(CMAKE_EXE_LINKER_FLAGS_RELEASE "-flto -flto-partition=one -Wl,--gc-sections"
