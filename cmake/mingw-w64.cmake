@@ -40,4 +40,18 @@ endif()
 # benchmark (tools/bench-win32) sets beside it. Stripped: it carries no symbols.
 # Its standard error goes nowhere, so a terminate says nothing: libstdc++'s
 # verbose handler and the demangler it pulls in (about 45 KB) are left out.
-set(VELMORA_WIN32_GUI_LINK_OPTIONS -s -Wl,--defsym=_ZN9__gnu_cxx27__verbose_terminate_handlerEv=abort)
+# Its libstdc++ and libgcc are those of the same GCC's win32 thread model, which
+# need nothing but the system: the -posix ones bring winpthread along for their
+# exception support (about 23 KB). Code compiled against the -posix headers links
+# to them as it is, while it starts no std::thread (that would not link) and
+# takes no std::mutex (that would bring winpthread back); these programs do
+# neither. The tests keep the -posix runtime: GoogleTest needs std::mutex, which
+# GCC 12's win32 thread model does not have.
+execute_process(COMMAND ${VELMORA_MINGW_PREFIX}-gcc-win32 -print-libgcc-file-name
+                OUTPUT_VARIABLE VELMORA_WIN32_THREADS_LIBGCC OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+if(NOT EXISTS "${VELMORA_WIN32_THREADS_LIBGCC}")
+  message(FATAL_ERROR "No ${VELMORA_MINGW_PREFIX}-gcc-win32: install g++-mingw-w64-x86-64-win32 (tools/wine-env.sh)")
+endif()
+get_filename_component(VELMORA_WIN32_THREADS_RUNTIME "${VELMORA_WIN32_THREADS_LIBGCC}" DIRECTORY)
+set(VELMORA_WIN32_GUI_LINK_OPTIONS -s -Wl,--defsym=_ZN9__gnu_cxx27__verbose_terminate_handlerEv=abort
+    -L${VELMORA_WIN32_THREADS_RUNTIME})

@@ -12,8 +12,8 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 
 # The packages the Windows build and its tests need, on a fresh Debian 12.
 win32_packages() {
-    need_packages cmake g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 wine wine64 fonts-wine \
-        xvfb xauth x11-utils libgtest-dev googletest
+    need_packages cmake g++-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64 \
+        wine wine64 fonts-wine xvfb xauth x11-utils libgtest-dev googletest
 }
 
 # Creates the prefix once: no window manager placing windows (exact positions,
