@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "toolkit/form.h"
+#include "toolkit/handler.h"
 
 namespace velmora::toolkit {
 
@@ -48,9 +49,9 @@ public:
     // What a screen reader says about the control now, beside its name.
     void setAccessibleDescription(const std::string& text);
 
-    std::function<void()> Click;
+    Handler<> Click;
     // A person changed the value: moved a slider, typed, set a hotkey.
-    std::function<void()> Change;
+    Handler<> Change;
 
     void handleEvent(const platform::Event& event) override;
 
@@ -138,10 +139,10 @@ public:
     Handle hDC();
 
     // Button mask, shift state, X and Y in the picture's scale units.
-    std::function<void(int, int, float, float)> MouseDown;
-    std::function<void(int, int, float, float)> MouseMove;
+    Handler<int, int, float, float> MouseDown;
+    Handler<int, int, float, float> MouseMove;
     // Virtual key code and shift state, while the picture has the focus.
-    std::function<void(unsigned, int)> KeyDown;
+    Handler<unsigned, int> KeyDown;
 
     void handleEvent(const platform::Event& event) override;
 
@@ -182,7 +183,7 @@ public:
 
     void handleEvent(const platform::Event& event) override;
 
-    std::function<void()> Tick;
+    Handler<> Tick;
 
 private:
     void create();  // on its window's load, from the designer state
@@ -204,7 +205,7 @@ public:
     struct Entry {
         std::string name;
         std::string caption;
-        std::function<void()> Click;
+        Handler<> Click;
     };
 
     Menu(Form& form, std::string name, std::string caption, std::vector<Entry> entries);
