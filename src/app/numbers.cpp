@@ -172,7 +172,8 @@ std::string shortestText(float value) {
     } else {
         fixed = "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
     }
-    std::string scientific = digits.substr(0, 1) + (count > 1 ? "." + digits.substr(1) : "");
+    std::string scientific = digits.substr(0, 1);
+    if (count > 1) scientific.append(".").append(digits, 1);
     scientific += exponent < 0 ? "e-" : "e+";
     if (std::abs(exponent) < 10) scientific += '0';
     scientific += std::to_string(std::abs(exponent));
