@@ -92,7 +92,8 @@ std::string shortestText(float value) {
     const float v = std::fabs(value);
     const auto [digits, exponent] = decimal::shortestDigits(v);
     const int count = static_cast<int>(digits.size());
-    std::string text = digits.substr(0, 1) + (count > 1 ? "." + digits.substr(1) : "");
+    std::string text = digits.substr(0, 1);
+    if (count > 1) text.append(".").append(digits, 1);
     text += exponent < 0 ? "e-" : "e+";
     if (std::abs(exponent) < 10) text += '0';
     text += std::to_string(std::abs(exponent));

@@ -160,14 +160,14 @@ void FrmMain::restoreGeometry() {
     const std::string left = store.get(keys::left);
     // Nothing stored yet: a first start shows the whole overlay, buttons and all,
     // at its designer size in the middle of the primary screen.
+    // The timer stores only what then differs from this, as writing every tick would.
+    lastSaved_ = {width, height, top, left};
     if (width.empty() && height.empty()) {
         centreOnPrimaryScreen();
         return;
     }
-    setWidth(usable(width, true));
-    setHeight(usable(height, true));
-    setTop(usable(top, false));
-    setLeft(usable(left, false));
+    // All four in one move: a window system places it once.
+    Move(usable(left, false), usable(top, false), usable(width, true), usable(height, true));
     fitOnDesktop();
     keepOnScreen();
 }

@@ -106,6 +106,7 @@ TEST_F(OverlayTest, GeometryIsRestoredAndWrittenBackUnchanged) {
     EXPECT_EQ(next->overlay().rect, (platform::Rect{-20, 100, 480, 200}));
     next->platform.advance(100);
     EXPECT_EQ(next->platform.store.values, platform.store.values);
+    EXPECT_EQ(next->platform.store.writes, 0) << "what was read back is not written again";
 }
 
 TEST_F(OverlayTest, TimerSavesTheGeometryAfterAMoveWritingOnlyWhatChanged) {

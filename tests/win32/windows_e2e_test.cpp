@@ -22,6 +22,12 @@ HWND sponsorLink(HWND panel) {
 
 class WindowsE2E : public ProgramTest {
 protected:
+    // Escape closes the window, and the program goes on.
+    void expectEscapeCloses(HWND window, const char* how) {
+        pressKey(window, VK_ESCAPE);
+        EXPECT_TRUE(waitUntil([&] { return !IsWindow(window); })) << "Escape closes it: " << how;
+        EXPECT_TRUE(program.running());
+    }
     void SetUp() override {
         ProgramTest::SetUp();
         RegDeleteKeyValueA(HKEY_CURRENT_USER, kRunKey, "Velmora");
@@ -239,9 +245,7 @@ TEST_F(WindowsE2E, PickerWorksWithoutAMouseAndEscapeClosesIt) {
     })) << windowText(boxes[0])
         << " " << windowText(boxes[1]) << " " << windowText(boxes[2]);
 
-    pressKey(picker, VK_ESCAPE);
-    EXPECT_TRUE(waitUntil([&] { return !IsWindow(picker); })) << "Escape closes it, as its close box does";
-    EXPECT_TRUE(program.running());
+    expectEscapeCloses(picker, "as its close box does");
 }
 
 TEST_F(WindowsE2E, SettingsDialogStoresItsChoicesAndTheLoginEntry) {
@@ -304,9 +308,7 @@ TEST_F(WindowsE2E, AboutBoxShowsTheVersionAndSaysWhenSystemInfoIsMissing) {
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(waitUntil([&] { return !IsWindow(box); }));
 
-    pressKey(about, VK_ESCAPE);
-    EXPECT_TRUE(waitUntil([&] { return !IsWindow(about); })) << "Escape is OK, the cancel button";
-    EXPECT_TRUE(program.running());
+    expectEscapeCloses(about, "it is OK, the cancel button");
 }
 
 TEST_F(WindowsE2E, ASecondStartShowsTheFirstAndLeaves) {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/platform.h"
+#include "platform/backend.h"
 #include "platform/qt/state.h"
 #include "platform/qt/store.h"
 
@@ -13,17 +13,8 @@ class QSystemTrayIcon;
 
 namespace velmora::platform::qt {
 
-// What the platform is made of, built before the Platform that refers to it.
-// The roles go before the state, so no role outlives the widgets it drives.
-struct QtRoles {
-    State state;
+struct QtRoles : BackendRoles<State> {
     IniStore store{state.configHome};
-    std::unique_ptr<Windows> windowsRole{makeWindows(state)};
-    std::unique_ptr<Controls> controlsRole{makeControls(state)};
-    std::unique_ptr<Dialogs> dialogsRole{makeDialogs(state)};
-    std::unique_ptr<Desktop> desktopRole{makeDesktop(state)};
-    std::unique_ptr<NativeCalls> nativeRole{makeNative(state)};
-    std::unique_ptr<Input> inputRole{makeInput(state)};
 };
 
 class QtPlatform : private QtRoles, public Platform {

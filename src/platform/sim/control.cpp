@@ -5,9 +5,8 @@ namespace velmora::platform::sim {
 
 namespace {
 
-class SimControls final : public Controls {
-public:
-    explicit SimControls(State& state) : s_(state) {}
+struct SimControls final : OnState<Controls> {
+    using RoleOnState::RoleOnState;
 
     Handle createControl(Handle parent, const ControlSpec& spec) override {
         SimControl c;
@@ -44,9 +43,6 @@ public:
     void setAccessibleDescription(Handle handle, const std::string& text) override {
         s_.controlOrBlank(handle).description = text;
     }
-
-private:
-    State& s_;
 };
 
 }  // namespace

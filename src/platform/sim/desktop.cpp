@@ -7,9 +7,8 @@ namespace velmora::platform::sim {
 
 namespace {
 
-class SimDesktop final : public Desktop {
-public:
-    explicit SimDesktop(State& state) : s_(state) {}
+struct SimDesktop final : OnState<Desktop> {
+    using RoleOnState::RoleOnState;
 
     Size screenSize() override { return s_.screen; }
     double twipsPerPixel() override { return s_.twipsPerPixel; }
@@ -60,9 +59,6 @@ public:
         s_.started.emplace_back(path, showStyle);
         return true;
     }
-
-private:
-    State& s_;
 };
 
 }  // namespace

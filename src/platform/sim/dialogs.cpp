@@ -7,9 +7,8 @@ namespace velmora::platform::sim {
 
 namespace {
 
-class SimDialogs final : public Dialogs {
-public:
-    explicit SimDialogs(State& state) : s_(state) {}
+struct SimDialogs final : OnState<Dialogs> {
+    using RoleOnState::RoleOnState;
 
     std::optional<int> popupMenu(Handle owner, const std::vector<MenuItem>& items) override {
         s_.menus.push_back({owner, items});
@@ -27,9 +26,6 @@ public:
         // The box is "open" while the action runs, as a person's clicks meanwhile would be.
         return action(s_.messageBoxes.back());
     }
-
-private:
-    State& s_;
 };
 
 }  // namespace

@@ -7,9 +7,8 @@ namespace velmora::platform::sim {
 
 namespace {
 
-class SimInput final : public Input {
-public:
-    explicit SimInput(State& state) : s_(state) {}
+struct SimInput final : OnState<Input> {
+    using RoleOnState::RoleOnState;
 
     bool registerHotkey(int id, const Hotkey& key) override {
         const auto& held = s_.heldElsewhere;
@@ -23,9 +22,6 @@ public:
 
     void unregisterHotkey(int id) override { s_.hotkeys.erase(id); }
     std::optional<Point> tryPointerPosition() override { return s_.pointer; }
-
-private:
-    State& s_;
 };
 
 }  // namespace

@@ -11,9 +11,8 @@ namespace velmora::platform::sim {
 
 namespace {
 
-class SimNative final : public NativeCalls {
-public:
-    explicit SimNative(State& state) : s_(state) {}
+struct SimNative final : OnState<NativeCalls> {
+    using RoleOnState::RoleOnState;
 
     long getWindowLong(Handle handle, int index) override {
         s_.log(Call::GetWindowLongA, {handle, index});
@@ -130,9 +129,6 @@ public:
         s_.log(Call::RegCloseKey, {key});
         return s_.openKeys.erase(key) != 0 ? win::ERROR_SUCCESS : win::ERROR_INVALID_HANDLE;
     }
-
-private:
-    State& s_;
 };
 
 }  // namespace

@@ -7,11 +7,12 @@
 
 namespace velmora::platform::sim {
 
-SimPlatform::SimPlatform() : Platform(*windows_, *controls_, *dialogs_, *desktop_, *native_, *input_, store) {}
+SimPlatform::SimPlatform()
+    : Platform(*windowsRole, *controlsRole, *dialogsRole, *desktopRole, *nativeRole, *inputRole, store) {}
 
 void SimPlatform::setScreen(Size size, double twipsPerPixel, std::vector<Rect> workAreas) {
-    state_.screen = size;
-    state_.twipsPerPixel = twipsPerPixel;
+    state.screen = size;
+    state.twipsPerPixel = twipsPerPixel;
     Rect all{0, 0, size.width, size.height};
     for (const Rect& a : workAreas) {
         const int right = std::max(all.left + all.width, a.left + a.width);
@@ -21,35 +22,35 @@ void SimPlatform::setScreen(Size size, double twipsPerPixel, std::vector<Rect> w
         all.width = right - all.left;
         all.height = bottom - all.top;
     }
-    state_.desktopArea = all;
-    state_.screens = {{0, 0, size.width, size.height}};
-    for (std::size_t i = 1; i < workAreas.size(); ++i) state_.screens.push_back(workAreas[i]);
-    state_.workAreas = std::move(workAreas);
+    state.desktopArea = all;
+    state.screens = {{0, 0, size.width, size.height}};
+    for (std::size_t i = 1; i < workAreas.size(); ++i) state.screens.push_back(workAreas[i]);
+    state.workAreas = std::move(workAreas);
 }
 
 void SimPlatform::setNotificationAreaLate() {
-    state_.trayAvailable = false;
-    state_.trayLate = true;
+    state.trayAvailable = false;
+    state.trayLate = true;
 }
 
 void SimPlatform::notificationAreaAppears() {
-    state_.trayAvailable = true;
-    if (std::exchange(state_.watchingTray, false)) state_.send({EventKind::NotificationAreaAppeared, 0});
+    state.trayAvailable = true;
+    if (std::exchange(state.watchingTray, false)) state.send({EventKind::NotificationAreaAppeared, 0});
 }
 
 void SimPlatform::notificationAreaWaitEnds() {
-    if (std::exchange(state_.watchingTray, false)) state_.send({EventKind::NotificationAreaAbsent, 0});
+    if (std::exchange(state.watchingTray, false)) state.send({EventKind::NotificationAreaAbsent, 0});
 }
 
-void SimPlatform::addFile(const std::string& path) { state_.files.insert(lowerCase(path)); }
+void SimPlatform::addFile(const std::string& path) { state.files.insert(lowerCase(path)); }
 
 void SimPlatform::setRegistryValue(const std::string& localMachineKey, const std::string& name, unsigned type,
                                    std::string data) {
-    state_.registry[lowerCase(localMachineKey)][lowerCase(name)] = {type, std::move(data)};
+    state.registry[lowerCase(localMachineKey)][lowerCase(name)] = {type, std::move(data)};
 }
 
 SimWindow* SimPlatform::windowNamed(const std::string& name) {
-    for (auto& [h, w] : state_.windows) {
+    for (auto& [h, w] : state.windows) {
         if (w.alive && w.spec.name == name) return &w;
     }
     return nullptr;
@@ -58,14 +59,14 @@ SimWindow* SimPlatform::windowNamed(const std::string& name) {
 SimControl* SimPlatform::control(const std::string& windowName, const std::string& controlName) {
     const SimWindow* w = windowNamed(windowName);
     if (w == nullptr) return nullptr;
-    for (auto& [h, c] : state_.controls) {
+    for (auto& [h, c] : state.controls) {
         if (c.alive && c.window == w->handle && c.spec.name == controlName) return &c;
     }
     return nullptr;
 }
 
 bool SimPlatform::isAbove(Handle upper, Handle lower) const {
-    const auto& z = state_.zOrder;
+    const auto& z = state.zOrder;
     const auto a = std::find(z.begin(), z.end(), upper);
     const auto b = std::find(z.begin(), z.end(), lower);
     return a != z.end() && b != z.end() && a < b;
@@ -73,7 +74,7 @@ bool SimPlatform::isAbove(Handle upper, Handle lower) const {
 
 std::vector<NativeCall> SimPlatform::callsOf(Call call) const {
     std::vector<NativeCall> found;
-    std::copy_if(state_.calls.begin(), state_.calls.end(), std::back_inserter(found),
+    std::copy_if(state.calls.begin(), state.calls.end(), std::back_inserter(found),
                  [call](const NativeCall& c) { return c.call == call; });
     return found;
 }
@@ -83,7 +84,7 @@ void SimPlatform::click(Handle handle) {
     if (c == nullptr) return;
     // A check box toggles before it reports the click, as a real one does.
     if (c->spec.kind == ControlKind::CheckBox) c->value = c->value == 1 ? 0 : 1;
-    state_.send({EventKind::Click, handle});
+    state.send({EventKind::Click, handle});
 }
 
 void SimPlatform::click(const std::string& windowName, const std::string& controlName) {
@@ -94,68 +95,68 @@ void SimPlatform::typeText(Handle handle, const std::string& text) {
     SimControl* c = control(handle);
     if (c == nullptr) return;
     c->text = text;
-    state_.send({EventKind::Change, handle});
+    state.send({EventKind::Change, handle});
 }
 
 void SimPlatform::slide(Handle handle, int value) {
     SimControl* c = control(handle);
     if (c == nullptr) return;
     c->value = std::clamp(value, c->spec.minimum, c->spec.maximum);
-    state_.send({EventKind::Change, handle});
+    state.send({EventKind::Change, handle});
 }
 
 void SimPlatform::pressHotkey(const std::string& text) {
     const auto key = tryParseHotkey(text);
-    for (const auto& [id, registered] : state_.hotkeys) {
+    for (const auto& [id, registered] : state.hotkeys) {
         if (key && registered == *key) {
             Event e{EventKind::Hotkey, 0};
             e.code = static_cast<unsigned>(id);
-            return state_.send(e);
+            return state.send(e);
         }
     }
 }
 
 void SimPlatform::holdHotkeyElsewhere(const std::string& text) {
-    if (const auto key = tryParseHotkey(text)) state_.heldElsewhere.push_back(*key);
+    if (const auto key = tryParseHotkey(text)) state.heldElsewhere.push_back(*key);
 }
 
 void SimPlatform::mouseDown(Handle handle, int button, int shift, int x, int y) {
-    state_.send({EventKind::MouseDown, handle, button, shift, x, y});
+    state.send({EventKind::MouseDown, handle, button, shift, x, y});
 }
 
 void SimPlatform::mouseMove(Handle handle, int button, int shift, int x, int y) {
-    state_.send({EventKind::MouseMove, handle, button, shift, x, y});
+    state.send({EventKind::MouseMove, handle, button, shift, x, y});
 }
 
 void SimPlatform::requestClose(Handle handle) {
-    if (window(handle) != nullptr) state_.send({EventKind::CloseRequest, handle});
+    if (window(handle) != nullptr) state.send({EventKind::CloseRequest, handle});
 }
 
 void SimPlatform::pressEscape(Handle handle) {
     const SimWindow* w = window(handle);
     if (w == nullptr) return;
-    for (const auto& [h, c] : state_.controls) {
+    for (const auto& [h, c] : state.controls) {
         if (c.alive && c.window == handle && c.spec.isCancel) return click(h);
     }
-    if (w->spec.closeOnEscape) state_.send({EventKind::CloseRequest, handle});
+    if (w->spec.closeOnEscape) state.send({EventKind::CloseRequest, handle});
 }
 
 void SimPlatform::keyDown(Handle handle, unsigned key, int shift) {
     Event e{EventKind::KeyDown, handle, 0, shift};
     e.code = key;
-    state_.send(e);
+    state.send(e);
 }
 
 void SimPlatform::userResize(Handle handle, int width, int height) {
     SimWindow* w = window(handle);
     if (w == nullptr) return;
-    state_.applyRect(*w, {w->rect.left, w->rect.top, width, height}, true);
+    state.applyRect(*w, {w->rect.left, w->rect.top, width, height}, true);
 }
 
 void SimPlatform::userMove(Handle handle, int left, int top) {
     SimWindow* w = window(handle);
     if (w == nullptr) return;
-    state_.applyRect(*w, {left, top, w->rect.width, w->rect.height}, true);
+    state.applyRect(*w, {left, top, w->rect.width, w->rect.height}, true);
 }
 
 void SimPlatform::minimise(Handle handle) {
@@ -163,38 +164,38 @@ void SimPlatform::minimise(Handle handle) {
 }
 
 void SimPlatform::advance(int ms) {
-    const long long end = state_.now + ms;
-    auto& timers = state_.timers;
+    const long long end = state.now + ms;
+    auto& timers = state.timers;
     for (;;) {
         auto next = timers.end();
         for (auto it = timers.begin(); it != timers.end(); ++it) {
             if (it->second.due <= end && (next == timers.end() || it->second.due < next->second.due)) next = it;
         }
         if (next == timers.end()) break;
-        state_.now = next->second.due;
+        state.now = next->second.due;
         next->second.due += next->second.interval;
-        state_.send({EventKind::TimerTick, next->first});
-        if (state_.quitRequested) break;
+        state.send({EventKind::TimerTick, next->first});
+        if (state.quitRequested) break;
     }
-    state_.now = end;
+    state.now = end;
 }
 
 void SimPlatform::notifyIconCallback(Handle handle, unsigned mouseMessage) {
     Event e{EventKind::NotifyIcon, handle};
     e.code = mouseMessage;
-    state_.send(e);
+    state.send(e);
 }
 
-void SimPlatform::anotherInstanceStarted() { state_.send({EventKind::AnotherInstance, 0}); }
+void SimPlatform::anotherInstanceStarted() { state.send({EventKind::AnotherInstance, 0}); }
 
 void SimPlatform::queueMessageBoxAnswer(int answer) {
-    state_.boxAnswers.emplace_back([answer](const SimMessageBox&) { return answer; });
+    state.boxAnswers.emplace_back([answer](const SimMessageBox&) { return answer; });
 }
 
 void SimPlatform::queueMessageBoxAction(std::function<int(const SimMessageBox&)> action) {
-    state_.boxAnswers.push_back(std::move(action));
+    state.boxAnswers.push_back(std::move(action));
 }
 
-void SimPlatform::queueMenuChoice(std::optional<int> index) { state_.menuAnswers.push_back(index); }
+void SimPlatform::queueMenuChoice(std::optional<int> index) { state.menuAnswers.push_back(index); }
 
 }  // namespace velmora::platform::sim

@@ -4,22 +4,14 @@
 // inject events and queue the answers of modal boxes and popup menus.
 #pragma once
 
-#include "platform/platform.h"
+#include "platform/backend.h"
 #include "platform/sim/state.h"
 #include "platform/sim/store.h"
 
 namespace velmora::platform::sim {
 
-// What the platform is made of, built before the Platform that refers to it.
-struct SimRoles {
-    State state_;
+struct SimRoles : BackendRoles<State> {
     MemoryStore store;
-    std::unique_ptr<Windows> windows_ = makeWindows(state_);
-    std::unique_ptr<Controls> controls_ = makeControls(state_);
-    std::unique_ptr<Dialogs> dialogs_ = makeDialogs(state_);
-    std::unique_ptr<Desktop> desktop_ = makeDesktop(state_);
-    std::unique_ptr<NativeCalls> native_ = makeNative(state_);
-    std::unique_ptr<Input> input_ = makeInput(state_);
 };
 
 class SimPlatform : private SimRoles, public Platform {
@@ -32,46 +24,46 @@ public:
     // The primary screen's size and every screen's work area, primary first; the
     // desktop is the union of the primary screen and the work areas.
     void setScreen(Size size, double twipsPerPixel, std::vector<Rect> workAreas);
-    void setExePath(std::string path) { state_.exePath = std::move(path); }
+    void setExePath(std::string path) { state.exePath = std::move(path); }
     void addFile(const std::string& path);
     void setRegistryValue(const std::string& localMachineKey, const std::string& name, unsigned type, std::string data);
-    void setStartProgramSucceeds(bool succeeds) { state_.startSucceeds = succeeds; }
-    void setNotificationAreaAvailable(bool available) { state_.trayAvailable = available; }
+    void setStartProgramSucceeds(bool succeeds) { state.startSucceeds = succeeds; }
+    void setNotificationAreaAvailable(bool available) { state.trayAvailable = available; }
     // No notification area yet: a watch waits until notificationAreaAppears or
     // notificationAreaWaitEnds, as a panel starting late at login would.
     void setNotificationAreaLate();
     void notificationAreaAppears();
     void notificationAreaWaitEnds();
     // Another copy of the program is running: becomePrimaryInstance says no.
-    void setAnotherInstanceRunning(bool running) { state_.anotherInstance = running; }
-    void setStartupEntryWritable(bool writable) { state_.startupEntryWritable = writable; }
+    void setAnotherInstanceRunning(bool running) { state.anotherInstance = running; }
+    void setStartupEntryWritable(bool writable) { state.startupEntryWritable = writable; }
     // The next call of that kind fails as the Win32 function fails.
-    void failNextCall(Call call) { state_.failing.insert(call); }
+    void failNextCall(Call call) { state.failing.insert(call); }
 
     // ---- state ----
-    SimWindow* window(Handle handle) { return state_.window(handle); }
+    SimWindow* window(Handle handle) { return state.window(handle); }
     // The live window made from the window named so, or null.
     SimWindow* windowNamed(const std::string& name);
-    SimControl* control(Handle handle) { return state_.control(handle); }
+    SimControl* control(Handle handle) { return state.control(handle); }
     SimControl* control(const std::string& windowName, const std::string& controlName);
-    const std::vector<Rect>& screens() const { return state_.screens; }
-    const std::vector<Handle>& zOrder() const { return state_.zOrder; }  // front first
+    const std::vector<Rect>& screens() const { return state.screens; }
+    const std::vector<Handle>& zOrder() const { return state.zOrder; }  // front first
     bool isAbove(Handle upper, Handle lower) const;
     std::vector<NativeCall> callsOf(Call call) const;
-    void clearCalls() { state_.calls.clear(); }
-    const std::vector<SimMessageBox>& messageBoxes() const { return state_.messageBoxes; }
-    const std::vector<SimMenu>& menus() const { return state_.menus; }
-    const std::optional<std::string>& clipboard() const { return state_.clipboard; }
+    void clearCalls() { state.calls.clear(); }
+    const std::vector<SimMessageBox>& messageBoxes() const { return state.messageBoxes; }
+    const std::vector<SimMenu>& menus() const { return state.menus; }
+    const std::optional<std::string>& clipboard() const { return state.clipboard; }
     // Icons in the notification area, keyed by window and id.
-    const std::map<std::pair<Handle, unsigned>, NotifyIconData>& trayIcons() const { return state_.trayIcons; }
-    const std::vector<std::pair<std::string, int>>& startedPrograms() const { return state_.started; }
+    const std::map<std::pair<Handle, unsigned>, NotifyIconData>& trayIcons() const { return state.trayIcons; }
+    const std::vector<std::pair<std::string, int>>& startedPrograms() const { return state.started; }
     // The start-at-login entry as written, or none.
-    const std::optional<std::string>& startupEntry() const { return state_.startupEntry; }
-    void setStartupEntry(std::optional<std::string> entry) { state_.startupEntry = std::move(entry); }
-    bool quitRequested() const { return state_.quitRequested; }
-    int quitCode() const { return state_.quitCode; }
-    long long now() const { return state_.now; }
-    int liveTimers() const { return static_cast<int>(state_.timers.size()); }
+    const std::optional<std::string>& startupEntry() const { return state.startupEntry; }
+    void setStartupEntry(std::optional<std::string> entry) { state.startupEntry = std::move(entry); }
+    bool quitRequested() const { return state.quitRequested; }
+    int quitCode() const { return state.quitCode; }
+    long long now() const { return state.now; }
+    int liveTimers() const { return static_cast<int>(state.timers.size()); }
 
     // ---- events, delivered at once as the platform would ----
     void click(Handle control);
@@ -83,8 +75,8 @@ public:
     // A hotkey pressed anywhere on the desktop: it reaches the program only while registered.
     void pressHotkey(const std::string& text);
     void holdHotkeyElsewhere(const std::string& text);
-    void movePointer(std::optional<Point> at) { state_.pointer = at; }
-    const std::map<int, Hotkey>& hotkeys() const { return state_.hotkeys; }
+    void movePointer(std::optional<Point> at) { state.pointer = at; }
+    const std::map<int, Hotkey>& hotkeys() const { return state.hotkeys; }
     void mouseDown(Handle control, int button, int shift, int x, int y);
     void mouseMove(Handle target, int button, int shift, int x, int y);
     void requestClose(Handle window);

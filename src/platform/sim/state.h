@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/platform.h"
+#include "platform/backend.h"
 
 namespace velmora::platform::sim {
 
@@ -169,12 +169,15 @@ private:
     SimControl blankControl_;
 };
 
-// The roles, each over the one state.
-std::unique_ptr<Windows> makeWindows(State& state);
+template <class Role>
+using OnState = RoleOnState<State, Role>;
+
+// The roles, each over the one state, in the order of their files.
 std::unique_ptr<Controls> makeControls(State& state);
-std::unique_ptr<Dialogs> makeDialogs(State& state);
 std::unique_ptr<Desktop> makeDesktop(State& state);
-std::unique_ptr<NativeCalls> makeNative(State& state);
+std::unique_ptr<Dialogs> makeDialogs(State& state);
 std::unique_ptr<Input> makeInput(State& state);
+std::unique_ptr<NativeCalls> makeNative(State& state);
+std::unique_ptr<Windows> makeWindows(State& state);
 
 }  // namespace velmora::platform::sim

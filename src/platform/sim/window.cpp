@@ -12,9 +12,8 @@ namespace {
 // Where a window without a position of its own appears, as the system places it.
 constexpr int kDefaultPosition = 26;
 
-class SimWindows final : public Windows {
-public:
-    explicit SimWindows(State& state) : s_(state) {}
+struct SimWindows final : OnState<Windows> {
+    using RoleOnState::RoleOnState;
 
     void setSink(EventSink* sink) override { s_.sink = sink; }
     int run() override { return s_.quitCode; }
@@ -87,9 +86,6 @@ public:
     }
 
     void destroyTimer(Handle timer) override { s_.timers.erase(timer); }
-
-private:
-    State& s_;
 };
 
 }  // namespace

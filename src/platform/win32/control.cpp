@@ -106,7 +106,7 @@ void invalidateWindowless(const ControlRecord& record) {
 
 class Win32Controls final : public OnState<Controls> {
 public:
-    using OnState::OnState;
+    using RoleOnState::RoleOnState;
 
     Handle createControl(Handle parent, const ControlSpec& spec) override {
         const HWND parentHwnd = parentWindowOf(parent);

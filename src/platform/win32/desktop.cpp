@@ -102,7 +102,7 @@ bool namesVelmora(const std::string& command) {
 
 class Win32Desktop final : public OnState<Desktop> {
 public:
-    using OnState::OnState;
+    using RoleOnState::RoleOnState;
 
     Size screenSize() override { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
     double twipsPerPixel() override { return s_.twipsPerPixel; }

@@ -8,7 +8,7 @@ namespace {
 
 class Win32Dialogs final : public OnState<Dialogs> {
 public:
-    using OnState::OnState;
+    using RoleOnState::RoleOnState;
 
     std::optional<int> popupMenu(Handle owner, const std::vector<MenuItem>& items) override {
         PopupMenu menu(CreatePopupMenu());

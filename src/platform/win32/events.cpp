@@ -391,9 +391,16 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
     }
 }
 
+namespace {
+// The control's own handling, and the subclass removed as its window goes.
+LRESULT passOn(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, SUBCLASSPROC proc) {
+    if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, proc, 0);
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+}  // namespace
+
 LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR state) {
-    if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, editProc, 0);
-    const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
+    const LRESULT result = passOn(hwnd, message, wParam, lParam, editProc);
     if (message == WM_LBUTTONUP) reportClick(*reinterpret_cast<State*>(state), hwnd);
     return result;
 }
@@ -421,13 +428,10 @@ LRESULT CALLBACK linkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
         case kFollowLink:
             reportClick(*reinterpret_cast<State*>(state), hwnd);
             return 0;
-        case WM_NCDESTROY:
-            RemoveWindowSubclass(hwnd, linkProc, 0);
-            break;
         default:
             break;
     }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    return passOn(hwnd, message, wParam, lParam, linkProc);
 }
 
 // Backspace and Delete clear a hotkey box, which the control alone does without a word.
@@ -452,13 +456,10 @@ LRESULT CALLBACK hotkeyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
             if (ControlRecord* record = s.control(hwnd)) setHotkeyBox(s, *record, record->lastText);
             break;
         }
-        case WM_NCDESTROY:
-            RemoveWindowSubclass(hwnd, hotkeyProc, 0);
-            break;
         default:
             break;
     }
-    return DefSubclassProc(hwnd, message, wParam, lParam);
+    return passOn(hwnd, message, wParam, lParam, hotkeyProc);
 }
 
 }  // namespace velmora::platform::win32

@@ -8,7 +8,7 @@ namespace {
 
 class Win32Input final : public OnState<Input> {
 public:
-    using OnState::OnState;
+    using RoleOnState::RoleOnState;
 
     bool registerHotkey(int id, const Hotkey& key) override {
         // A second registration under the same id would keep the first one beside it.

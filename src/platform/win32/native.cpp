@@ -39,7 +39,7 @@ HKEY keyOf(Handle key) {
 
 class Win32Native final : public OnState<NativeCalls> {
 public:
-    using OnState::OnState;
+    using RoleOnState::RoleOnState;
 
     long getWindowLong(Handle window, int index) override { return GetWindowLongA(asHwnd(window), index); }
 

@@ -1,5 +1,6 @@
 #include "platform/win32/platform.h"
 
+#include "platform/backend.h"
 #include "platform/win32/state.h"
 #include "platform/win32/store.h"
 
@@ -7,24 +8,16 @@ namespace velmora::platform::win32 {
 
 namespace {
 
-// What the platform is made of, built before the Platform that refers to it.
-struct Win32Roles {
-    explicit Win32Roles(const Options& options) : state_(GetModuleHandleA(nullptr), options) {}
-
-    State state_;
-    std::unique_ptr<Windows> windows_ = makeWindows(state_);
-    std::unique_ptr<Controls> controls_ = makeControls(state_);
-    std::unique_ptr<Dialogs> dialogs_ = makeDialogs(state_);
-    std::unique_ptr<Desktop> desktop_ = makeDesktop(state_);
-    std::unique_ptr<NativeCalls> native_ = makeNative(state_);
-    std::unique_ptr<Input> input_ = makeInput(state_);
-    RegistryStore store_;
+struct Win32Roles : BackendRoles<State> {
+    explicit Win32Roles(const Options& options) : BackendRoles(GetModuleHandleA(nullptr), options) {}
+    RegistryStore store;
 };
 
 class Win32Platform final : private Win32Roles, public Platform {
 public:
     explicit Win32Platform(const Options& options)
-        : Win32Roles(options), Platform(*windows_, *controls_, *dialogs_, *desktop_, *native_, *input_, store_) {}
+        : Win32Roles(options),
+          Platform(*windowsRole, *controlsRole, *dialogsRole, *desktopRole, *nativeRole, *inputRole, store) {}
 };
 
 }  // namespace

@@ -11,7 +11,7 @@
 #include <optional>
 #include <utility>
 
-#include "platform/platform.h"
+#include "platform/backend.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/image.h"
 #include "platform/win32/platform.h"
@@ -167,15 +167,8 @@ inline bool namedByText(const ControlSpec& spec) {
 // A window without a frame is never activated, and has no taskbar button: the reading ruler.
 inline bool neverActivated(const WindowSpec& spec) { return spec.border == BorderStyle::None; }
 
-// What each role is built on: the one state it shares with the others.
 template <class Role>
-class OnState : public Role {
-public:
-    explicit OnState(State& state) : s_(state) {}
-
-protected:
-    State& s_;
-};
+using OnState = RoleOnState<State, Role>;
 
 // The roles, each over the one state.
 std::unique_ptr<Windows> makeWindows(State& state);

@@ -83,7 +83,7 @@ void setIcons(WindowRecord& record, HWND hwnd) {
 
 class Win32Windows final : public OnState<Windows> {
 public:
-    using OnState::OnState;
+    using RoleOnState::RoleOnState;
 
     void setSink(EventSink* sink) override { s_.sink = sink; }
 
