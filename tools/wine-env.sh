@@ -38,7 +38,7 @@ win32_prefix() {
 # Wine's own services start with the first program and would inherit its output:
 # start them here, apart, so whatever reads a test's output sees it end.
 win32_headless() {
-    xvfb-run -a -s "-screen 0 1280x800x24" bash -c '
+    xvfb-run -a -s "-screen 0 1280x800x24 -noreset" bash -c '
         wineserver -p
         wine cmd /c exit </dev/null >/dev/null 2>&1
         "$@"

@@ -32,7 +32,9 @@ if [ "${3:-}" != --inside ]; then
     for tool in xvfb-run xdotool xprop xwininfo xev trayer import openbox; do
         command -v "$tool" >/dev/null || { echo "smoke: $tool is missing (tools/test-qt installs it)"; exit 1; }
     done
-    exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$exe" "$mode" --inside
+    # -noreset: an X server resets when its last client leaves, and refuses whoever
+    # connects meanwhile; here programs come and go with no other client between.
+    exec xvfb-run -a -s "-screen 0 1280x800x24 -noreset" "$0" "$exe" "$mode" --inside
 fi
 
 work=$(mktemp -d)
