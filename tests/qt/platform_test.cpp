@@ -10,6 +10,7 @@
 #include <QSystemTrayIcon>
 #include <QTest>
 #include <QWindow>
+#include <cmath>
 
 #include "../contract/platform_contract.h"
 #include "fixture.h"
@@ -357,6 +358,33 @@ TEST_F(PlatformTest, ShellOpensAddressesAndStartsProgramsWithoutAShell) {
     EXPECT_TRUE(platform->desktop.fileExists(script.toStdString()));
     EXPECT_FALSE(platform->desktop.fileExists(bin.path().toStdString())) << "a folder is not a file";
     EXPECT_FALSE(platform->desktop.fileExists(""));
+}
+
+TEST_F(PlatformTest, CaptionsShrinkToTheLargestHalfPointSizeThatFits) {
+    EXPECT_EQ(platform::qt::withoutMnemonic("E&xit && &&&go&"), "Exit & &&go");
+    // What trying every half point down from the designed size would choose.
+    const auto scanned = [](const QString& text, QSize box, qreal points, bool wrap) {
+        QFont font;
+        qreal size = points;
+        for (; size >= 6; size -= 0.5) {
+            font.setPointSizeF(size);
+            const QRect need = QFontMetrics(font).boundingRect(QRect({}, box), wrap ? Qt::TextWordWrap : 0, text);
+            if (need.width() <= box.width() && need.height() <= box.height()) break;
+        }
+        return std::max(size, points - std::floor((points - 6) / 0.5) * 0.5);
+    };
+    const QString texts[] = {"Set screen color", "http://www.example.com/a/long/address", "a b c d e f g h i j k"};
+    for (const QString& text : texts) {
+        for (const QSize box : {QSize(400, 60), QSize(150, 30), QSize(90, 40), QSize(30, 10)}) {
+            for (const bool wrap : {false, true}) {
+                SCOPED_TRACE((text + QString(" %1x%2 %3").arg(box.width()).arg(box.height()).arg(wrap)).toStdString());
+                QWidget widget;
+                widget.resize(box);
+                platform::qt::fitText(widget, text, 15, wrap, {});
+                EXPECT_EQ(widget.font().pointSizeF(), scanned(text, box, 15, wrap));
+            }
+        }
+    }
 }
 
 TEST_F(PlatformTest, BadCallsFailAsResultsLikeEveryPlatform) { contract::expectBadCallsFailAlike(*platform); }

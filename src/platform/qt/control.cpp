@@ -5,6 +5,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <algorithm>
+#include <optional>
 
 #include "platform/qt/accessible.h"
 #include "platform/qt/hotkeybox.h"
@@ -30,18 +31,37 @@ void applyFont(QWidget& widget, const Font& font) {
     widget.setFont(f);
 }
 
-// Shrinks a caption that would not fit its box, never beyond the designed size.
-void fitControl(QWidget& w, qreal points) {
-    if (auto* label = dynamic_cast<QLabel*>(&w)) {
+// The caption a control shows, whether it wraps, and the room its frame takes.
+struct Caption {
+    QString text;
+    bool wrap = false;
+    QSize padding;
+};
+
+std::optional<Caption> captionOf(const QWidget& w) {
+    if (const auto* label = dynamic_cast<const QLabel*>(&w)) {
         const int frame = 2 * label->frameWidth();
-        fitText(w, label->text(), points, true, {frame, frame});
-    } else if (auto* button = dynamic_cast<QPushButton*>(&w)) {
-        fitText(w, button->text(), points, false, {12, 6});
-    } else if (auto* box = dynamic_cast<QCheckBox*>(&w)) {
-        fitText(w, box->text(), points, true, {24, 0});
-    } else if (auto* keys = dynamic_cast<HotkeyEdit*>(&w)) {
-        fitText(w, keys->keySequence().toString(QKeySequence::NativeText), points, false, {12, 0});
+        return Caption{label->text(), true, {frame, frame}};
     }
+    if (const auto* button = dynamic_cast<const QPushButton*>(&w)) return Caption{button->text(), false, {12, 6}};
+    if (const auto* box = dynamic_cast<const QCheckBox*>(&w)) return Caption{box->text(), true, {24, 0}};
+    if (const auto* keys = dynamic_cast<const HotkeyEdit*>(&w)) {
+        return Caption{keys->keySequence().toString(QKeySequence::NativeText), false, {12, 0}};
+    }
+    return std::nullopt;
+}
+
+// Shrinks a caption that would not fit its box, never beyond the designed size.
+// A move or the same text set again needs no new measuring: only a new box,
+// text or font does.
+void fitControl(State::Control& c) {
+    QWidget& w = *c.widget;
+    const std::optional<Caption> caption = captionOf(w);
+    if (!caption) return;
+    State::Fitted& fitted = c.fitted;
+    if (fitted.size == w.size() && fitted.text == caption->text && fitted.font == w.font()) return;
+    fitText(w, caption->text, c.points, caption->wrap, caption->padding);
+    fitted = {w.size(), caption->text, w.font()};
 }
 
 // Buttons, check boxes, labels and text boxes all keep their text in Qt's "text" property.
@@ -89,7 +109,7 @@ public:
         }
         c->widget->setGeometry(c->origin.x() + rect.left, c->origin.y() + rect.top, std::max(0, rect.width),
                                std::max(0, rect.height));
-        fitControl(*c->widget, c->points);
+        fitControl(*c);
     }
 
     void setControlText(Handle h, const std::string& value) override {
@@ -97,7 +117,7 @@ public:
         State::Control* c = s_.control(h);
         if (c == nullptr || !hasText(*c->widget)) return;
         c->widget->setProperty("text", toQString(value));
-        fitControl(*c->widget, c->points);
+        fitControl(*c);
     }
 
     std::string controlText(Handle h) override {
@@ -258,7 +278,7 @@ private:
     HotkeyEdit* hotkeyBox(Handle h, QWidget& container) {
         auto* box = new HotkeyEdit(s_, h, &container);
         QObject::connect(box, &QKeySequenceEdit::keySequenceChanged, box, [&s = s_, h] {
-            if (State::Control* c = s.control(h)) fitControl(*c->widget, c->points);
+            if (State::Control* c = s.control(h)) fitControl(*c);
         });
         return box;
     }

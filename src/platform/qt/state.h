@@ -4,6 +4,7 @@
 // a native window.
 #pragma once
 
+#include <QFont>
 #include <QIcon>
 #include <QPointer>
 #include <QSystemTrayIcon>
@@ -24,6 +25,12 @@ struct State final : Reporter {
         QPointer<WindowWidget> widget;
         std::vector<std::pair<int, QPointer<QWidget>>> tabStops;  // by tab index
     };
+    // What a control's caption was last fitted to.
+    struct Fitted {
+        QSize size{-1, -1};
+        QString text;
+        QFont font;
+    };
     struct Control {
         QPointer<QWidget> widget;
         ControlSpec spec;
@@ -31,6 +38,7 @@ struct State final : Reporter {
         Handle dc = 0;
         QPoint origin;     // where the container's client area starts
         qreal points = 0;  // the designed font size, the most a text is shown at
+        Fitted fitted;
     };
     struct Timer {
         QPointer<QTimer> timer;

@@ -4,9 +4,9 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QRegularExpression>
 #include <QWindow>
 #include <algorithm>
+#include <cmath>
 
 #include "platform/qt/x11.h"
 #include "platform/winapi.h"
@@ -22,18 +22,64 @@ QColor toQColor(Color color) {
             static_cast<int>((color >> 16) & 0xFF)};
 }
 
-QString withoutMnemonic(QString caption) { return caption.remove(QRegularExpression("&(?!&)")); }
+// Every & that is not the first of a doubled one marks a mnemonic.
+QString withoutMnemonic(QString caption) {
+    qsizetype kept = 0;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        const bool marker = caption[i] == u'&' && (i + 1 == caption.size() || caption[i + 1] != u'&');
+        if (!marker) caption[kept++] = caption[i];
+    }
+    caption.truncate(kept);
+    return caption;
+}
 
+// The sizes tried go down from the designed one in half points, never below 6:
+// every size measured loads a font of its own, so the search measures few.
 void fitText(QWidget& widget, const QString& text, qreal points, bool wrap, QSize padding) {
     constexpr qreal kSmallest = 6;
+    constexpr qreal kStep = 0.5;
     QFont font = widget.font();
+    if (points < kSmallest) return;
     const QRect box(QPoint(0, 0), widget.size() - padding);
     const QString shown = withoutMnemonic(text);  // a mnemonic's marker takes no room
-    for (qreal size = points; size >= kSmallest; size -= 0.5) {
-        font.setPointSizeF(size);
-        const QRect need = QFontMetrics(font).boundingRect(box, wrap ? Qt::TextWordWrap : 0, shown);
-        if (need.width() <= box.width() && need.height() <= box.height()) break;
+    const int flags = wrap ? Qt::TextWordWrap : 0;
+    const auto sizeAt = [&](int step) { return points - step * kStep; };
+    QRect need;
+    const auto fits = [&](int step) {
+        font.setPointSizeF(sizeAt(step));
+        need = QFontMetrics(font).boundingRect(box, flags, shown);
+        return need.width() <= box.width() && need.height() <= box.height();
+    };
+    const int last = static_cast<int>((points - kSmallest) / kStep);
+    int hi = 0;
+    if (!fits(0) && last > 0) {
+        // The step wanted is in [lo, hi], the last when none fits.
+        int lo = 1;
+        hi = last;
+        // Text grows with its font, wrapped text in both directions: the first
+        // size tried beyond the designed one is the one this measurement suggests.
+        const auto shrink = [](int room, int needed, bool area) {
+            if (needed <= room) return 1.0;
+            const qreal by = room <= 0 ? 0.0 : qreal(room) / needed;
+            return area ? std::sqrt(by) : by;
+        };
+        const qreal ratio =
+            std::min(shrink(box.width(), need.width(), false), shrink(box.height(), need.height(), wrap));
+        int probe = std::clamp(static_cast<int>(std::ceil((points - points * ratio) / kStep)), lo, hi);
+        bool first = true;
+        while (lo < hi) {
+            const bool fit = fits(probe);
+            if (fit) {
+                hi = probe;
+            } else {
+                lo = probe + 1;
+            }
+            // Next to the guess is the likeliest answer; after that, halves.
+            probe = first ? std::clamp(fit ? probe - 1 : probe + 1, lo, hi) : lo + (hi - lo) / 2;
+            first = false;
+        }
     }
+    font.setPointSizeF(sizeAt(hi));
     widget.setFont(font);
 }
 
