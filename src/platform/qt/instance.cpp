@@ -1,14 +1,18 @@
 #include "platform/qt/instance.h"
 
 #include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <QDir>
 #include <QFile>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QThread>
 #include <cerrno>
+#include <cstring>
 
 namespace velmora::platform::qt {
 
@@ -16,7 +20,42 @@ namespace {
 const QByteArray kShow = QByteArrayLiteral("show\n");
 constexpr int kConnectTries = 30;
 constexpr int kTryPauseMs = 100;
+constexpr int kConnectWaitMs = 500;
+constexpr int kSendWaitMs = 1000;
+
+// The socket's address; false when the path is too long for one.
+bool addressOf(const QString& path, sockaddr_un& address) {
+    const QByteArray name = QFile::encodeName(path);
+    address = {};
+    address.sun_family = AF_UNIX;
+    if (name.size() >= static_cast<qsizetype>(sizeof(address.sun_path))) return false;
+    std::memcpy(address.sun_path, name.constData(), static_cast<std::size_t>(name.size()));
+    return true;
+}
+
+void setSendWait(int fd, int ms) {
+    const timeval wait{ms / 1000, (ms % 1000) * 1000};
+    ::setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &wait, sizeof wait);
+}
+
+// Sends all of data, or false.
+bool sendAll(int fd, const QByteArray& data) {
+    qsizetype sent = 0;
+    while (sent < data.size()) {
+        const ssize_t n =
+            ::send(fd, data.constData() + sent, static_cast<std::size_t>(data.size() - sent), MSG_NOSIGNAL);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        sent += n;
+    }
+    return true;
+}
 }  // namespace
+
+void UniqueFd::reset(int fd) {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = fd;
+}
 
 QString runtimeFolder() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
@@ -27,7 +66,10 @@ QString runtimeFolder() {
 SingleInstance::SingleInstance(QString folder, std::function<void()> anotherStarted)
     : folder_(std::move(folder)), anotherStarted_(std::move(anotherStarted)) {}
 
-SingleInstance::~SingleInstance() = default;
+// The socket goes with the copy that listened on it, as a lock goes with its holder.
+SingleInstance::~SingleInstance() {
+    if (server_) ::unlink(QFile::encodeName(folder_ + "/velmora.socket").constData());
+}
 
 SingleInstance::Lock SingleInstance::takeLock() {
     auto file = std::make_unique<QFile>(folder_ + "/velmora.lock");
@@ -44,7 +86,7 @@ SingleInstance::Lock SingleInstance::takeLock() {
 }
 
 bool SingleInstance::becomePrimary() {
-    if (server_) return true;
+    if (primary_) return true;
     QDir().mkpath(folder_);
     const Lock lock = takeLock();
     // The copy holding the lock may still be starting: give it a moment to listen.
@@ -58,46 +100,78 @@ bool SingleInstance::becomePrimary() {
         lock_.reset();
         return false;
     }
+    primary_ = true;
     listen();
     return true;
 }
 
 bool SingleInstance::tell(int tries) const {
+    sockaddr_un address{};
+    if (!addressOf(folder_ + "/velmora.socket", address)) return false;
     for (int i = 0; i < tries; ++i) {
         if (i > 0) QThread::msleep(kTryPauseMs);
-        QLocalSocket socket;
-        socket.connectToServer(folder_ + "/velmora.socket");
-        if (socket.waitForConnected(500)) {
-            socket.write(kShow);
-            const bool sent = socket.waitForBytesWritten(1000);
-            socket.disconnectFromServer();
-            return sent;
+        const UniqueFd socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0));
+        if (!socket) return false;
+        setSendWait(socket.get(), kConnectWaitMs);
+        if (::connect(socket.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
+            setSendWait(socket.get(), kSendWaitMs);
+            return sendAll(socket.get(), kShow);
         }
     }
     return false;
 }
 
 void SingleInstance::listen() {
-    const QString name = folder_ + "/velmora.socket";
+    const QByteArray name = QFile::encodeName(folder_ + "/velmora.socket");
+    sockaddr_un address{};
+    if (!addressOf(folder_ + "/velmora.socket", address)) return;  // still the only copy; others just cannot reach us
     // No copy answered on it, so a socket left here belongs to one that died.
-    QLocalServer::removeServer(name);
-    server_ = std::make_unique<QLocalServer>();
-    server_->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server_->listen(name)) return;  // still the only copy; others just cannot reach us
-    QObject::connect(server_.get(), &QLocalServer::newConnection, server_.get(), [this] {
-        while (QLocalSocket* socket = server_->nextPendingConnection()) {
-            QObject::connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            QObject::connect(socket, &QLocalSocket::readyRead, socket, [this, socket] { hear(socket); });
-            hear(socket);
-        }
-    });
+    ::unlink(name.constData());
+    UniqueFd server(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+    if (!server || ::bind(server.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0) return;
+    // Only its owner may reach it: no copy can connect before it listens.
+    if (::chmod(name.constData(), S_IRUSR | S_IWUSR) != 0 || ::listen(server.get(), SOMAXCONN) != 0) {
+        ::unlink(name.constData());
+        return;
+    }
+    server_ = std::move(server);
+    incoming_ = std::make_unique<QSocketNotifier>(server_.get(), QSocketNotifier::Read);
+    QObject::connect(incoming_.get(), &QSocketNotifier::activated, incoming_.get(), [this] { accept(); });
 }
 
-void SingleInstance::hear(QLocalSocket* socket) {
-    // Anything but the one short request is dropped.
-    if (socket->bytesAvailable() < kShow.size()) return;
-    const bool asked = socket->read(kShow.size()) == kShow;
-    socket->abort();
+void SingleInstance::accept() {
+    while (true) {
+        UniqueFd fd(::accept4(server_.get(), nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
+        if (!fd) {
+            if (errno == EINTR) continue;
+            return;  // none waiting, or none that can be taken now
+        }
+        const int key = fd.get();
+        Caller& caller = callers_[key];
+        caller.fd = std::move(fd);
+        caller.readable = std::make_unique<QSocketNotifier>(key, QSocketNotifier::Read);
+        QObject::connect(caller.readable.get(), &QSocketNotifier::activated, caller.readable.get(),
+                         [this, key] { hear(key); });
+        hear(key);
+    }
+}
+
+// Anything but the one short request is dropped, and so is a caller that leaves.
+void SingleInstance::hear(int fd) {
+    const auto it = callers_.find(fd);
+    if (it == callers_.end()) return;
+    Caller& caller = it->second;
+    char buffer[8];
+    const auto wanted = static_cast<std::size_t>(kShow.size() - caller.heard.size());
+    const ssize_t n = ::recv(fd, buffer, wanted, 0);
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) return;
+    if (n > 0) caller.heard.append(buffer, n);
+    if (n > 0 && caller.heard.size() < kShow.size()) return;
+    const bool asked = caller.heard == kShow;
+    // Its notifier may be the one calling: it goes once that call has unwound.
+    caller.readable->setEnabled(false);
+    caller.readable.release()->deleteLater();
+    callers_.erase(it);
     if (asked) anotherStarted_();
 }
 

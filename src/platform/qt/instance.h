@@ -1,18 +1,47 @@
 // One running copy per user: the first start holds a lock and listens on a
 // local socket; a later start tells it to show itself and leaves. The lock is
 // flock() on a file in the runtime folder, which the kernel lets go when its
-// holder ends however it ends, and which no content of the file can hold.
+// holder ends however it ends, and which no content of the file can hold. The
+// socket is a plain AF_UNIX one beside it, readable and writable by its owner
+// only, watched by the event loop.
 #pragma once
 
 #include <QString>
 #include <functional>
+#include <map>
 #include <memory>
 
-class QLocalServer;
 class QFile;
-class QLocalSocket;
+class QSocketNotifier;
 
 namespace velmora::platform::qt {
+
+// A file descriptor that closes when its owner goes.
+class UniqueFd {
+public:
+    UniqueFd() = default;
+    explicit UniqueFd(int fd) : fd_(fd) {}
+    ~UniqueFd() { reset(); }
+    UniqueFd(UniqueFd&& other) noexcept : fd_(other.release()) {}
+    UniqueFd& operator=(UniqueFd&& other) noexcept {
+        if (this != &other) reset(other.release());
+        return *this;
+    }
+    UniqueFd(const UniqueFd&) = delete;
+    UniqueFd& operator=(const UniqueFd&) = delete;
+
+    int get() const { return fd_; }
+    explicit operator bool() const { return fd_ >= 0; }
+    int release() {
+        const int fd = fd_;
+        fd_ = -1;
+        return fd;
+    }
+    void reset(int fd = -1);
+
+private:
+    int fd_ = -1;
+};
 
 class SingleInstance {
 public:
@@ -33,12 +62,23 @@ private:
     // Asks a running copy to show itself; false when none answered.
     bool tell(int tries) const;
     void listen();
-    void hear(QLocalSocket* socket);
+    void accept();
+    void hear(int fd);
+
+    // A copy that has connected and not yet said all it has to say.
+    struct Caller {
+        UniqueFd fd;
+        std::unique_ptr<QSocketNotifier> readable;
+        QByteArray heard;
+    };
 
     QString folder_;
     std::function<void()> anotherStarted_;
     std::unique_ptr<QFile> lock_;
-    std::unique_ptr<QLocalServer> server_;
+    bool primary_ = false;
+    UniqueFd server_;
+    std::unique_ptr<QSocketNotifier> incoming_;
+    std::map<int, Caller> callers_;
 };
 
 // The user's runtime folder for these files.
