@@ -1,9 +1,12 @@
 // The least a Qt program like Velmora does: a translucent window, a
 // notification icon, and a 100 ms timer that keeps the window's place in
 // QSettings. tools/bench-qt sets Velmora beside it.
-// "--hidden" starts it with only its icon, as Velmora starts with its tint put away.
+// "--hidden" starts it with only its icon, as Velmora starts with its tint put away;
+// "--caption" gives its window one button with a caption, which is all it takes to
+// load the fonts (fontconfig's configuration and caches) that any text needs.
 #include <QApplication>
 #include <QPixmap>
+#include <QPushButton>
 #include <QSettings>
 #include <QSystemTrayIcon>
 #include <QTimer>
@@ -26,6 +29,10 @@ int main(int argc, char** argv) {
     QRect saved(store.value("config/left", 100).toInt(), store.value("config/top", 100).toInt(),
                 store.value("config/width", 600).toInt(), store.value("config/height", 200).toInt());
     window.setGeometry(saved);
+    if (QCoreApplication::arguments().contains("--caption")) {
+        auto* button = new QPushButton("E&xit", &window);
+        button->move(8, 8);
+    }
 
     QPixmap picture(22, 22);
     picture.fill(tint);
