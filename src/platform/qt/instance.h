@@ -6,10 +6,14 @@
 // only, watched by the event loop.
 #pragma once
 
+#include <unistd.h>
+
 #include <QString>
 #include <functional>
 #include <map>
 #include <memory>
+
+#include "platform/unique_handle.h"
 
 class QFile;
 class QSocketNotifier;
@@ -17,31 +21,7 @@ class QSocketNotifier;
 namespace velmora::platform::qt {
 
 // A file descriptor that closes when its owner goes.
-class UniqueFd {
-public:
-    UniqueFd() = default;
-    explicit UniqueFd(int fd) : fd_(fd) {}
-    ~UniqueFd() { reset(); }
-    UniqueFd(UniqueFd&& other) noexcept : fd_(other.release()) {}
-    UniqueFd& operator=(UniqueFd&& other) noexcept {
-        if (this != &other) reset(other.release());
-        return *this;
-    }
-    UniqueFd(const UniqueFd&) = delete;
-    UniqueFd& operator=(const UniqueFd&) = delete;
-
-    int get() const { return fd_; }
-    explicit operator bool() const { return fd_ >= 0; }
-    int release() {
-        const int fd = fd_;
-        fd_ = -1;
-        return fd;
-    }
-    void reset(int fd = -1);
-
-private:
-    int fd_ = -1;
-};
+using UniqueFd = unique_handle<int, ::close, -1>;
 
 class SingleInstance {
 public:

@@ -1,45 +1,14 @@
 // Owners for Win32 handles: each one is released exactly once, on every path.
 #pragma once
 
-#include <utility>
 #include <vector>
 
+#include "platform/unique_handle.h"
 #include "platform/win32/sdk.h"
 
 namespace velmora::platform::win32 {
 
-// A move-only owner of one handle; Release is the API's function that gives it
-// back. Null handles are never released.
-template <class T, auto Release>
-class unique_handle {
-public:
-    unique_handle() = default;
-    explicit unique_handle(T handle) : handle_(handle) {}
-    ~unique_handle() { reset(); }
-    unique_handle(unique_handle&& other) noexcept : handle_(other.release()) {}
-    unique_handle& operator=(unique_handle&& other) noexcept {
-        if (this != &other) reset(other.release());
-        return *this;
-    }
-    unique_handle(const unique_handle&) = delete;
-    unique_handle& operator=(const unique_handle&) = delete;
-
-    T get() const { return handle_; }
-    explicit operator bool() const { return handle_ != T{}; }
-    T release() { return std::exchange(handle_, T{}); }
-    void reset(T handle = T{}) {
-        const T old = std::exchange(handle_, handle);
-        if (old != T{}) Release(old);
-    }
-    // For out-parameters of the API: releases what is held first.
-    T* put() {
-        reset();
-        return &handle_;
-    }
-
-private:
-    T handle_{};
-};
+using platform::unique_handle;
 
 using Brush = unique_handle<HBRUSH, DeleteObject>;
 using Font = unique_handle<HFONT, DeleteObject>;
