@@ -35,7 +35,8 @@ void Application::start() {
     runHandler([this] {
         FrmMain& overlay = form<FrmMain>();
         overlay.Load();
-        if (!overlay.hiddenByLoad()) overlay.Show();
+        // The reader may be typing elsewhere as the program starts at login.
+        if (!overlay.hiddenByLoad()) overlay.ShowWithoutActivating();
         hotkeys_->registerAll();
         if (!platform().desktop.notificationAreaAvailable()) {
             // At login the panel often starts after us: give it a moment before deciding.
@@ -81,6 +82,7 @@ void Application::onEvent(const platform::Event& event) {
 }
 
 void Application::atEnd() {
+    platform().desktop.leavePrimaryInstance();
     if (auto& overlay = std::get<std::unique_ptr<FrmMain>>(windows_)) overlay->removeNotifyIcon();
 }
 

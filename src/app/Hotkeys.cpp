@@ -14,13 +14,15 @@ struct Binding {
     Hotkeys::Id id;
     const char* key;
     const char* byDefault;  // chosen to clash with no common desktop's own shortcuts
+    const char* name;       // as its box in Settings names it
 };
 constexpr Binding kBindings[] = {
-    {Hotkeys::Tint, keys::hotkeytint, "Ctrl+Alt+O"},
-    {Hotkeys::ClickThrough, keys::hotkeyclick, "Ctrl+Alt+P"},
-    {Hotkeys::Ruler, keys::hotkeyruler, "Ctrl+Alt+R"},
-    {Hotkeys::RulerUp, keys::hotkeyrulerup, "Ctrl+Alt+PgUp"},
-    {Hotkeys::RulerDown, keys::hotkeyrulerdown, "Ctrl+Alt+PgDown"},
+    {Hotkeys::Tint, keys::hotkeytint, "Ctrl+Alt+O", "Tint on or off"},
+    {Hotkeys::ClickThrough, keys::hotkeyclick, "Ctrl+Alt+P", "Clicks through on or off"},
+    {Hotkeys::Ruler, keys::hotkeyruler, "Ctrl+Alt+R", "Ruler on or off"},
+    {Hotkeys::RulerUp, keys::hotkeyrulerup, "Ctrl+Alt+PgUp", "Ruler up"},
+    {Hotkeys::RulerDown, keys::hotkeyrulerdown, "Ctrl+Alt+PgDown", "Ruler down"},
+    {Hotkeys::Menu, keys::hotkeymenu, "Ctrl+Alt+M", "Notification menu"},
 };
 
 const Binding& bindingOf(Hotkeys::Id id) { return kBindings[id - Hotkeys::Tint]; }
@@ -29,32 +31,51 @@ const Binding& bindingOf(Hotkeys::Id id) { return kBindings[id - Hotkeys::Tint];
 Hotkeys::Hotkeys(Application& app) : app_(app) {}
 
 void Hotkeys::registerAll() {
-    std::vector<std::string> taken;
-    for (const Binding& b : kBindings) take(b.id, taken);
-    tell(taken);
+    Trouble trouble;
+    for (const Binding& b : kBindings) take(b.id, trouble);
+    tell(trouble);
 }
 
 void Hotkeys::refresh(Id id) {
-    std::vector<std::string> taken;
-    take(id, taken);
-    tell(taken);
+    Trouble trouble;
+    take(id, trouble);
+    tell(trouble);
 }
 
 // The ruler's steps grab their keys from every program only while they do something.
-bool Hotkeys::take(Id id, std::vector<std::string>& taken) {
+void Hotkeys::take(Id id, Trouble& trouble) {
     platform::Input& input = app_.platform().input;
     input.unregisterHotkey(id);
-    if (paused_) return true;
+    held_.erase(id);
+    if (paused_) return;
     Store& store = app_.store();
     if (id == RulerUp || id == RulerDown) {
         const bool stepping = tools::storedSwitch(store.get(keys::ruler), false) &&
                               !tools::storedSwitch(store.get(keys::rulerfollow), true);
-        if (!stepping) return true;
+        if (!stepping) return;
     }
     const auto key = keyOf(id);
-    if (!key || input.registerHotkey(id, *key)) return true;
-    taken.push_back(platform::hotkeyText(*key));
-    return false;
+    if (!key) return;
+    const std::string text = platform::hotkeyText(*key);
+    // The tool that had the key first keeps it.
+    for (const auto& [other, held] : held_) {
+        if (held != *key) continue;
+        const std::string first = std::string("\"") + bindingOf(static_cast<Id>(other)).name + "\"";
+        trouble.twice.push_back(text + " is set for both " + first + " and \"" + bindingOf(id).name + "\": only " +
+                                first + " has it");
+        return;
+    }
+    switch (input.registerHotkey(id, *key)) {
+        case platform::HotkeyGrab::Taken:
+            held_[id] = *key;
+            break;
+        case platform::HotkeyGrab::HeldElsewhere:
+            trouble.taken.push_back(text);
+            break;
+        case platform::HotkeyGrab::NotPossible:
+            trouble.impossible.push_back(text);
+            break;
+    }
 }
 
 std::optional<platform::Hotkey> Hotkeys::keyOf(Id id) {
@@ -67,20 +88,32 @@ std::string Hotkeys::textOf(Id id) {
     return key ? platform::hotkeyText(*key) : std::string{};
 }
 
-void Hotkeys::tell(const std::vector<std::string>& taken) {
+void Hotkeys::tell(const Trouble& trouble) {
     // Where no program may have a hotkey there is nothing to choose instead.
     if (!app_.platform().input.hotkeysPossible()) return;
-    std::string list;
-    for (const std::string& key : taken) {
-        if (!told_.insert(key).second) continue;
-        list += (list.empty() ? "" : ", ") + key;
+    const auto untold = [this](const std::vector<std::string>& items, const char* separator) {
+        std::string list;
+        for (const std::string& item : items) {
+            if (!told_.insert(item).second) continue;
+            list += (list.empty() ? "" : separator) + item;
+        }
+        return list;
+    };
+    std::string message;
+    if (const std::string list = untold(trouble.twice, ". "); !list.empty()) message += kTwice + list + kChooseOthers;
+    if (const std::string list = untold(trouble.taken, ", "); !list.empty()) {
+        message += (message.empty() ? "" : "\n") + (kTaken + list) + kChooseOthers;
     }
-    if (!list.empty()) app_.msgBox(kTaken + list + ". You can choose other keys in Settings.");
+    if (const std::string list = untold(trouble.impossible, ", "); !list.empty()) {
+        message += (message.empty() ? "" : "\n") + (kNotPossible + list) + kChooseOthers;
+    }
+    if (!message.empty()) app_.msgBox(message);
 }
 
 void Hotkeys::pause() {
     paused_ = true;
     for (const Binding& b : kBindings) app_.platform().input.unregisterHotkey(b.id);
+    held_.clear();
 }
 
 void Hotkeys::resume() {
@@ -107,6 +140,9 @@ void Hotkeys::pressed(int id) {
             break;
         case RulerDown:
             app_.ruler().step(1);
+            break;
+        case Menu:
+            overlay.openNotificationMenu();
             break;
         default:
             break;

@@ -1,7 +1,9 @@
 // The global hotkeys: the tint on and off, clicks through it, the reading
-// ruler, and the ruler's steps while it stays where it is.
+// ruler, the ruler's steps while it stays where it is, and the notification
+// menu for those who cannot use a mouse.
 #pragma once
 
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -14,7 +16,7 @@ class Application;
 
 class Hotkeys {
 public:
-    enum Id { Tint = 1, ClickThrough, Ruler, RulerUp, RulerDown };
+    enum Id { Tint = 1, ClickThrough, Ruler, RulerUp, RulerDown, Menu };
 
     explicit Hotkeys(Application& app);
 
@@ -32,14 +34,21 @@ public:
 
     static constexpr const char* kTaken =
         "Velmora could not take these keys, because another program already uses them: ";
+    static constexpr const char* kNotPossible = "This desktop does not let any program take these keys: ";
+    static constexpr const char* kTwice = "Velmora gives a key to one tool only. ";
+    static constexpr const char* kChooseOthers = ". You can choose other keys in Settings.";
 
 private:
-    // False when the key is held elsewhere; the key's text then joins what to tell.
-    bool take(Id id, std::vector<std::string>& taken);
+    // What went wrong with the keys asked for, each told once per run.
+    struct Trouble {
+        std::vector<std::string> taken, impossible, twice;
+    };
+    void take(Id id, Trouble& trouble);
     std::optional<platform::Hotkey> keyOf(Id id);
-    void tell(const std::vector<std::string>& taken);
+    void tell(const Trouble& trouble);
 
     Application& app_;
+    std::map<int, platform::Hotkey> held_;
     std::set<std::string> told_;
     bool paused_ = false;
 };

@@ -38,9 +38,10 @@ void RegisterStartupEntry(toolkit::Runtime& runtime) {
     }
 }
 
-void setZOrder(toolkit::Runtime& runtime, platform::Handle hwnd, platform::Handle insertAfter) {
+void setZOrder(toolkit::Runtime& runtime, platform::Handle hwnd, platform::Handle insertAfter, unsigned extraFlags) {
     namespace win = platform::win;
-    runtime.platform().native.setWindowPos(hwnd, insertAfter, 0, 0, 0, 0, win::SWP_NOMOVE | win::SWP_NOSIZE);
+    runtime.platform().native.setWindowPos(hwnd, insertAfter, 0, 0, 0, 0,
+                                           win::SWP_NOMOVE | win::SWP_NOSIZE | extraFlags);
 }
 
 }  // namespace velmora::Module1

@@ -23,7 +23,7 @@ inline constexpr const char* kStartupEntryFailed =
     "Velmora could not add itself to the programs that start when you log in.";
 
 // SetWindowPos that changes only the z-order band: HWND_TOPMOST or HWND_NOTOPMOST,
-// position and size kept (flags 3). The result is ignored.
-void setZOrder(toolkit::Runtime& runtime, platform::Handle hwnd, platform::Handle insertAfter);
+// position and size kept (flags 3, and any extra flags). The result is ignored.
+void setZOrder(toolkit::Runtime& runtime, platform::Handle hwnd, platform::Handle insertAfter, unsigned extraFlags = 0);
 
 }  // namespace velmora::Module1

@@ -23,7 +23,8 @@ inline constexpr const char *alpha = "alpha", *clickthrough = "clickthrough";
 inline constexpr const char *ruler = "ruler", *rulerheight = "rulerheight", *rulerstyle = "rulerstyle",
                             *rulerfollow = "rulerfollow";
 inline constexpr const char *hotkeytint = "hotkeytint", *hotkeyclick = "hotkeyclick", *hotkeyruler = "hotkeyruler",
-                            *hotkeyrulerup = "hotkeyrulerup", *hotkeyrulerdown = "hotkeyrulerdown";
+                            *hotkeyrulerup = "hotkeyrulerup", *hotkeyrulerdown = "hotkeyrulerdown",
+                            *hotkeymenu = "hotkeymenu";
 }  // namespace keys
 
 class Store {

@@ -22,6 +22,11 @@ constexpr platform::Color kDefaultTint = 0x00D4C390;  // red 144, green 195, blu
 
 // The largest coordinate a window system takes, in pixels.
 constexpr double kPixelLimit = 32767;
+// The least outer size, in twips, that shows each of the three buttons as laid
+// out (the leftmost ends 4485 twips left of the right edge; all end 1055 down)
+// below a caption and frame.
+constexpr float kButtonsWidth = 4500;
+constexpr float kButtonsHeight = 1500;
 }  // namespace
 
 FrmMain::FrmMain(Application& app)
@@ -105,8 +110,13 @@ void FrmMain::toggleTint() {
     if (Visible()) {
         mnuHide_Click();
     } else {
-        mnuShow_Click();
+        showTint(false);
     }
+}
+
+void FrmMain::openNotificationMenu() {
+    app_.platform().native.setForegroundWindow(hWnd());
+    PopupMenu(mnuSystray);
 }
 
 // Delete first, then add: a second run of the load handler never leaves two icons.
@@ -148,10 +158,10 @@ void FrmMain::applyFrontmost() {
 void FrmMain::restoreGeometry() {
     const double limit = kPixelLimit * app_.twipsPerPixelX();
     // A stored value that is not a number a window can take never reaches the window.
-    const auto usable = [limit](const std::string& text, bool isSize) {
+    const auto place = [limit](const std::string& text) {
         const float value = toSingle(lenientNumber(text));
         if (!std::isfinite(value)) return 0.0F;
-        return static_cast<float>(std::clamp<double>(value, isSize ? 0.0 : -limit, limit));
+        return static_cast<float>(std::clamp<double>(value, -limit, limit));
     };
     Store& store = app_.store();
     const std::string width = store.get(keys::width);
@@ -166,10 +176,20 @@ void FrmMain::restoreGeometry() {
         centreOnPrimaryScreen();
         return;
     }
+    // A size that cannot be read, or too small for the buttons, keeps the size the
+    // window has (its design's on a fresh load) rather than collapsing it.
+    const float w = usableSize(width, true).value_or(Width());
+    const float h = usableSize(height, false).value_or(Height());
     // All four in one move: a window system places it once.
-    Move(usable(left, false), usable(top, false), usable(width, true), usable(height, true));
+    Move(place(left), place(top), std::min(w, static_cast<float>(limit)), std::min(h, static_cast<float>(limit)));
     fitOnDesktop();
     keepOnScreen();
+}
+
+std::optional<float> FrmMain::usableSize(const std::string& text, bool width) {
+    const float value = toSingle(lenientNumber(text));
+    if (!std::isfinite(value) || value < (width ? kButtonsWidth : kButtonsHeight)) return std::nullopt;
+    return value;
 }
 
 platform::Rect FrmMain::pixelRect() {
@@ -205,20 +225,35 @@ void FrmMain::fitOnDesktop() {
     }
 }
 
-// A window restored where no screen is any more would be out of reach: bring it
-// back onto the primary screen, keeping its size.
+// A window whose title bar a person cannot take hold of is out of reach: it moves
+// the least that brings a grip of its title bar onto a work area, keeping its size.
 void FrmMain::keepOnScreen() {
     const auto areas = app_.platform().desktop.workAreas();
     if (areas.empty()) return;
     const platform::Rect r = pixelRect();
-    for (const auto& area : areas) {
-        const bool overlaps = r.left < area.left + area.width && area.left < r.left + r.width &&
-                              r.top < area.top + area.height && area.top < r.top + r.height;
-        if (overlaps) return;
+    // Measured at 96 dots per inch: the caption's height, its buttons at the right
+    // end, and the stretch of the rest a person needs to take hold of it.
+    const double scale = 15.0 / app_.twipsPerPixelX();
+    const int caption = static_cast<int>(std::lround(30 * scale));
+    const int buttons = static_cast<int>(std::lround(140 * scale));
+    const int grip = static_cast<int>(std::lround(100 * scale));
+    const int span = r.width - buttons >= grip ? r.width - buttons : r.width;
+    const int need = std::min(grip, span);
+    std::optional<platform::Point> best;
+    for (const auto& a : areas) {
+        int dx = 0;
+        if (r.left + span < a.left + need) {
+            dx = a.left + need - (r.left + span);
+        } else if (r.left > a.left + a.width - need) {
+            dx = a.left + a.width - need - r.left;
+        }
+        const int dy = std::clamp(r.top, a.top, std::max(a.top, a.top + a.height - caption)) - r.top;
+        if (!best || std::abs(dx) + std::abs(dy) < std::abs(best->x) + std::abs(best->y)) best = {dx, dy};
     }
+    if (best->x == 0 && best->y == 0) return;
     const double tpp = app_.twipsPerPixelX();
-    setTop(static_cast<float>(areas.front().top * tpp));
-    setLeft(static_cast<float>(areas.front().left * tpp));
+    if (best->y != 0) setTop(static_cast<float>((r.top + best->y) * tpp));
+    if (best->x != 0) setLeft(static_cast<float>((r.left + best->x) * tpp));
 }
 
 void FrmMain::initFormControls() {
@@ -291,12 +326,13 @@ void FrmMain::showFrontmost(bool on) {
     Command2.setPressed(on);
 }
 
-void FrmMain::reapplyFrontmost() {
+void FrmMain::reapplyFrontmost(bool activate) {
+    const unsigned keepFocus = activate ? 0 : win::SWP_NOACTIVATE;
     if (lenientNumber(app_.store().get(keys::frontmost)) != 1) {
         showFrontmost(false);
-        Module1::setZOrder(app_, hWnd(), win::HWND_NOTOPMOST);
+        Module1::setZOrder(app_, hWnd(), win::HWND_NOTOPMOST, keepFocus);
     } else {
-        Module1::setZOrder(app_, hWnd(), win::HWND_TOPMOST);
+        Module1::setZOrder(app_, hWnd(), win::HWND_TOPMOST, keepFocus);
         showFrontmost(true);
     }
 }
@@ -310,19 +346,25 @@ void FrmMain::Form_NotifyIcon(unsigned code) {
         setWindowState(0);
         app_.platform().native.setForegroundWindow(hWnd());
         Show();
-    } else if (code == win::WM_RBUTTONUP) {
-        app_.platform().native.setForegroundWindow(hWnd());
-        PopupMenu(mnuSystray);
+    } else if (code == win::WM_RBUTTONUP || code == win::WM_CONTEXTMENU || code == win::NIN_KEYSELECT) {
+        // The notification area's keyboard use (Enter, Space, the menu key) opens the same menu.
+        openNotificationMenu();
     }
 }
 
 void FrmMain::mnuAbout_Click() { app_.form<frmAbout>().Show(); }
 
-void FrmMain::mnuShow_Click() {
+void FrmMain::mnuShow_Click() { showTint(true); }
+
+void FrmMain::showTint(bool activate) {
     if (clickThrough_) setClickThrough(false);
-    setVisible(true);
-    Show();
-    reapplyFrontmost();
+    if (activate) {
+        setVisible(true);
+        Show();
+    } else {
+        ShowWithoutActivating();
+    }
+    reapplyFrontmost(activate);
     app_.form<Form2>().Show();
 }
 

@@ -31,7 +31,10 @@ public:
     void applyStrength();
     bool clicksGoThrough() const { return clickThrough_; }
     void setClickThrough(bool on);
+    // From a hotkey: the keyboard stays with the window the person reads or types in.
     void toggleTint();
+    // The notification menu at the pointer, with the keyboard in it.
+    void openNotificationMenu();
 
     platform::Color bXColor = 0;
     std::int16_t g_nTransparency = 0;
@@ -60,12 +63,15 @@ private:
     void centreOnPrimaryScreen();
     void fitOnDesktop();
     void keepOnScreen();
+    // The stored width or height, when the overlay's buttons fit in it.
+    std::optional<float> usableSize(const std::string& text, bool width);
     void applyFrontmost();
     void Timer1_Timer();
     void geometryChanged();
     void Command1_Click();
     void cmdExit_Click();
-    void reapplyFrontmost();
+    void reapplyFrontmost(bool activate = true);
+    void showTint(bool activate);
     void showFrontmost(bool on);
     void mnuAbout_Click();
     void mnuHide_Click();

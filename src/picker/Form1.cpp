@@ -150,9 +150,11 @@ void Form1::copyToClipboard(toolkit::TextBox& box) {
 
 void Form1::Command1_Click() {
     using Tell = Application::Tell;
-    const bool saved = app_.saveSetting(keys::red, Text2.Text(), Tell::ByCaller) &
-                       app_.saveSetting(keys::green, Text3.Text(), Tell::ByCaller) &
-                       app_.saveSetting(keys::blue, Text4.Text(), Tell::ByCaller);
+    // Nothing chosen: the boxes open empty, and storing that would erase the reader's colour.
+    const bool chosen = !(Text2.Text().empty() && Text3.Text().empty() && Text4.Text().empty());
+    const bool saved = !chosen || (app_.saveSetting(keys::red, Text2.Text(), Tell::ByCaller) &
+                                   app_.saveSetting(keys::green, Text3.Text(), Tell::ByCaller) &
+                                   app_.saveSetting(keys::blue, Text4.Text(), Tell::ByCaller));
     if (!saved) {
         // Never "Settings saved" for a colour that was not; the picker stays open to try again.
         app_.msgBox(kNotSaved);

@@ -34,6 +34,8 @@ public:
     // False when another copy of the program already runs; that copy has then been
     // sent AnotherInstance, and this one should leave.
     virtual bool becomePrimaryInstance() = 0;
+    // At the end, first thing: a copy started meanwhile runs instead of asking this one.
+    virtual void leavePrimaryInstance() = 0;
     // The per-user entry that starts the program at login, naming this executable.
     virtual bool writeStartupEntry(const std::string& exePath) = 0;
     // Removes that entry if this program wrote it; anything else is left alone.

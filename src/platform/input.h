@@ -9,13 +9,19 @@
 
 namespace velmora::platform {
 
+// What became of a key asked for.
+enum class HotkeyGrab {
+    Taken,
+    HeldElsewhere,  // another program holds it
+    NotPossible,    // this desktop cannot give it to any program (no such key, no grabs at all)
+};
+
 class Input {
 public:
     virtual ~Input() = default;
 
-    // The key reports Hotkey with this id until unregistered; false when another
-    // program holds it or the desktop lets no program have one.
-    virtual bool registerHotkey(int id, const Hotkey& key) = 0;
+    // Once taken, the key reports Hotkey with this id until unregistered.
+    virtual HotkeyGrab registerHotkey(int id, const Hotkey& key) = 0;
     virtual void unregisterHotkey(int id) = 0;
     // False where the desktop lets no program take keys from the others (a native
     // Wayland session): every key then fails, and no other program is to blame.

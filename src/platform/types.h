@@ -62,6 +62,7 @@ struct WindowSpec {
     Color backColor = 0x00F0F0F0;
     std::vector<Image> icons;    // the window's own icon in each size drawn; none: the platform's default
     bool closeOnEscape = false;  // Escape asks to close the window, as its close box does
+    bool activateOnShow = true;  // false: shown and raised, the keyboard left where it is
 };
 
 enum class ControlKind { CommandButton, Label, TextBox, CheckBox, PictureBox, Shape, Frame, Line, Slider, HotkeyBox };

@@ -18,6 +18,7 @@ inline constexpr Handle HWND_TOPMOST = -1;
 inline constexpr Handle HWND_NOTOPMOST = -2;
 inline constexpr unsigned SWP_NOSIZE = 1;
 inline constexpr unsigned SWP_NOMOVE = 2;
+inline constexpr unsigned SWP_NOACTIVATE = 0x10;
 
 // The notification icon and the mouse messages it reports.
 inline constexpr unsigned NIM_ADD = 0;
@@ -31,6 +32,9 @@ inline constexpr unsigned WM_LBUTTONDBLCLK = 0x203;
 inline constexpr unsigned WM_RBUTTONUP = 0x205;
 inline constexpr unsigned WM_MBUTTONUP = 0x208;
 inline constexpr unsigned WM_APP = 0x8000;
+// The notification area's keyboard use: the menu key or Shift+F10, and Enter or Space.
+inline constexpr unsigned WM_CONTEXTMENU = 0x7B;
+inline constexpr unsigned NIN_KEYSELECT = 0x401;
 // The system's own application icon, what a window without one of its own shows.
 inline constexpr Handle IDI_APPLICATION = 0x7F00;
 

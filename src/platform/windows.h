@@ -28,6 +28,9 @@ public:
     virtual void setWindowRect(Handle window, const Rect& rect) = 0;
     virtual bool isVisible(Handle window) = 0;
     virtual void setVisible(Handle window, bool visible) = 0;
+    // Shows the window in front without taking the keyboard from the window the
+    // person is in (a panel, or the tint brought up by a hotkey).
+    virtual void showWithoutActivating(Handle window) = 0;
     virtual void setCaption(Handle window, const std::string& caption) = 0;
     virtual void setBackColor(Handle window, Color color) = 0;
     virtual int windowState(Handle window) = 0;  // 0 normal, 1 minimised, 2 maximised

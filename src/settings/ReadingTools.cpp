@@ -18,7 +18,7 @@ toolkit::LookDesign labelOf(const char* text, const char* control) {
 ReadingTools::ReadingTools(toolkit::Form& form, Application& app)
     : fraReadingTools(
           form,
-          {.name = "fraReadingTools", .at = {240, 2280, 5745, 5355}, .look = {.text = "Reading tools", .tabIndex = 3}}),
+          {.name = "fraReadingTools", .at = {240, 2280, 5745, 5775}, .look = {.text = "Reading tools", .tabIndex = 3}}),
       lblStrength(form,
                   {.name = "lblStrength", .at = {120, 360, 1215, 285}, .look = labelOf("&Strength:", "sldStrength")},
                   &fraReadingTools),
@@ -78,6 +78,10 @@ ReadingTools::ReadingTools(toolkit::Form& form, Application& app)
                  &fraReadingTools),
       hkRulerDown(form, {.name = "hkRulerDown", .at = {2940, 4680, 2640, 315}, .look = {.tabIndex = 14}},
                   &fraReadingTools),
+      lblKeyMenu(form,
+                 {.name = "lblKeyMenu", .at = {120, 5160, 2760, 285}, .look = labelOf("Notification &menu:", "hkMenu")},
+                 &fraReadingTools),
+      hkMenu(form, {.name = "hkMenu", .at = {2940, 5100, 2640, 315}, .look = {.tabIndex = 15}}, &fraReadingTools),
       app_(app) {
     sldStrength.Change = [this] { sldStrength_Change(); };
     chkClickThrough.Click = [this] {
@@ -92,6 +96,7 @@ ReadingTools::ReadingTools(toolkit::Form& form, Application& app)
     hkRuler.Change = [this] { hotkeyChanged(hkRuler, Hotkeys::Ruler, keys::hotkeyruler); };
     hkRulerUp.Change = [this] { hotkeyChanged(hkRulerUp, Hotkeys::RulerUp, keys::hotkeyrulerup); };
     hkRulerDown.Change = [this] { hotkeyChanged(hkRulerDown, Hotkeys::RulerDown, keys::hotkeyrulerdown); };
+    hkMenu.Change = [this] { hotkeyChanged(hkMenu, Hotkeys::Menu, keys::hotkeymenu); };
 }
 
 void ReadingTools::load() {
@@ -111,6 +116,7 @@ void ReadingTools::load() {
     hkRuler.setText(hotkeys.textOf(Hotkeys::Ruler));
     hkRulerUp.setText(hotkeys.textOf(Hotkeys::RulerUp));
     hkRulerDown.setText(hotkeys.textOf(Hotkeys::RulerDown));
+    hkMenu.setText(hotkeys.textOf(Hotkeys::Menu));
     loading_ = false;
 }
 

@@ -36,6 +36,8 @@ public:
     toolkit::HotkeyBox hkRulerUp;
     toolkit::Label lblKeyDown;
     toolkit::HotkeyBox hkRulerDown;
+    toolkit::Label lblKeyMenu;
+    toolkit::HotkeyBox hkMenu;
 
 private:
     void sldStrength_Change();

@@ -15,7 +15,7 @@ int checkBoxValue(const std::string& stored) {
 
 frmSettings::frmSettings(Application& app)
     : toolkit::Form(app,
-                    {.name = "frmSettings", .caption = "Settings ", .client = {6225, 7875}, .closeOnEscape = true}),
+                    {.name = "frmSettings", .caption = "Settings ", .client = {6225, 8295}, .closeOnEscape = true}),
       Check1(*this, {.name = "Check1",
                      .at = {240, 240, 4695, 375},
                      .look = {.text = "Automatically load with windows startup.", .tabIndex = 0}}),

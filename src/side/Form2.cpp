@@ -27,7 +27,9 @@ Form2::Form2(Application& app)
                           .showInTaskbar = false,
                           .client = {4740, 1680},
                           .backColor = kWhite,
-                          .closeOnEscape = true}),
+                          .closeOnEscape = true,
+                          // Its link would take the reader's next Return.
+                          .showActivates = false}),
       Label1(*this, {.name = "Label1",
                      .at = {240, 240, 3135, 735},
                      .look = {.text = kReadSomething, .backColor = kWhite, .foreColor = kBlack}}),

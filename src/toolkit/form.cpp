@@ -43,6 +43,7 @@ void Form::Load() {
     spec.backColor = design_.backColor;
     spec.icons = design_.icons;
     spec.closeOnEscape = design_.closeOnEscape;
+    spec.activateOnShow = design_.showActivates;
 
     handle_ = p.windows.createWindow(spec);
     if (handle_ == 0) throw errors::outOfMemory();
@@ -85,6 +86,12 @@ void Form::Unload() {
 void Form::Show() {
     ensureLoaded();
     runtime_.platform().windows.setVisible(handle_, true);
+    runtime_.checkEnded();
+}
+
+void Form::ShowWithoutActivating() {
+    ensureLoaded();
+    runtime_.platform().windows.showWithoutActivating(handle_);
     runtime_.checkEnded();
 }
 

@@ -29,6 +29,7 @@ struct FormDesign {
     ScaleMode scaleMode = ScaleMode::Twips;
     std::vector<platform::Image> icons;  // the window's own icon in several sizes
     bool closeOnEscape = false;          // Escape closes it, as its close box does
+    bool showActivates = true;           // false: shown without taking the keyboard (a panel)
 };
 
 class Form : public EventTarget {
@@ -46,6 +47,8 @@ public:
     // Runs the unload handler; a cancelled unload keeps the window. Nothing happens when not loaded.
     void Unload();
     void Show();
+    // Shown in front, the keyboard left where the person is.
+    void ShowWithoutActivating();
     void Hide();
     void ZOrder();
     void PopupMenu(Menu& menu);

@@ -83,6 +83,7 @@ TEST_F(ContractTest, EveryCaptionMessageAndStoreKeyIsAsShipped) {
     platform.click("frmSettings", "Check1");
     platform.click("frmSettings", "Check2");
     platform.click("FrmMain", "Command2");
+    platform.typeText(control("Form1", "Text2").handle, "1");
     platform.click("Form1", "Command1");  // red, green and blue as the boxes hold them
     EXPECT_STREQ(keys::app, "velmora");
     EXPECT_STREQ(keys::section, "config");
@@ -95,11 +96,11 @@ TEST_F(ContractTest, EveryCaptionMessageAndStoreKeyIsAsShipped) {
         platform.click("frmSettings", box);
     }
     platform.typeText(control("frmSettings", "txtHeight").handle, "60");
-    for (const char* box : {"hkTint", "hkClick", "hkRuler", "hkRulerUp", "hkRulerDown"}) {
+    for (const char* box : {"hkTint", "hkClick", "hkRuler", "hkRulerUp", "hkRulerDown", "hkMenu"}) {
         platform.typeText(control("frmSettings", box).handle, "Ctrl+Shift+F2");
     }
     for (const char* key : {"alpha", "clickthrough", "ruler", "rulerheight", "rulerstyle", "rulerfollow", "hotkeytint",
-                            "hotkeyclick", "hotkeyruler", "hotkeyrulerup", "hotkeyrulerdown"}) {
+                            "hotkeyclick", "hotkeyruler", "hotkeyrulerup", "hotkeyrulerdown", "hotkeymenu"}) {
         EXPECT_TRUE(platform.store.values.count({"velmora", "config", key}) != 0) << key << " was never written";
     }
     EXPECT_EQ(window("frmRuler").caption, "Velmora reading ruler");
@@ -118,6 +119,7 @@ TEST_F(ContractTest, EveryCaptionMessageAndStoreKeyIsAsShipped) {
     EXPECT_EQ(platform.messageBoxes().at(0).text, "Settings saved");
     platform.click("FrmMain", "Command1");
     platform.store.failWrites = true;
+    platform.typeText(control("Form1", "Text2").handle, "1");
     platform.click("Form1", "Command1");
     EXPECT_EQ(said(), "The colour could not be saved: Velmora cannot write its settings.");
     platform.userMove(overlay().handle, 10, 10);

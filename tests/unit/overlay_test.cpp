@@ -61,13 +61,13 @@ TEST_F(OverlayTest, TranslucencyErrorsAreShownAndTheProgramCarriesOn) {
 }
 
 TEST_F(OverlayTest, ButtonsStandRightAlignedInOneRow) {
-    platform.store.set("width", " 4000");
+    platform.store.set("width", " 4500");
     start();
-    EXPECT_EQ(frmMain().cmdExit.Left(), 1700);
-    EXPECT_EQ(frmMain().Command1.Left(), -300);
-    EXPECT_EQ(frmMain().Command2.Left(), -2300);
+    EXPECT_EQ(frmMain().cmdExit.Left(), 2200);
+    EXPECT_EQ(frmMain().Command1.Left(), 200);
+    EXPECT_EQ(frmMain().Command2.Left(), -1800);
     for (auto* b : {&frmMain().cmdExit, &frmMain().Command1, &frmMain().Command2}) EXPECT_EQ(b->Top(), 200);
-    EXPECT_EQ(control("FrmMain", "Command1").rect.left, -20);
+    EXPECT_EQ(control("FrmMain", "Command2").rect.left, -120);
 
     platform.userResize(overlay().handle, 600, 300);  // 9000 twips
     EXPECT_EQ(frmMain().cmdExit.Left(), 6700);
@@ -209,16 +209,22 @@ TEST_F(OverlayTest, AWindowLeftWhereNoScreenIsComesBackKeepingItsSize) {
     platform.store.set("width", " 6000");
     platform.store.set("height", " 3000");
     start();
-    EXPECT_EQ(overlay().rect, (platform::Rect{0, 0, 400, 200}));
+    // Onto the nearest screen, the least move that leaves a grip of its title bar
+    // beside the caption buttons (100 and 140 pixels at 96 dots per inch).
+    EXPECT_EQ(overlay().rect, (platform::Rect{2304 - 100, 100, 400, 200}));
 
-    // Touching the second screen is enough to stay where it was.
-    // Left at pixel 2200, on the second screen; top partly above it.
-    const auto run = startWith({{"left", " 33000"}, {"top", " -2000"}, {"width", " 6000"}, {"height", " 3000"}},
-                               [](sim::SimPlatform& p) {
-                                   p.setScreen({1024, 768}, 15, {{0, 0, 1024, 728}, {1024, 0, 1280, 1024}});
-                               });
-    EXPECT_EQ(run->overlay().rect.left, 2200);
-    EXPECT_EQ(run->app.form<FrmMain>().Top(), -2000);
+    const auto startAt = [this](const char* left, const char* top) {
+        return startWith({{"left", left}, {"top", top}, {"width", " 9000"}, {"height", " 3000"}},
+                         [](sim::SimPlatform& p) {
+                             p.setScreen({1024, 768}, 15, {{0, 0, 1024, 728}, {1024, 0, 1280, 1024}});
+                         });
+    };
+    // A grip of the title bar on the second screen is enough to stay where it was.
+    EXPECT_EQ(startAt(" 33000", " 1500")->overlay().rect, (platform::Rect{2200, 100, 600, 200}));
+    // Mostly off the left edge: only the caption buttons were in reach.
+    EXPECT_EQ(startAt(" -7995", " 1500")->overlay().rect, (platform::Rect{-360, 100, 600, 200}));
+    // The title bar above every screen comes down to the top of one.
+    EXPECT_EQ(startAt(" 1500", " -2000")->overlay().rect, (platform::Rect{100, 0, 600, 200}));
 }
 
 TEST_F(OverlayTest, RunningTheLoadHandlerAgainReappliesStoredGeometry) {

@@ -195,12 +195,25 @@ TEST_F(PickerTest, SetColorStoresTheBoxesAndTheOverlayTakesTheColour) {
     EXPECT_EQ(swatch(), control("Form1", "Label1").spec.backColor);
 }
 
-TEST_F(PickerTest, EmptyBoxesFallBackToTheDefaultTint) {
+TEST_F(PickerTest, SetColorWithNothingChosenKeepsTheReadersColour) {
+    platform.store.set("red", "10");
+    platform.store.set("green", "20");
+    platform.store.set("blue", "30");
+    setColor();
+    EXPECT_EQ(stored("red"), "10");
+    EXPECT_EQ(stored("blue"), "30");
+    EXPECT_EQ(overlay().backColor, 0x001E140AU);
+    EXPECT_EQ(platform.messageBoxes().back().text, "Settings saved");
+    EXPECT_EQ(platform.windowNamed("Form1"), nullptr) << "the rest of Set color runs as ever";
+    EXPECT_TRUE(overlay().visible);
+
+    // One box filled: stored as the boxes stand, the empty ones reading 0.
+    platform.click("FrmMain", "Command1");
+    platform.typeText(control("Form1", "Text3").handle, "200");
     setColor();
     EXPECT_EQ(stored("red"), "");
-    EXPECT_EQ(stored("green"), "");
-    EXPECT_EQ(stored("blue"), "");
-    EXPECT_EQ(overlay().backColor, 0x00D4C390U);
+    EXPECT_EQ(stored("green"), "200");
+    EXPECT_EQ(overlay().backColor, 0x00D4C390U) << "red empty: the default tint, as ever";
 }
 
 TEST_F(PickerTest, TypedTextIsStoredAsItStandsAndNeverCrashes) {

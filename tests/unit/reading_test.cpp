@@ -57,7 +57,7 @@ TEST_F(ReadingToolsTest, HotkeysWorkFromAnywhereAndAKeyHeldElsewhereIsToldOnce) 
     EXPECT_EQ(platform.messageBoxes()[0].text,
               "Velmora could not take these keys, because another program already uses them: Ctrl+Alt+O. "
               "You can choose other keys in Settings.");
-    EXPECT_EQ(platform.hotkeys().size(), 2U) << "the others still work; the ruler's steps wait for the ruler";
+    EXPECT_EQ(platform.hotkeys().size(), 3U) << "the others still work; the ruler's steps wait for the ruler";
     openSettings();
     EXPECT_EQ(tool("hkTint").text, "Ctrl+Alt+O");
     platform.typeText(tool("hkTint").handle, "Ctrl+Shift+F9");
@@ -80,7 +80,53 @@ TEST_F(ReadingToolsTest, HotkeysWorkFromAnywhereAndAKeyHeldElsewhereIsToldOnce) 
 
     // The next start takes the keys as stored: none for the tint.
     app.reset();
-    EXPECT_EQ(startAgain()->platform.hotkeys().size(), 2U);
+    EXPECT_EQ(startAgain()->platform.hotkeys().size(), 3U);
+}
+
+TEST_F(ReadingToolsTest, TheKeyboardStaysWithTheReaderAndTheMenuHasAKeyOfItsOwn) {
+    platform.store.set("tint", " 1");
+    start();
+    EXPECT_TRUE(overlay().visible);
+    EXPECT_TRUE(window("Form2").visible);
+    EXPECT_EQ(platform.activeWindow(), 0) << "neither the tint at start nor the panel takes the keyboard";
+    platform.pressHotkey("Ctrl+Alt+O");
+    platform.pressHotkey("Ctrl+Alt+O");
+    EXPECT_TRUE(overlay().visible);
+    EXPECT_EQ(platform.activeWindow(), 0) << "nor the tint a hotkey shows";
+    EXPECT_EQ(argsOf(sim::Call::SetWindowPos).back()[6], 0x13) << "its z-order set without activating it";
+
+    // The notification menu at the pointer, from its key or the notification area's keyboard use.
+    for (unsigned code : {0U, 0x7BU, 0x401U}) {
+        platform.queueMenuChoice(2);  // Show
+        if (code == 0) {
+            platform.pressHotkey("Ctrl+Alt+M");
+        } else {
+            platform.notifyIconCallback(overlay().handle, code);
+        }
+        EXPECT_EQ(platform.menus().back().items.size(), 8U) << code;
+        EXPECT_EQ(platform.activeWindow(), overlay().handle) << "Show from the menu may take the keyboard";
+    }
+    openSettings();
+    EXPECT_EQ(tool("hkMenu").text, "Ctrl+Alt+M");
+    EXPECT_EQ(tool("lblKeyMenu").text, "Notification &menu:");
+    platform.typeText(tool("hkMenu").handle, "Ctrl+Alt+F8");
+    EXPECT_EQ(stored("hotkeymenu"), "Ctrl+Alt+F8");
+}
+
+TEST_F(ReadingToolsTest, AKeySetTwiceOrOneNoProgramMayHaveIsToldForWhatItIs) {
+    platform.store.set("hotkeyruler", "Ctrl+Alt+O");
+    platform.store.set("hotkeyclick", "Ctrl+Shift+1");
+    platform.makeHotkeyImpossible("Ctrl+Shift+1");
+    start();
+    ASSERT_EQ(platform.messageBoxes().size(), 1U);
+    EXPECT_EQ(platform.messageBoxes()[0].text,
+              "Velmora gives a key to one tool only. Ctrl+Alt+O is set for both \"Tint on or off\" and \"Ruler on or "
+              "off\": only \"Tint on or off\" has it. You can choose other keys in Settings.\n"
+              "This desktop does not let any program take these keys: Ctrl+Shift+1. You can choose other keys in "
+              "Settings.");
+    platform.pressHotkey("Ctrl+Alt+O");
+    EXPECT_TRUE(overlay().visible) << "the tint's, which had it first";
+    EXPECT_EQ(stored("ruler"), "<absent>");
 }
 
 TEST_F(ReadingToolsTest, TheRulerFollowsThePointerAcrossItsScreenAndCostsNothingWhenOff) {
@@ -117,7 +163,7 @@ TEST_F(ReadingToolsTest, ALightBoxThatStaysPutStepsByItsOwnHeight) {
     start();
     EXPECT_EQ(window("frmRuler").rect, (platform::Rect{0, 0, 1024, 334}));
     EXPECT_EQ(window("frmRuler2").rect, (platform::Rect{0, 434, 1024, 334}));
-    EXPECT_EQ(platform.hotkeys().size(), 5U) << "the steps take their keys while the ruler stays put";
+    EXPECT_EQ(platform.hotkeys().size(), 6U) << "the steps take their keys while the ruler stays put";
     platform.pressHotkey("Ctrl+Alt+PgDown");
     EXPECT_EQ(window("frmRuler").rect.height, 434);
     platform.movePointer(platform::Point{10, 10});
@@ -132,7 +178,7 @@ TEST_F(ReadingToolsTest, ALightBoxThatStaysPutStepsByItsOwnHeight) {
     platform.click("frmSettings", "chkFollow");
     EXPECT_EQ(stored("rulerfollow"), " 1");
     platform.pressEscape(window("frmSettings").handle);
-    EXPECT_EQ(platform.hotkeys().size(), 3U);
+    EXPECT_EQ(platform.hotkeys().size(), 4U);
     // Following again: a clear strip at the top, so only the tint below it shows.
     EXPECT_FALSE(window("frmRuler").visible);
     EXPECT_EQ(window("frmRuler2").rect, (platform::Rect{0, 40, 1024, 728}));

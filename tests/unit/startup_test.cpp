@@ -19,9 +19,18 @@ TEST_F(StartupTest, EmptyStoreGivesDefaultTintAtDesignerSizeInTheMiddleHidden) {
     EXPECT_FALSE(w.visible) << "tint absent reads 0: hidden after start-up";
     EXPECT_FALSE(app->ended());
 
-    // Stored zeros still apply as they stand: the platform's minimum then.
-    const auto zero = startWith({{"width", " 0"}, {"height", " 0"}, {"top", " 0"}, {"left", " 0"}});
-    EXPECT_EQ(zero->overlay().rect, (platform::Rect{0, 0, 136, 39}));
+    // A size that would hide the buttons, or that cannot be read, gives the designer
+    // size at the stored place, and is stored back so.
+    for (const std::string& size :
+         std::vector<std::string>{" 0", "-600", "", "NaN", "1e308", " 1400", std::string(10240, '7')}) {
+        const std::string shown = size.substr(0, 8);
+        auto run = startWith({{"width", size}, {"height", " 3600"}, {"top", " 300"}, {"left", " 300"}});
+        EXPECT_EQ(run->overlay().rect, (platform::Rect{20, 20, 575, 240})) << shown;
+        run = startWith({{"width", " 9000"}, {"height", size}, {"top", " 300"}, {"left", " 300"}});
+        EXPECT_EQ(run->overlay().rect, (platform::Rect{20, 20, 600, 240})) << shown;
+        run->platform.advance(100);
+        EXPECT_EQ(run->platform.store.value("height"), " 3600") << shown;
+    }
 }
 
 TEST_F(StartupTest, TintOnShowsTheOverlay) {

@@ -106,10 +106,12 @@ TEST_F(SystrayTest, MenuCommands) {
 
 TEST_F(SystrayTest, ExitFromTheMenuEndsAndTakesTheIconAway) {
     platform.store.set("tint", " 1");
-    start();
+    EXPECT_EQ(app->run(), 0);
+    ASSERT_TRUE(platform.primaryInstance());
     platform.click("FrmMain", "Command1");
     choose(7);
     EXPECT_TRUE(app->ended());
+    EXPECT_FALSE(platform.primaryInstance()) << "a start from now on runs, rather than asking this copy";
     EXPECT_FALSE(overlay().visible);
     EXPECT_EQ(platform.windowNamed("Form1"), nullptr);
     EXPECT_TRUE(platform.trayIcons().empty()) << "no dead icon stays behind";

@@ -161,9 +161,9 @@ TEST_F(PlatformTest, AWindowWithoutAFrameNeverTakesTheKeyboardAndHasNoMinimumSiz
 TEST_F(PlatformTest, HotkeysAreTheWholeDesktopsAndOneHeldElsewhereIsRefused) {
     Input& input = platform->input;
     const Hotkey key{MOD_CONTROL | MOD_ALT, VK_F9};
-    ASSERT_TRUE(input.registerHotkey(1, key));
-    EXPECT_TRUE(input.registerHotkey(1, key)) << "again under its own id";
-    EXPECT_FALSE(input.registerHotkey(2, key)) << "one key, one id";
+    ASSERT_EQ(input.registerHotkey(1, key), HotkeyGrab::Taken);
+    EXPECT_EQ(input.registerHotkey(1, key), HotkeyGrab::Taken) << "again under its own id";
+    EXPECT_NE(input.registerHotkey(2, key), HotkeyGrab::Taken) << "one key, one id";
     EXPECT_FALSE(RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_ALT, VK_F9)) << "no other program gets it";
 
     // Pressed where the keyboard is, not in a window of the platform's.
@@ -182,7 +182,7 @@ TEST_F(PlatformTest, HotkeysAreTheWholeDesktopsAndOneHeldElsewhereIsRefused) {
 
     input.unregisterHotkey(1);
     EXPECT_TRUE(RegisterHotKey(nullptr, 7, MOD_CONTROL | MOD_ALT, VK_F9)) << "given back";
-    EXPECT_FALSE(input.registerHotkey(3, key)) << "held elsewhere";
+    EXPECT_EQ(input.registerHotkey(3, key), HotkeyGrab::HeldElsewhere);
     UnregisterHotKey(nullptr, 7);
 
     ASSERT_TRUE(SetCursorPos(123, 45));

@@ -81,6 +81,7 @@ public:
     }
 
     bool becomePrimaryInstance() override { return instance_.becomePrimary(); }
+    void leavePrimaryInstance() override { instance_.leave(); }
     bool writeStartupEntry(const std::string& exePath) override {
         return autostart::write(autostartFolder_, toQString(exePath));
     }

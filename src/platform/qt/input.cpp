@@ -124,16 +124,16 @@ public:
     QtInput(const QtInput&) = delete;
     QtInput& operator=(const QtInput&) = delete;
 
-    bool registerHotkey(int id, const Hotkey& key) override {
+    HotkeyGrab registerHotkey(int id, const Hotkey& key) override {
         unregisterHotkey(id);
-        if (connection_ == nullptr) return false;
+        if (connection_ == nullptr) return HotkeyGrab::NotPossible;
         // One of ours already, under another id: the key can do only one thing.
         for (const auto& [other, grab] : grabs_) {
-            if (grab.key == key) return false;
+            if (grab.key == key) return HotkeyGrab::HeldElsewhere;
         }
         const Keyboard keyboard(connection_);
         Grab grab{key, keyboard.codesOf(keysymOf(key.key))};
-        if (grab.codes.empty()) return false;
+        if (grab.codes.empty()) return HotkeyGrab::NotPossible;
         const std::uint16_t alt = keyboard.modifierOf({XK_Alt_L, XK_Alt_R}, XCB_MOD_MASK_1);
         const std::uint16_t super = keyboard.modifierOf({XK_Super_L, XK_Super_R}, XCB_MOD_MASK_4);
         if ((key.modifiers & win::MOD_CONTROL) != 0) grab.modifiers |= XCB_MOD_MASK_CONTROL;
@@ -153,9 +153,9 @@ public:
             }
             grab.locks.push_back(locks);
         }
-        if (!grabAll(grab)) return false;
+        if (!grabAll(grab)) return HotkeyGrab::HeldElsewhere;
         grabs_[id] = std::move(grab);
-        return true;
+        return HotkeyGrab::Taken;
     }
 
     void unregisterHotkey(int id) override {

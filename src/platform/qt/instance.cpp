@@ -62,8 +62,15 @@ SingleInstance::SingleInstance(QString folder, std::function<void()> anotherStar
     : folder_(std::move(folder)), anotherStarted_(std::move(anotherStarted)) {}
 
 // The socket goes with the copy that listened on it, as a lock goes with its holder.
-SingleInstance::~SingleInstance() {
+SingleInstance::~SingleInstance() { leave(); }
+
+void SingleInstance::leave() {
+    callers_.clear();
+    incoming_.reset();
     if (server_) ::unlink(QFile::encodeName(folder_ + "/velmora.socket").constData());
+    server_.reset();
+    lock_.reset();
+    primary_ = false;
 }
 
 SingleInstance::Lock SingleInstance::takeLock() {

@@ -33,6 +33,8 @@ public:
 
     // True when this is the first copy. Otherwise the first copy has been told.
     bool becomePrimary();
+    // Lets go of the lock and the socket: a copy started from now on runs.
+    void leave();
 
 private:
     // Whether this copy now holds the lock. A lock file that cannot be opened

@@ -137,9 +137,10 @@ WindowWidget::WindowWidget(Reporter& reporter, Handle handle, const WindowSpec& 
       fixed_(spec.border == BorderStyle::FixedSingle || spec.border == BorderStyle::FixedDialog),
       dialog_(spec.border == BorderStyle::FixedDialog),
       closeOnEscape_(spec.closeOnEscape),
+      activateOnShow_(spec.activateOnShow),
       minimumClient_(minimumClientOf(spec.border)) {
     setObjectName(toQString(spec.name));
-    if (passive()) setAttribute(Qt::WA_ShowWithoutActivating);
+    if (showsQuietly()) setAttribute(Qt::WA_ShowWithoutActivating);
     setWindowTitle(toQString(spec.caption));
     fillBackground(*this, spec.backColor);
 }

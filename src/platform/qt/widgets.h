@@ -53,6 +53,8 @@ public:
     QSize minimumClient() const { return minimumClient_; }
     // A borderless window is never given the focus or activated.
     bool passive() const { return windowFlags().testFlag(Qt::WindowDoesNotAcceptFocus); }
+    // Shown and raised without being activated; a click still gives it the keyboard.
+    bool showsQuietly() const { return passive() || !activateOnShow_; }
     bool isDialog() const { return dialog_; }
     void setBackColor(Color color);
 
@@ -90,6 +92,7 @@ private:
     bool fixed_;
     bool dialog_;
     bool closeOnEscape_;
+    bool activateOnShow_;
     QSize minimumClient_;
     QSize reported_;
     std::optional<Rect> wanted_;

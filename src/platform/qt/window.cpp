@@ -114,13 +114,22 @@ public:
         if (visible) {
             w->show();
             w->raise();
-            if (w->passive()) return;
+            if (w->showsQuietly()) return;
             // Shown means in front with the keyboard, as a window opened from the menu should be.
             w->activateWindow();
             focusFirstStop(h, *w);
         } else {
             w->hide();
         }
+    }
+
+    void showWithoutActivating(Handle h) override {
+        WindowWidget* w = s_.window(h);
+        if (w == nullptr) return;
+        w->setAttribute(Qt::WA_ShowWithoutActivating, true);
+        w->show();
+        w->raise();
+        w->setAttribute(Qt::WA_ShowWithoutActivating, w->showsQuietly());
     }
 
     void setCaption(Handle h, const std::string& caption) override {

@@ -33,8 +33,11 @@ struct SimDesktop final : OnState<Desktop> {
 
     bool becomePrimaryInstance() override {
         s_.log(Call::BecomePrimaryInstance, {});
-        return !s_.anotherInstance;
+        s_.primaryInstance = !s_.anotherInstance;
+        return s_.primaryInstance;
     }
+
+    void leavePrimaryInstance() override { s_.primaryInstance = false; }
 
     bool writeStartupEntry(const std::string& exePath) override {
         s_.log(Call::WriteStartupEntry, {}, {exePath});

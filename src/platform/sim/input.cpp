@@ -10,14 +10,16 @@ namespace {
 struct SimInput final : OnState<Input> {
     using RoleOnState::RoleOnState;
 
-    bool registerHotkey(int id, const Hotkey& key) override {
+    HotkeyGrab registerHotkey(int id, const Hotkey& key) override {
         const auto& held = s_.heldElsewhere;
-        if (std::find(held.begin(), held.end(), key) != held.end()) return false;
+        if (std::find(held.begin(), held.end(), key) != held.end()) return HotkeyGrab::HeldElsewhere;
+        const auto& impossible = s_.impossibleKeys;
+        if (std::find(impossible.begin(), impossible.end(), key) != impossible.end()) return HotkeyGrab::NotPossible;
         for (const auto& [other, registered] : s_.hotkeys) {
-            if (other != id && registered == key) return false;
+            if (other != id && registered == key) return HotkeyGrab::HeldElsewhere;
         }
         s_.hotkeys[id] = key;
-        return true;
+        return HotkeyGrab::Taken;
     }
 
     void unregisterHotkey(int id) override { s_.hotkeys.erase(id); }

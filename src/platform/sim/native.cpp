@@ -62,6 +62,7 @@ struct SimNative final : OnState<NativeCalls> {
         s_.log(Call::SetForegroundWindow, {handle});
         if (s_.failsNow(Call::SetForegroundWindow) || s_.window(handle) == nullptr) return false;
         s_.toFront(handle);
+        s_.active = handle;
         return true;
     }
 

@@ -120,6 +120,10 @@ void SimPlatform::holdHotkeyElsewhere(const std::string& text) {
     if (const auto key = tryParseHotkey(text)) state.heldElsewhere.push_back(*key);
 }
 
+void SimPlatform::makeHotkeyImpossible(const std::string& text) {
+    if (const auto key = tryParseHotkey(text)) state.impossibleKeys.push_back(*key);
+}
+
 void SimPlatform::mouseDown(Handle handle, int button, int shift, int x, int y) {
     state.send({EventKind::MouseDown, handle, button, shift, x, y});
 }

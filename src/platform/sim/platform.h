@@ -75,6 +75,9 @@ public:
     // A hotkey pressed anywhere on the desktop: it reaches the program only while registered.
     void pressHotkey(const std::string& text);
     void holdHotkeyElsewhere(const std::string& text);
+    void makeHotkeyImpossible(const std::string& text);
+    Handle activeWindow() const { return state.active; }  // 0: another program's window
+    bool primaryInstance() const { return state.primaryInstance; }
     void movePointer(std::optional<Point> at) { state.pointer = at; }
     const std::map<int, Hotkey>& hotkeys() const { return state.hotkeys; }
     void mouseDown(Handle control, int button, int shift, int x, int y);

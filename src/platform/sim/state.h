@@ -132,6 +132,7 @@ struct State {
     std::map<Handle, SimControl> controls;
     std::map<Handle, Timer> timers;
     std::vector<Handle> zOrder;  // front first
+    Handle active = 0;           // the window with the keyboard; 0: another program's
     std::vector<NativeCall> calls;
     std::set<Call> failing;
     std::vector<SimMessageBox> messageBoxes;
@@ -149,8 +150,9 @@ struct State {
     std::vector<Rect> workAreas{{0, 0, 1024, 728}};
     Rect desktopArea{0, 0, 1024, 768};
     std::vector<Rect> screens{{0, 0, 1024, 768}};
-    std::map<int, Hotkey> hotkeys;      // registered, by id
-    std::vector<Hotkey> heldElsewhere;  // keys another program holds
+    std::map<int, Hotkey> hotkeys;       // registered, by id
+    std::vector<Hotkey> heldElsewhere;   // keys another program holds
+    std::vector<Hotkey> impossibleKeys;  // keys this desktop gives no program
     std::optional<Point> pointer = Point{512, 384};
     std::string exePath = "C:\\Program Files\\Velmora\\velmora.exe";
     long long now = 0;
@@ -159,6 +161,7 @@ struct State {
     bool trayLate = false;  // an area that comes when the test says so, not at once
     bool watchingTray = false;
     bool anotherInstance = false;
+    bool primaryInstance = false;  // this copy holds the one running copy's place
     bool startupEntryWritable = true;
     std::optional<std::string> startupEntry;
     bool quitRequested = false;

@@ -51,6 +51,7 @@ struct SimWindows final : OnState<Windows> {
         if (w == nullptr) return;
         w->alive = false;
         w->visible = false;
+        if (s_.active == handle) s_.active = 0;
         std::erase(s_.zOrder, handle);
         for (auto& [h, c] : s_.controls) {
             if (c.window == handle) c.alive = false;
@@ -67,8 +68,19 @@ struct SimWindows final : OnState<Windows> {
     bool isVisible(Handle handle) override { return s_.windowOrBlank(handle).visible; }
 
     void setVisible(Handle handle, bool visible) override {
-        s_.windowOrBlank(handle).visible = visible;
-        if (visible) s_.toFront(handle);
+        SimWindow& w = s_.windowOrBlank(handle);
+        w.visible = visible;
+        if (visible) {
+            s_.toFront(handle);
+            if (w.spec.border != BorderStyle::None && w.spec.activateOnShow) s_.active = handle;
+        } else if (s_.active == handle) {
+            s_.active = 0;
+        }
+    }
+
+    void showWithoutActivating(Handle handle) override {
+        s_.windowOrBlank(handle).visible = true;
+        s_.toFront(handle);
     }
 
     void setCaption(Handle handle, const std::string& caption) override { s_.windowOrBlank(handle).caption = caption; }

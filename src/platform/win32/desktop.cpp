@@ -157,6 +157,8 @@ public:
         return false;
     }
 
+    void leavePrimaryInstance() override { s_.instanceMutex.reset(); }
+
     bool writeStartupEntry(const std::string& exePath) override {
         RegKey k;
         if (RegCreateKeyExA(HKEY_CURRENT_USER, kRunKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,

@@ -10,12 +10,13 @@ class Win32Input final : public OnState<Input> {
 public:
     using RoleOnState::RoleOnState;
 
-    bool registerHotkey(int id, const Hotkey& key) override {
+    HotkeyGrab registerHotkey(int id, const Hotkey& key) override {
         // A second registration under the same id would keep the first one beside it.
         unregisterHotkey(id);
         // Held down, the key reports once, not at the keyboard's repeat rate.
         const UINT modifiers = (key.modifiers & (MOD_ALT | MOD_CONTROL | MOD_SHIFT | MOD_WIN)) | MOD_NOREPEAT;
-        return s_.hotkeys.add(s_.host.get(), id, modifiers, key.key);
+        if (s_.hotkeys.add(s_.host.get(), id, modifiers, key.key)) return HotkeyGrab::Taken;
+        return GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED ? HotkeyGrab::HeldElsewhere : HotkeyGrab::NotPossible;
     }
 
     void unregisterHotkey(int id) override { s_.hotkeys.remove(s_.host.get(), id); }

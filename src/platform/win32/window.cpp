@@ -198,6 +198,13 @@ public:
         SetForegroundWindow(hwnd);
     }
 
+    void showWithoutActivating(Handle handle) override {
+        if (s_.window(handle) == nullptr) return;
+        const HWND hwnd = asHwnd(handle);
+        ShowWindow(hwnd, IsIconic(hwnd) ? SW_SHOWMINNOACTIVE : SW_SHOWNOACTIVATE);
+        SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    }
+
     void setCaption(Handle handle, const std::string& caption) override {
         if (s_.window(handle) != nullptr) SetWindowTextA(asHwnd(handle), caption.c_str());
     }
