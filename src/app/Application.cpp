@@ -3,7 +3,6 @@
 #include "app/Hotkeys.h"
 #include "overlay/FrmMain.h"
 #include "picker/Form1.h"
-#include "ruler/ReadingRuler.h"
 #include "settings/frmSettings.h"
 #include "side/Form2.h"
 #include "side/frmAbout.h"
@@ -13,12 +12,15 @@ namespace velmora {
 Application::Application(platform::Platform& platform)
     : toolkit::Runtime(platform, toolkit::AppInfo{}),
       store_(platform.settings),
-      ruler_(std::make_unique<ReadingRuler>(*this)),
-      hotkeys_(std::make_unique<Hotkeys>(*this)) {}
+      model_(*this),
+      tools_(tools::makeReadingTools(*this)),
+      hotkeys_(std::make_unique<Hotkeys>(*this)) {
+    model_.listen([this](std::string_view key) { settingChanged(key); });
+}
 
 // Windows go before the runtime they are attached to, the overlay last.
 Application::~Application() {
-    ruler_.reset();
+    tools_.clear();
     std::apply([](auto&... window) { (window.reset(), ...); }, windows_);
 }
 
@@ -79,6 +81,11 @@ void Application::onEvent(const platform::Event& event) {
         return;
     }
     toolkit::Runtime::onEvent(event);
+}
+
+void Application::settingChanged(std::string_view key) {
+    for (const auto& tool : tools_) tool->settingChanged(key);
+    hotkeys_->settingChanged(key);
 }
 
 void Application::atEnd() {

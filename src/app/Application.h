@@ -4,9 +4,12 @@
 
 #include <memory>
 #include <tuple>
+#include <vector>
 
+#include "app/SettingsModel.h"
 #include "app/store.h"
 #include "toolkit/runtime.h"
+#include "tools/ReadingTool.h"
 
 namespace velmora {
 
@@ -16,7 +19,6 @@ class Form2;
 class frmAbout;
 class frmSettings;
 class Hotkeys;
-class ReadingRuler;
 
 class Application : public toolkit::Runtime {
 public:
@@ -32,7 +34,8 @@ public:
     }
 
     Store& store() { return store_; }
-    ReadingRuler& ruler() { return *ruler_; }
+    SettingsModel& model() { return model_; }
+    const std::vector<std::unique_ptr<tools::ReadingTool>>& readingTools() const { return tools_; }
     Hotkeys& hotkeys() { return *hotkeys_; }
     // Who tells the person that a setting could not be saved.
     enum class Tell { OncePerRun, ByCaller };
@@ -64,11 +67,15 @@ protected:
     void atEnd() override;
 
 private:
+    // A change reaches the tools first, then the keys they want.
+    void settingChanged(std::string_view key);
+
     Store store_;
+    SettingsModel model_;
     bool toldStoreFailure_ = false;
     bool waitingForNotificationArea_ = false;
     bool notificationAreaMissing_ = false;
-    std::unique_ptr<ReadingRuler> ruler_;
+    std::vector<std::unique_ptr<tools::ReadingTool>> tools_;
     std::unique_ptr<Hotkeys> hotkeys_;
     std::tuple<std::unique_ptr<frmSettings>, std::unique_ptr<frmAbout>, std::unique_ptr<Form2>, std::unique_ptr<Form1>,
                std::unique_ptr<FrmMain>>

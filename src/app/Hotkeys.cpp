@@ -3,71 +3,78 @@
 #include <utility>
 
 #include "app/Application.h"
-#include "app/tools.h"
 #include "overlay/FrmMain.h"
-#include "ruler/ReadingRuler.h"
 
 namespace velmora {
 
 namespace {
-struct Binding {
-    Hotkeys::Id id;
-    const char* key;
-    const char* byDefault;  // chosen to clash with no common desktop's own shortcuts
-    const char* name;       // as its box in Settings names it
-};
-constexpr Binding kBindings[] = {
-    {Hotkeys::Tint, keys::hotkeytint, "Ctrl+Alt+O", "Tint on or off"},
-    {Hotkeys::ClickThrough, keys::hotkeyclick, "Ctrl+Alt+P", "Clicks through on or off"},
-    {Hotkeys::Ruler, keys::hotkeyruler, "Ctrl+Alt+R", "Ruler on or off"},
-    {Hotkeys::RulerUp, keys::hotkeyrulerup, "Ctrl+Alt+PgUp", "Ruler up"},
-    {Hotkeys::RulerDown, keys::hotkeyrulerdown, "Ctrl+Alt+PgDown", "Ruler down"},
-    {Hotkeys::Menu, keys::hotkeymenu, "Ctrl+Alt+M", "Notification menu"},
-};
+inline constexpr tools::KeyDesign kTintKey{{"hotkeytint", "Ctrl+Alt+O"}, "lblKeyTint", "hkTint", "&Tint on or off:"};
+inline constexpr tools::KeyDesign kMenuKey{{"hotkeymenu", "Ctrl+Alt+M"}, "lblKeyMenu", "hkMenu", "Notification &menu:"};
+enum Own : std::size_t { kTint, kMenu };
 
-const Binding& bindingOf(Hotkeys::Id id) { return kBindings[id - Hotkeys::Tint]; }
+// "Clic&ks through on or off:" names its key "Clicks through on or off".
+std::string nameOf(const tools::KeyDesign& design) {
+    std::string name;
+    for (const char* c = design.caption; *c != '\0'; ++c) {
+        if (*c != '&') name += *c;
+    }
+    if (!name.empty() && name.back() == ':') name.pop_back();
+    return "\"" + name + "\"";
+}
+
+// A key's platform id: its place in the list, from 1.
+int idOf(std::size_t key) { return static_cast<int>(key) + 1; }
 }  // namespace
 
-Hotkeys::Hotkeys(Application& app) : app_(app) {}
+Hotkeys::Hotkeys(Application& app) : app_(app) {
+    bindings_.push_back({kTintKey, nullptr, kTint});
+    for (const auto& tool : app.readingTools()) {
+        const auto designs = tool->keys();
+        for (std::size_t i = 0; i < designs.size(); ++i) bindings_.push_back({designs[i], tool.get(), i});
+    }
+    bindings_.push_back({kMenuKey, nullptr, kMenu});
+}
+
+bool Hotkeys::wanted(const Binding& binding) const {
+    return binding.tool == nullptr || binding.tool->keyWanted(binding.index);
+}
 
 void Hotkeys::registerAll() {
     Trouble trouble;
-    for (const Binding& b : kBindings) take(b.id, trouble);
+    for (std::size_t key = 0; key < bindings_.size(); ++key) take(key, trouble);
     tell(trouble);
 }
 
-void Hotkeys::refresh(Id id) {
+void Hotkeys::settingChanged(std::string_view setting) {
     Trouble trouble;
-    take(id, trouble);
+    for (std::size_t key = 0; key < bindings_.size(); ++key) {
+        const Binding& b = bindings_[key];
+        if (setting == b.design.setting.key || b.wanted != wanted(b)) take(key, trouble);
+    }
     tell(trouble);
 }
 
-// The ruler's steps grab their keys from every program only while they do something.
-void Hotkeys::take(Id id, Trouble& trouble) {
+void Hotkeys::take(std::size_t key, Trouble& trouble) {
     platform::Input& input = app_.platform().input;
-    input.unregisterHotkey(id);
-    held_.erase(id);
-    if (paused_) return;
-    Store& store = app_.store();
-    if (id == RulerUp || id == RulerDown) {
-        const bool stepping = tools::storedSwitch(store.get(keys::ruler), false) &&
-                              !tools::storedSwitch(store.get(keys::rulerfollow), true);
-        if (!stepping) return;
-    }
-    const auto key = keyOf(id);
-    if (!key) return;
-    const std::string text = platform::hotkeyText(*key);
-    // The tool that had the key first keeps it.
+    Binding& b = bindings_[key];
+    input.unregisterHotkey(idOf(key));
+    held_.erase(key);
+    b.wanted = wanted(b);
+    if (paused_ || !b.wanted) return;
+    const auto hotkey = app_.model().get(b.design.setting);
+    if (!hotkey) return;
+    const std::string text = platform::hotkeyText(*hotkey);
+    // The key that had it first keeps it.
     for (const auto& [other, held] : held_) {
-        if (held != *key) continue;
-        const std::string first = std::string("\"") + bindingOf(static_cast<Id>(other)).name + "\"";
-        trouble.twice.push_back(text + " is set for both " + first + " and \"" + bindingOf(id).name + "\": only " +
-                                first + " has it");
+        if (held != *hotkey) continue;
+        const std::string first = nameOf(bindings_[other].design);
+        trouble.twice.push_back(text + " is set for both " + first + " and " + nameOf(b.design) + ": only " + first +
+                                " has it");
         return;
     }
-    switch (input.registerHotkey(id, *key)) {
+    switch (input.registerHotkey(idOf(key), *hotkey)) {
         case platform::HotkeyGrab::Taken:
-            held_[id] = *key;
+            held_[key] = *hotkey;
             break;
         case platform::HotkeyGrab::HeldElsewhere:
             trouble.taken.push_back(text);
@@ -78,14 +85,21 @@ void Hotkeys::take(Id id, Trouble& trouble) {
     }
 }
 
-std::optional<platform::Hotkey> Hotkeys::keyOf(Id id) {
-    const Binding& b = bindingOf(id);
-    return tools::storedHotkey(app_.store().tryGet(b.key), *platform::tryParseHotkey(b.byDefault));
+std::string Hotkeys::textOf(std::size_t key) {
+    const auto hotkey = app_.model().get(bindings_[key].design.setting);
+    return hotkey ? platform::hotkeyText(*hotkey) : std::string{};
 }
 
-std::string Hotkeys::textOf(Id id) {
-    const auto key = keyOf(id);
-    return key ? platform::hotkeyText(*key) : std::string{};
+void Hotkeys::typed(std::size_t key, toolkit::HotkeyBox& box) {
+    const std::string text = box.Text();
+    const HotkeySetting& setting = bindings_[key].design.setting;
+    if (const auto hotkey = platform::tryParseHotkey(text)) {
+        app_.model().set(setting, hotkey);
+    } else if (text.find_first_not_of(' ') == std::string::npos) {
+        app_.model().set(setting, std::nullopt);
+    } else {
+        box.setText(textOf(key));  // no key this program can use: the one it had
+    }
 }
 
 void Hotkeys::tell(const Trouble& trouble) {
@@ -112,7 +126,7 @@ void Hotkeys::tell(const Trouble& trouble) {
 
 void Hotkeys::pause() {
     paused_ = true;
-    for (const Binding& b : kBindings) app_.platform().input.unregisterHotkey(b.id);
+    for (std::size_t key = 0; key < bindings_.size(); ++key) app_.platform().input.unregisterHotkey(idOf(key));
     held_.clear();
 }
 
@@ -122,30 +136,14 @@ void Hotkeys::resume() {
 }
 
 void Hotkeys::pressed(int id) {
-    FrmMain& overlay = app_.form<FrmMain>();
-    switch (id) {
-        case Tint:
-            overlay.toggleTint();
-            break;
-        case ClickThrough:
-            overlay.setClickThrough(!overlay.clicksGoThrough());
-            break;
-        case Ruler:
-            app_.ruler().toggle();
-            refresh(RulerUp);
-            refresh(RulerDown);
-            break;
-        case RulerUp:
-            app_.ruler().step(-1);
-            break;
-        case RulerDown:
-            app_.ruler().step(1);
-            break;
-        case Menu:
-            overlay.openNotificationMenu();
-            break;
-        default:
-            break;
+    if (id < 1 || static_cast<std::size_t>(id) > bindings_.size()) return;
+    const Binding& b = bindings_[static_cast<std::size_t>(id - 1)];
+    if (b.tool != nullptr) {
+        b.tool->pressed(b.index);
+    } else if (b.index == kTint) {
+        app_.form<FrmMain>().toggleTint();
+    } else {
+        app_.form<FrmMain>().openNotificationMenu();
     }
 }
 

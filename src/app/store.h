@@ -17,14 +17,7 @@ inline constexpr const char *red = "red", *green = "green", *blue = "blue";
 inline constexpr const char *width = "width", *height = "height", *top = "top", *left = "left";
 // Always on top, and the two start-up choices.
 inline constexpr const char *frontmost = "frontmost", *tint = "tint", *loadwin = "loadwin";
-// The reading tools: the tint's strength and clicks through it; the ruler, its height,
-// look and whether it follows the pointer; and the hotkeys, as portable text.
-inline constexpr const char *alpha = "alpha", *clickthrough = "clickthrough";
-inline constexpr const char *ruler = "ruler", *rulerheight = "rulerheight", *rulerstyle = "rulerstyle",
-                            *rulerfollow = "rulerfollow";
-inline constexpr const char *hotkeytint = "hotkeytint", *hotkeyclick = "hotkeyclick", *hotkeyruler = "hotkeyruler",
-                            *hotkeyrulerup = "hotkeyrulerup", *hotkeyrulerdown = "hotkeyrulerdown",
-                            *hotkeymenu = "hotkeymenu";
+// The reading tools' keys are defined with each tool (src/tools/).
 }  // namespace keys
 
 class Store {

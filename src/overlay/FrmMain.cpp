@@ -6,12 +6,11 @@
 #include "app/Application.h"
 #include "app/Module1.h"
 #include "app/numbers.h"
-#include "app/tools.h"
 #include "picker/Form1.h"
-#include "ruler/ReadingRuler.h"
 #include "settings/frmSettings.h"
 #include "side/Form2.h"
 #include "side/frmAbout.h"
+#include "tools/strength/Strength.h"
 
 namespace velmora {
 
@@ -53,6 +52,12 @@ FrmMain::FrmMain(Application& app)
     Command1.Click = [this] { Command1_Click(); };
     Command2.Click = [this] { Command2_Click(); };
     Timer1.Tick = [this] { Timer1_Timer(); };
+    // The tools' own entries go between Settings and Exit.
+    auto& entries = mnuSystray.entries();
+    auto at = entries.end() - 2;
+    for (const auto& tool : app.readingTools()) {
+        for (auto& entry : tool->menuEntries()) at = entries.insert(at, std::move(entry)) + 1;
+    }
 }
 
 void FrmMain::Form_Load() {
@@ -65,8 +70,8 @@ void FrmMain::Form_Load() {
     initFormControls();
     // With no notification area there is no icon to bring a hidden overlay back.
     if (lenientNumber(app_.store().get(keys::tint)) == 0 && !app_.notificationAreaMissing()) setVisible(false);
-    // The ruler takes the tint's colour and strength anew.
-    app_.ruler().apply();
+    // The tools apply themselves to the overlay and take the tint anew.
+    for (const auto& tool : app_.readingTools()) tool->overlayLoaded();
 }
 
 void FrmMain::applyTint() {
@@ -83,27 +88,14 @@ void FrmMain::applyTint() {
     }
     setBackColor(bXColor);
     applyStrength();
-    applyClickThrough();
 }
 
 // The strength the reader chose, 150/255 unless they chose another.
 void FrmMain::applyStrength() {
-    g_nTransparency = static_cast<std::int16_t>(tools::storedAlpha(app_.store().get(keys::alpha)));
+    g_nTransparency = static_cast<std::int16_t>(app_.model().get(tools::kAlpha));
     flag = 2;
     Module1::MakeTranslucent(app_, hWnd(), bXColor, g_nTransparency, flag);
-}
-
-// Only a window that lets clicks through, or is to, is touched: the style stays
-// the plain layered one otherwise.
-void FrmMain::applyClickThrough() {
-    const bool wanted = tools::storedSwitch(app_.store().get(keys::clickthrough), false);
-    if (wanted || clickThrough_) Module1::SetClickThrough(app_, hWnd(), wanted);
-    clickThrough_ = wanted;
-}
-
-void FrmMain::setClickThrough(bool on) {
-    app_.saveSetting(keys::clickthrough, on ? " 1" : " 0");
-    applyClickThrough();
+    app_.model().tintShown({bXColor, g_nTransparency});
 }
 
 void FrmMain::toggleTint() {
@@ -341,8 +333,7 @@ void FrmMain::reapplyFrontmost(bool activate) {
 // opens the menu; everything else is ignored.
 void FrmMain::Form_NotifyIcon(unsigned code) {
     if (code == win::WM_LBUTTONDBLCLK) {
-        // Always a way back to a tint that lets every click through.
-        if (clickThrough_) setClickThrough(false);
+        bringBackFromTools();
         setWindowState(0);
         app_.platform().native.setForegroundWindow(hWnd());
         Show();
@@ -356,8 +347,13 @@ void FrmMain::mnuAbout_Click() { app_.form<frmAbout>().Show(); }
 
 void FrmMain::mnuShow_Click() { showTint(true); }
 
+// Always a way back to a tint the tools have made hard to reach (clicks through it).
+void FrmMain::bringBackFromTools() {
+    for (const auto& tool : app_.readingTools()) tool->tintBroughtBack();
+}
+
 void FrmMain::showTint(bool activate) {
-    if (clickThrough_) setClickThrough(false);
+    bringBackFromTools();
     if (activate) {
         setVisible(true);
         Show();

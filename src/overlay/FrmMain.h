@@ -26,12 +26,10 @@ public:
     void mnuShow_Click();
     // Takes the icon out of the notification area when the program ends.
     void removeNotifyIcon();
-    // The reading tools: the strength as stored, clicks through the tint, and
-    // the tint shown or hidden as Show and Hide do.
+    // The strength as stored, told to those that show the tint too.
     void applyStrength();
-    bool clicksGoThrough() const { return clickThrough_; }
-    void setClickThrough(bool on);
-    // From a hotkey: the keyboard stays with the window the person reads or types in.
+    // The tint shown or hidden as Show and Hide do, from a hotkey: the keyboard stays with the window the person reads
+    // or types in.
     void toggleTint();
     // The notification menu at the pointer, with the keyboard in it.
     void openNotificationMenu();
@@ -54,7 +52,7 @@ protected:
 
 private:
     void applyTint();
-    void applyClickThrough();
+    void bringBackFromTools();
     void registerNotifyIcon();
     void placeSponsorPanel();
     // Where the overlay stands now, in pixels.
@@ -81,7 +79,6 @@ private:
     Application& app_;
     modSystray::NOTIFYICONDATA nid_;
     bool iconAdded_ = false;
-    bool clickThrough_ = false;
     // What the timer last wrote for width, height, top, left.
     std::array<std::optional<std::string>, 4> lastSaved_;
 };

@@ -1,9 +1,12 @@
-// The settings dialog's "Reading tools": the tint's strength, clicks through it,
-// the reading ruler and the hotkeys. Each is stored the moment it changes.
+// The settings dialog's "Reading tools": each tool's rows, then a row for each
+// key, the program's own among them. Each is stored the moment it changes.
 #pragma once
 
-#include "app/Hotkeys.h"
+#include <memory>
+#include <vector>
+
 #include "toolkit/controls.h"
+#include "tools/ReadingTool.h"
 
 namespace velmora {
 
@@ -12,42 +15,27 @@ class Application;
 class ReadingTools {
 public:
     ReadingTools(toolkit::Form& form, Application& app);
+    ~ReadingTools();
 
     // Shows what is stored, on every load of the dialog; storing nothing itself.
     void load();
+    // The group's bottom edge in the dialog, in twips: as tall as its rows.
+    float bottom() const { return bottom_; }
 
     toolkit::Frame fraReadingTools;
-    toolkit::Label lblStrength;
-    toolkit::Slider sldStrength;
-    toolkit::Label lblPercent;
-    toolkit::CheckBox chkClickThrough;
-    toolkit::CheckBox chkRuler;
-    toolkit::CheckBox chkLightBox;
-    toolkit::CheckBox chkFollow;
-    toolkit::Label lblHeight;
-    toolkit::TextBox txtHeight;
-    toolkit::Label lblKeyTint;
-    toolkit::HotkeyBox hkTint;
-    toolkit::Label lblKeyClick;
-    toolkit::HotkeyBox hkClick;
-    toolkit::Label lblKeyRuler;
-    toolkit::HotkeyBox hkRuler;
-    toolkit::Label lblKeyUp;
-    toolkit::HotkeyBox hkRulerUp;
-    toolkit::Label lblKeyDown;
-    toolkit::HotkeyBox hkRulerDown;
-    toolkit::Label lblKeyMenu;
-    toolkit::HotkeyBox hkMenu;
 
 private:
-    void sldStrength_Change();
-    void rulerChanged(toolkit::CheckBox& box, const char* key);
-    void txtHeight_Change();
-    void hotkeyChanged(toolkit::HotkeyBox& box, Hotkeys::Id id, const char* key);
-    void showPercent(int alpha);
+    // A key's label, which names its box and carries its mnemonic, and the box.
+    struct KeyRow {
+        toolkit::Label label;
+        toolkit::HotkeyBox box;
+        std::size_t key;
+    };
 
     Application& app_;
-    bool loading_ = false;
+    std::vector<std::unique_ptr<tools::ToolRows>> rows_;
+    std::vector<std::unique_ptr<KeyRow>> keys_;
+    float bottom_ = 0;
 };
 
 }  // namespace velmora

@@ -7,6 +7,10 @@
 
 namespace velmora {
 
+namespace {
+constexpr float kBelowGroup = 240;
+}  // namespace
+
 int checkBoxValue(const std::string& stored) {
     const double rounded = roundHalfEven(lenientNumber(stored));
     if (rounded == 0 || rounded == 1 || rounded == 2) return static_cast<int>(rounded);
@@ -14,8 +18,7 @@ int checkBoxValue(const std::string& stored) {
 }
 
 frmSettings::frmSettings(Application& app)
-    : toolkit::Form(app,
-                    {.name = "frmSettings", .caption = "Settings ", .client = {6225, 8295}, .closeOnEscape = true}),
+    : toolkit::Form(app, {.name = "frmSettings", .caption = "Settings ", .client = {6225, 0}, .closeOnEscape = true}),
       Check1(*this, {.name = "Check1",
                      .at = {240, 240, 4695, 375},
                      .look = {.text = "Automatically load with windows startup.", .tabIndex = 0}}),
@@ -25,6 +28,8 @@ frmSettings::frmSettings(Application& app)
       Command1(*this, {.name = "Command1", .at = {4200, 1560, 1815, 495}, .look = {.text = "&OK", .tabIndex = 2}}),
       tools(*this, app),
       app_(app) {
+    // As tall as the reading tools' rows.
+    setDesignClient({designClient().width, tools.bottom() + kBelowGroup});
     Check1.Click = [this] { Check1_Click(); };
     Check2.Click = [this] { Check2_Click(); };
     Command1.Click = [this] { Command1_Click(); };

@@ -46,6 +46,9 @@ public:
     void setHeight(float units) { setSlot(3, units); }
 
     Handle handle();
+    // A container that grows with rows made at run time; takes effect at the next load.
+    void setDesignHeight(float twips) { designAt_.height = twips; }
+    float designHeight() const { return designAt_.height; }
     // What a screen reader says about the control now, beside its name.
     void setAccessibleDescription(const std::string& text);
 

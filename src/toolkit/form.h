@@ -75,6 +75,10 @@ public:
     Handle hWnd();
     Handle Icon();
 
+    // A design that grows with rows made at run time; takes effect at the next load.
+    void setDesignClient(TwipsSize client) { design_.client = client; }
+    TwipsSize designClient() const { return design_.client; }
+
     // True when the load handler made the window invisible (the start-up window then stays hidden).
     bool hiddenByLoad() const { return hiddenByLoad_; }
 

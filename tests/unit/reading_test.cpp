@@ -114,19 +114,18 @@ TEST_F(ReadingToolsTest, TheKeyboardStaysWithTheReaderAndTheMenuHasAKeyOfItsOwn)
 }
 
 TEST_F(ReadingToolsTest, AKeySetTwiceOrOneNoProgramMayHaveIsToldForWhatItIs) {
-    platform.store.set("hotkeyruler", "Ctrl+Alt+O");
-    platform.store.set("hotkeyclick", "Ctrl+Shift+1");
-    platform.makeHotkeyImpossible("Ctrl+Shift+1");
-    start();
-    ASSERT_EQ(platform.messageBoxes().size(), 1U);
-    EXPECT_EQ(platform.messageBoxes()[0].text,
+    const auto run = startWith({{"hotkeyruler", "Ctrl+Alt+O"}, {"hotkeyclick", "Ctrl+Shift+1"}},
+                               [](sim::SimPlatform& p) { p.makeHotkeyImpossible("Ctrl+Shift+1"); });
+    const auto& told = run->platform.messageBoxes();
+    ASSERT_EQ(told.size(), 1U);
+    EXPECT_EQ(told.front().text,
               "Velmora gives a key to one tool only. Ctrl+Alt+O is set for both \"Tint on or off\" and \"Ruler on or "
               "off\": only \"Tint on or off\" has it. You can choose other keys in Settings.\n"
               "This desktop does not let any program take these keys: Ctrl+Shift+1. You can choose other keys in "
               "Settings.");
-    platform.pressHotkey("Ctrl+Alt+O");
-    EXPECT_TRUE(overlay().visible) << "the tint's, which had it first";
-    EXPECT_EQ(stored("ruler"), "<absent>");
+    run->platform.pressHotkey("Ctrl+Alt+O");
+    EXPECT_TRUE(run->overlay().visible) << "the tint's, which had it first";
+    EXPECT_FALSE(run->platform.store.value("ruler").has_value());
 }
 
 TEST_F(ReadingToolsTest, TheRulerFollowsThePointerAcrossItsScreenAndCostsNothingWhenOff) {
