@@ -1,7 +1,11 @@
 // The Linux program: Qt 6 Widgets on X11.
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <QApplication>
+#include <QSocketNotifier>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -9,6 +13,7 @@
 
 #include "app/Application.h"
 #include "platform/qt/platform.h"
+#include "platform/unique_handle.h"
 
 namespace {
 // On Wayland a program can neither place its own window, nor keep it above
@@ -61,6 +66,58 @@ private:
     static inline std::vector<Held> held_;
 };
 
+// A session's end (SIGTERM, SIGHUP) and Ctrl+C end the program as its end
+// statement does, with 0: the icon leaves, the next copy may start, and Qt
+// and the store close in order. The handler only writes a byte to a socket
+// the event loop watches; the end itself runs there.
+class EndOnSignals {
+public:
+    explicit EndOnSignals(velmora::Application& app) {
+        int ends[2];
+        if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, ends) != 0) return;
+        read_.reset(ends[0]);
+        write_.reset(ends[1]);
+        notifier_ = std::make_unique<QSocketNotifier>(read_.get(), QSocketNotifier::Read);
+        QObject::connect(notifier_.get(), &QSocketNotifier::activated, [this, &app] {
+            char drained[16];
+            while (::read(read_.get(), drained, sizeof drained) > 0) {
+            }
+            app.runHandler([&app] { app.end(); });
+        });
+        writeFd_ = write_.get();
+        struct sigaction action = {};
+        action.sa_handler = &EndOnSignals::caught;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        for (const int signal : kSignals) ::sigaction(signal, &action, nullptr);
+    }
+    ~EndOnSignals() {
+        if (!write_) return;
+        for (const int signal : kSignals) std::signal(signal, SIG_DFL);
+        writeFd_ = -1;
+    }
+    EndOnSignals(const EndOnSignals&) = delete;
+    EndOnSignals& operator=(const EndOnSignals&) = delete;
+
+private:
+    using Fd = velmora::platform::unique_handle<int, ::close, -1>;
+    static constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
+
+    static void caught(int) {
+        const int saved = errno;
+        // A full socket already holds a byte that says the same.
+        if (writeFd_ >= 0) {
+            [[maybe_unused]] const auto sent = ::write(writeFd_, "!", 1);
+        }
+        errno = saved;
+    }
+
+    static inline volatile std::sig_atomic_t writeFd_ = -1;
+    Fd read_;
+    Fd write_;
+    std::unique_ptr<QSocketNotifier> notifier_;
+};
+
 // The application, or the line above and exit code 1 when there is no display.
 std::unique_ptr<QApplication> startQt(int& argc, char** argv) {
     const StartWatch watch;
@@ -75,5 +132,6 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName("io.github.velmora.Velmora");
     velmora::platform::qt::QtPlatform platform;
     velmora::Application app(platform);
+    const EndOnSignals endOnSignals(app);
     return app.run();
 }

@@ -4,11 +4,13 @@
 # plain, without a window manager: with a notification area (trayer) and a
 # folder where the lock file should be, it starts, carries the opacity 150/255
 # for the compositor, docks its icon, sends a second copy away, writes its INI
-# file and ends with 0 from Exit; with an empty store the overlay stays hidden;
-# without a notification area a first start shows the whole overlay in the
-# middle of the screen and a box says why; a stored geometry reads back
-# unchanged over three starts; a lock file that cannot be read keeps no one
-# out; without a display it says so in one line.
+# file and ends with 0 from Exit, as from the icon menu's Exit (by key or click,
+# the menu opened from the icon or its hotkey), SIGHUP with the menu open and
+# SIGINT (and SIGTERM, which ends every run here); with an empty store the
+# overlay stays hidden; without a notification area a first start shows the
+# whole overlay in the middle of the screen and a box says why; a stored
+# geometry reads back unchanged over three starts; a lock file that cannot be
+# read keeps no one out; without a display it says so in one line.
 #
 # wm, under openbox: the same geometry round trip; a size beyond every screen
 # shrinks onto it; a notification area that comes 1.5 s after the program is
@@ -97,9 +99,18 @@ start_velmora() {
     pids+=("$velmora")
 }
 visible_window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 | grep .; }
+# The copy started last ends, with 0: a program ended by a signal has crashed.
+ends_with_0() {
+    gone() { ! kill -0 "$velmora" 2>/dev/null; }
+    eventually gone || fail "$1 did not end the program"
+    local status=0
+    wait "$velmora" || status=$?
+    [ "$status" -eq 0 ] || fail "$1 ended the program with $status"
+}
+# Ends it as a session's end does (TERM), or by the signal named.
 stop_velmora() {
-    kill "$velmora" 2>/dev/null || true
-    wait "$velmora" 2>/dev/null || true
+    kill "-${1:-TERM}" "$velmora" 2>/dev/null || true
+    ends_with_0 "SIG${1:-TERM}"
 }
 # A window's outer rectangle, frame included: left top width height. The overlay's unless named.
 outer() {
@@ -113,13 +124,14 @@ outer() {
 }
 outer_is() { [ "$(outer "${2:-^Velmora v1\.0$}")" = "$1" ]; }
 # The icon's menu, the one window of ours that no window manager handles.
-menu_open() {
+menu_window() {
     local id
     for id in $(xdotool search --onlyvisible --class velmora 2>/dev/null); do
-        xwininfo -id "$id" | grep -q 'Override Redirect State: yes' && return 0
+        xwininfo -id "$id" | grep -q 'Override Redirect State: yes' && echo "$id" && return 0
     done
     return 1
 }
+menu_open() { menu_window >/dev/null; }
 open_icon_menu() {
     read -r ix iy < <(xwininfo -id "$(xwininfo -id "$(panel_window)" -tree | awk '/"velmora"/ {print $1; exit}')" |
         awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x + 4, y + 4}')
@@ -196,12 +208,9 @@ plain() {
 
     # Exit: 6700 twips from the left, 200 down, 121 x 57 pixels.
     xdotool mousemove --window "$overlay" 507 41 click 1
-    gone() { ! kill -0 "$velmora" 2>/dev/null; }
-    eventually gone || fail "Exit did not end the program"
-    status=0
-    wait "$velmora" || status=$?
-    [ "$status" -eq 0 ] || fail "exit code $status"
+    ends_with_0 "the Exit button"
     echo "smoke: Exit ended the program with 0"
+    every_end
 
     echo "== with a notification area and an empty store"
     fresh_store empty ''
@@ -226,6 +235,36 @@ plain() {
 
     geometry_round_trip "without a window manager"
     unreadable_lock
+}
+
+# The icon menu's Exit, by its mnemonic and by a click, from the menu the icon
+# opened and from the one Ctrl+Alt+M opened; a hang-up while the menu is open,
+# and Ctrl+C: each ends with 0. (SIGTERM ends every other run here.)
+every_end() {
+    fresh_store end '[config]\ntint=" 1"\n'
+    for how in "menu x" "menu click" "hotkey x" "menu HUP" "INT"; do
+        start_velmora
+        eventually docked || fail "$how: the icon did not dock"
+        case $how in
+        menu*) open_icon_menu ;;
+        hotkey*)
+            xdotool key ctrl+alt+m
+            eventually menu_open || fail "Ctrl+Alt+M did not open the menu"
+            ;;
+        esac
+        case $how in
+        *x) xdotool key x ;;
+        *click)
+            # Exit is the last entry.
+            read -r mx my < <(xwininfo -id "$(menu_window)" | awk '/Absolute upper-left X/ {x=$4}
+                /Absolute upper-left Y/ {y=$4} /Height:/ {h=$2} END {print x + 20, y + h - 8}')
+            xdotool mousemove "$mx" "$my" sleep 0.2 click 1
+            ;;
+        *) kill "-${how##* }" "$velmora" ;;
+        esac
+        ends_with_0 "$how"
+    done
+    echo "smoke: the menu's Exit (key, click, from the hotkey's menu), SIGHUP with the menu open and SIGINT ended with 0"
 }
 
 # A lock file its owner cannot read keeps no one out. Root reads every file, so

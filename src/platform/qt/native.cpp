@@ -126,7 +126,9 @@ public:
             return QSystemTrayIcon::isSystemTrayAvailable();
         }
         if (message != win::NIM_DELETE || it == s_.trays.end()) return false;
-        it->second->hide();
+        // Not hidden now: on X11 hiding deletes the icon's widget at once, and this may
+        // run inside that widget's own mouse event (the menu's Exit). Deleting it later
+        // takes it out of the notification area.
         s_.retire(it->second.release());
         s_.trays.erase(it);
         return true;
