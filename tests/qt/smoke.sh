@@ -41,9 +41,10 @@ fi
 
 work=$(mktemp -d)
 pids=()
+folders=("$work")
 cleanup() {
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
+    rm -rf "${folders[@]}"
 }
 trap cleanup EXIT
 fail() {
@@ -269,18 +270,24 @@ every_end() {
 
 # A lock file its owner cannot read keeps no one out. Root reads every file, so
 # as root this runs as nobody; the widget tests cover it when run as anyone else.
+# Nobody may not reach this clone or $TMPDIR (a home of mode 700): what nobody
+# runs and uses is copied to a folder of /tmp that everyone can enter.
 unreadable_lock() {
     [ "$(id -u)" -eq 0 ] || return 0
-    local home=$work/nobody
+    local shared
+    shared=$(mktemp -d -p /tmp velmora-nobody.XXXXXX)
+    chmod 755 "$shared"
+    folders+=("$shared")
+    cp "$exe" "$shared/velmora"
+    local home=$shared/home
     mkdir -p -m 700 "$home/run" "$home/config/velmora"
     printf '[config]\ntint=" 1"\n' >"$home/config/velmora/velmora.ini"
     : >"$home/run/velmora.lock"
     chmod 000 "$home/run/velmora.lock"
     cp "$XAUTHORITY" "$home/xauth"
     chown -R nobody: "$home"
-    chmod 755 "$work"
     setpriv --reuid=nobody --regid=nogroup --clear-groups env HOME="$home" XAUTHORITY="$home/xauth" \
-        XDG_RUNTIME_DIR="$home/run" XDG_CONFIG_HOME="$home/config" "$exe" &
+        XDG_RUNTIME_DIR="$home/run" XDG_CONFIG_HOME="$home/config" "$shared/velmora" &
     velmora=$!
     pids+=("$velmora")
     eventually visible_window '^Velmora v1\.0$' >/dev/null || fail "an unreadable lock file kept the start out"
