@@ -56,7 +56,12 @@ private:
     };
     static void hold(QtMsgType type, const QMessageLogContext& context, const QString& text) {
         if (type == QtFatalMsg) {
-            std::fputs("Velmora needs a graphical desktop, and no display was found.\n", stderr);
+            // A Wayland session without XWayland has a desktop, only not one Velmora can use.
+            const bool waylandOnly =
+                !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && qEnvironmentVariableIsEmpty("DISPLAY");
+            std::fputs(waylandOnly ? "Velmora needs X11 or XWayland, and this Wayland session offers neither.\n"
+                                   : "Velmora needs a graphical desktop, and no display was found.\n",
+                       stderr);
             ::_exit(1);
         }
         held_.push_back({type, context.file, context.line, context.function, context.category, text});

@@ -10,7 +10,8 @@
 # overlay stays hidden; without a notification area a first start shows the
 # whole overlay in the middle of the screen and a box says why; a stored
 # geometry reads back unchanged over three starts; a lock file that cannot be
-# read keeps no one out; without a display it says so in one line.
+# read keeps no one out; without a display, or in a Wayland session without
+# XWayland, it says so in one line.
 #
 # wm, under openbox: the same geometry round trip; a size beyond every screen
 # shrinks onto it; a notification area that comes 1.5 s after the program is
@@ -165,7 +166,11 @@ no_display() {
     out=$(env -u WAYLAND_DISPLAY DISPLAY=:9999 "$exe" 2>&1) || status=$?
     [ "$status" -eq 1 ] && [ "$out" = "Velmora needs a graphical desktop, and no display was found." ] ||
         fail "with a display that does not answer: $status, $out"
-    echo "smoke: without a display it said so in one line and ended with 1"
+    status=0
+    out=$(env -u DISPLAY WAYLAND_DISPLAY=wayland-0 "$exe" 2>&1) || status=$?
+    [ "$status" -eq 1 ] && [ "$out" = "Velmora needs X11 or XWayland, and this Wayland session offers neither." ] ||
+        fail "in a Wayland session without XWayland: $status, $out"
+    echo "smoke: without a display, or with Wayland alone, it said so in one line and ended with 1"
 }
 
 plain() {
