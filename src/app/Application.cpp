@@ -38,7 +38,7 @@ void Application::start() {
         FrmMain& overlay = form<FrmMain>();
         overlay.Load();
         // The reader may be typing elsewhere as the program starts at login.
-        if (!overlay.hiddenByLoad()) overlay.ShowWithoutActivating();
+        if (!overlay.hiddenByLoad()) overlay.showAtStart();
         hotkeys_->registerAll();
         if (!platform().desktop.notificationAreaAvailable()) {
             // At login the panel often starts after us: give it a moment before deciding.
@@ -90,6 +90,7 @@ void Application::settingChanged(std::string_view key) {
 
 void Application::atEnd() {
     platform().desktop.leavePrimaryInstance();
+    for (const auto& tool : tools_) tool->programEnding();
     if (auto& overlay = std::get<std::unique_ptr<FrmMain>>(windows_)) overlay->removeNotifyIcon();
 }
 

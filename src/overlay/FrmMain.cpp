@@ -26,6 +26,8 @@ constexpr double kPixelLimit = 32767;
 // below a caption and frame.
 constexpr float kButtonsWidth = 4500;
 constexpr float kButtonsHeight = 1500;
+// Where the tools' entries go in the notification menu: after Settings.
+constexpr std::ptrdiff_t kToolEntries = 6;
 }  // namespace
 
 FrmMain::FrmMain(Application& app)
@@ -52,12 +54,6 @@ FrmMain::FrmMain(Application& app)
     Command1.Click = [this] { Command1_Click(); };
     Command2.Click = [this] { Command2_Click(); };
     Timer1.Tick = [this] { Timer1_Timer(); };
-    // The tools' own entries go between Settings and Exit.
-    auto& entries = mnuSystray.entries();
-    auto at = entries.end() - 2;
-    for (const auto& tool : app.readingTools()) {
-        for (auto& entry : tool->menuEntries()) at = entries.insert(at, std::move(entry)) + 1;
-    }
 }
 
 void FrmMain::Form_Load() {
@@ -98,8 +94,21 @@ void FrmMain::applyStrength() {
     app_.model().tintShown({bXColor, g_nTransparency});
 }
 
+tools::ReadingTool* FrmMain::presenter() {
+    for (const auto& tool : app_.readingTools()) {
+        if (tool->presentsTint()) return tool.get();
+    }
+    return nullptr;
+}
+
+void FrmMain::showAtStart() {
+    tools::ReadingTool* tool = presenter();
+    if (tool == nullptr || !tool->presentTint(true)) ShowWithoutActivating();
+}
+
 void FrmMain::toggleTint() {
-    if (Visible()) {
+    tools::ReadingTool* tool = presenter();
+    if (tool != nullptr ? tool->tintPresented() : Visible()) {
         mnuHide_Click();
     } else {
         showTint(false);
@@ -108,6 +117,14 @@ void FrmMain::toggleTint() {
 
 void FrmMain::openNotificationMenu() {
     app_.platform().native.setForegroundWindow(hWnd());
+    // The tools' entries as they stand now, between Settings and its separator before Exit.
+    auto& entries = mnuSystray.entries();
+    const auto first = entries.begin() + kToolEntries;
+    entries.erase(first, entries.end() - 2);
+    auto at = entries.begin() + kToolEntries;
+    for (const auto& tool : app_.readingTools()) {
+        for (auto& entry : tool->menuEntries()) at = entries.insert(at, std::move(entry)) + 1;
+    }
     PopupMenu(mnuSystray);
 }
 
@@ -334,6 +351,7 @@ void FrmMain::reapplyFrontmost(bool activate) {
 void FrmMain::Form_NotifyIcon(unsigned code) {
     if (code == win::WM_LBUTTONDBLCLK) {
         bringBackFromTools();
+        if (tools::ReadingTool* tool = presenter(); tool != nullptr && tool->presentTint(true)) return;
         setWindowState(0);
         app_.platform().native.setForegroundWindow(hWnd());
         Show();
@@ -354,6 +372,10 @@ void FrmMain::bringBackFromTools() {
 
 void FrmMain::showTint(bool activate) {
     bringBackFromTools();
+    if (tools::ReadingTool* tool = presenter(); tool != nullptr && tool->presentTint(true)) {
+        app_.form<Form2>().Show();
+        return;
+    }
     if (activate) {
         setVisible(true);
         Show();
@@ -364,7 +386,10 @@ void FrmMain::showTint(bool activate) {
     app_.form<Form2>().Show();
 }
 
-void FrmMain::mnuHide_Click() { setVisible(false); }
+void FrmMain::mnuHide_Click() {
+    setVisible(false);
+    if (tools::ReadingTool* tool = presenter()) tool->presentTint(false);
+}
 
 void FrmMain::mnuSettings_Click() {
     frmSettings& settings = app_.form<frmSettings>();

@@ -13,6 +13,9 @@
 namespace velmora {
 
 class Application;
+namespace tools {
+class ReadingTool;
+}
 
 class FrmMain : public toolkit::Form {
 public:
@@ -22,6 +25,8 @@ public:
     void Form_Load() override;
     void initFormControls();
     void Command2_Click();
+    // "Set screen color": also the notification menu's way to the picker.
+    void Command1_Click();
     // The menu's Show command; also what a second start of the program asks for.
     void mnuShow_Click();
     // Takes the icon out of the notification area when the program ends.
@@ -31,6 +36,8 @@ public:
     // The tint shown or hidden as Show and Hide do, from a hotkey: the keyboard stays with the window the person reads
     // or types in.
     void toggleTint();
+    // The tint at start, when the settings show it, the keyboard left where it is.
+    void showAtStart();
     // The notification menu at the pointer, with the keyboard in it.
     void openNotificationMenu();
 
@@ -53,6 +60,8 @@ protected:
 private:
     void applyTint();
     void bringBackFromTools();
+    // The tool that lays the tint in the window's place now, if any.
+    tools::ReadingTool* presenter();
     void registerNotifyIcon();
     void placeSponsorPanel();
     // Where the overlay stands now, in pixels.
@@ -66,7 +75,6 @@ private:
     void applyFrontmost();
     void Timer1_Timer();
     void geometryChanged();
-    void Command1_Click();
     void cmdExit_Click();
     void reapplyFrontmost(bool activate = true);
     void showTint(bool activate);

@@ -33,6 +33,7 @@ struct BackendRoles {
     std::unique_ptr<Desktop> desktopRole = makeDesktop(state);
     std::unique_ptr<NativeCalls> nativeRole = makeNative(state);
     std::unique_ptr<Input> inputRole = makeInput(state);
+    std::unique_ptr<ScreenFilter> filterRole = makeFilter(state);
 };
 
 }  // namespace velmora::platform

@@ -6,6 +6,7 @@
 #include "platform/controls.h"
 #include "platform/desktop.h"
 #include "platform/dialogs.h"
+#include "platform/filter.h"
 #include "platform/input.h"
 #include "platform/native.h"
 #include "platform/store.h"
@@ -25,18 +26,20 @@ public:
     Desktop& desktop;
     NativeCalls& native;
     Input& input;
+    ScreenFilter& filter;
     SettingsStore& settings;
 
 protected:
     // A backend passes its own implementation of each role, which it owns and keeps alive.
     Platform(Windows& windows_, Controls& controls_, Dialogs& dialogs_, Desktop& desktop_, NativeCalls& native_,
-             Input& input_, SettingsStore& settings_)
+             Input& input_, ScreenFilter& filter_, SettingsStore& settings_)
         : windows(windows_),
           controls(controls_),
           dialogs(dialogs_),
           desktop(desktop_),
           native(native_),
           input(input_),
+          filter(filter_),
           settings(settings_) {}
 };
 

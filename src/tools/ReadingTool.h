@@ -73,7 +73,7 @@ public:
         (void)layout;
         return nullptr;
     }
-    // Notification-menu entries, between Settings and Exit.
+    // Notification-menu entries, between Settings and Exit, asked each time the menu opens.
     virtual std::vector<toolkit::Menu::Entry> menuEntries() { return {}; }
 
     // The overlay's load handler ran (at start and after a colour change).
@@ -82,6 +82,19 @@ public:
     virtual void tintBroughtBack() {}
     // A setting changed, or the tint as shown (SettingsModel::kTintShown).
     virtual void settingChanged(std::string_view key) { (void)key; }
+    // The program ends: put back whatever it changed beyond its own windows.
+    virtual void programEnding() {}
+
+    // A tool that lays the tint in place of the overlay's window (the colour
+    // filter): while it wants to, showing and hiding the tint switch it, and the
+    // overlay's window stays hidden.
+    virtual bool presentsTint() { return false; }
+    // False when it could not, and the window shows the tint after all.
+    virtual bool presentTint(bool on) {
+        (void)on;
+        return false;
+    }
+    virtual bool tintPresented() const { return false; }
 };
 
 // The program's reading tools, in the order of their rows and keys.

@@ -1,5 +1,6 @@
 // The reading tools, in the order of their rows in Settings and of their keys.
 #include "tools/clickthrough/ClickThrough.h"
+#include "tools/filter/ColourFilter.h"
 #include "tools/ruler/ReadingRuler.h"
 #include "tools/strength/Strength.h"
 
@@ -10,6 +11,7 @@ std::vector<std::unique_ptr<ReadingTool>> makeReadingTools(Application& app) {
     list.push_back(std::make_unique<Strength>(app));
     list.push_back(std::make_unique<ClickThrough>(app));
     list.push_back(std::make_unique<ReadingRuler>(app));
+    list.push_back(std::make_unique<ColourFilter>(app));
     return list;
 }
 

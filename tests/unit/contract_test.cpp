@@ -57,6 +57,9 @@ TEST_F(ContractTest, EveryCaptionMessageAndStoreKeyIsAsShipped) {
         {"frmSettings", "hkRulerUp", "Ctrl+Alt+PgUp"},
         {"frmSettings", "lblKeyDown", "Ruler &down:"},
         {"frmSettings", "hkRulerDown", "Ctrl+Alt+PgDown"},
+        {"frmSettings", "lblKeyMenu", "Notification &menu:"},
+        {"frmSettings", "hkMenu", "Ctrl+Alt+M"},
+        {"frmSettings", "chkFilter", "Tint as a &colour filter: black text stays black"},
         {"frmAbout", "", "About Velmora"},
         {"frmAbout", "lblTitle", "Velmora"},
         {"frmAbout", "lblVersion", "Version 1.0.0"},
@@ -92,7 +95,7 @@ TEST_F(ContractTest, EveryCaptionMessageAndStoreKeyIsAsShipped) {
     }
     EXPECT_EQ(platform.store.values.size(), 10U) << "and nothing else";
     platform.slide(control("frmSettings", "sldStrength").handle, 70);
-    for (const char* box : {"chkClickThrough", "chkRuler", "chkLightBox", "chkFollow"}) {
+    for (const char* box : {"chkClickThrough", "chkRuler", "chkLightBox", "chkFollow", "chkFilter"}) {
         platform.click("frmSettings", box);
     }
     platform.typeText(control("frmSettings", "txtHeight").handle, "60");
@@ -100,7 +103,7 @@ TEST_F(ContractTest, EveryCaptionMessageAndStoreKeyIsAsShipped) {
         platform.typeText(control("frmSettings", box).handle, "Ctrl+Shift+F2");
     }
     for (const char* key : {"alpha", "clickthrough", "ruler", "rulerheight", "rulerstyle", "rulerfollow", "hotkeytint",
-                            "hotkeyclick", "hotkeyruler", "hotkeyrulerup", "hotkeyrulerdown", "hotkeymenu"}) {
+                            "hotkeyclick", "hotkeyruler", "hotkeyrulerup", "hotkeyrulerdown", "hotkeymenu", "tintmode"}) {
         EXPECT_TRUE(platform.store.values.count({"velmora", "config", key}) != 0) << key << " was never written";
     }
     EXPECT_EQ(window("frmRuler").caption, "Velmora reading ruler");

@@ -3,7 +3,7 @@
 namespace velmora::platform::qt {
 
 QtPlatform::QtPlatform()
-    : Platform(*windowsRole, *controlsRole, *dialogsRole, *desktopRole, *nativeRole, *inputRole, store) {}
+    : Platform(*windowsRole, *controlsRole, *dialogsRole, *desktopRole, *nativeRole, *inputRole, *filterRole, store) {}
 
 QWidget* QtPlatform::widget(Handle handle) const {
     if (WindowWidget* w = state.window(handle)) return w;

@@ -87,5 +87,6 @@ std::unique_ptr<Dialogs> makeDialogs(State&);
 std::unique_ptr<Desktop> makeDesktop(State&);
 std::unique_ptr<NativeCalls> makeNative(State&);
 std::unique_ptr<Input> makeInput(State&);
+std::unique_ptr<ScreenFilter> makeFilter(State&);
 
 }  // namespace velmora::platform::qt

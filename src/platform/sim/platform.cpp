@@ -8,7 +8,7 @@
 namespace velmora::platform::sim {
 
 SimPlatform::SimPlatform()
-    : Platform(*windowsRole, *controlsRole, *dialogsRole, *desktopRole, *nativeRole, *inputRole, store) {}
+    : Platform(*windowsRole, *controlsRole, *dialogsRole, *desktopRole, *nativeRole, *inputRole, *filterRole, store) {}
 
 void SimPlatform::setScreen(Size size, double twipsPerPixel, std::vector<Rect> workAreas) {
     state.screen = size;

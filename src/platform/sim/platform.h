@@ -76,6 +76,8 @@ public:
     void pressHotkey(const std::string& text);
     void holdHotkeyElsewhere(const std::string& text);
     void makeHotkeyImpossible(const std::string& text);
+    const std::optional<Gains>& screenGains() const { return state.screenGains; }
+    void setFilterUnavailable(std::string reason) { state.filterUnavailable = std::move(reason); }
     Handle activeWindow() const { return state.active; }  // 0: another program's window
     bool primaryInstance() const { return state.primaryInstance; }
     void movePointer(std::optional<Point> at) { state.pointer = at; }

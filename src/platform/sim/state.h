@@ -154,6 +154,9 @@ struct State {
     std::vector<Hotkey> heldElsewhere;   // keys another program holds
     std::vector<Hotkey> impossibleKeys;  // keys this desktop gives no program
     std::optional<Point> pointer = Point{512, 384};
+    std::optional<Gains> screenGains;  // none: the screens as they were
+    std::string filterUnavailable;     // why this desktop cannot filter; empty: it can
+    bool filterRefuses = false;        // the desktop says it can, then does not take the gains
     std::string exePath = "C:\\Program Files\\Velmora\\velmora.exe";
     long long now = 0;
     bool startSucceeds = true;
@@ -180,6 +183,7 @@ std::unique_ptr<Controls> makeControls(State& state);
 std::unique_ptr<Desktop> makeDesktop(State& state);
 std::unique_ptr<Dialogs> makeDialogs(State& state);
 std::unique_ptr<Input> makeInput(State& state);
+std::unique_ptr<ScreenFilter> makeFilter(State& state);
 std::unique_ptr<NativeCalls> makeNative(State& state);
 std::unique_ptr<Windows> makeWindows(State& state);
 

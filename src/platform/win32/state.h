@@ -177,6 +177,7 @@ std::unique_ptr<Dialogs> makeDialogs(State& state);
 std::unique_ptr<Desktop> makeDesktop(State& state);
 std::unique_ptr<NativeCalls> makeNative(State& state);
 std::unique_ptr<Input> makeInput(State& state);
+std::unique_ptr<ScreenFilter> makeFilter(State& state);
 
 // The outer rectangle; a minimised window's is where it comes back to (window.cpp).
 Rect outerRect(HWND hwnd);
