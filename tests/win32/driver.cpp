@@ -298,7 +298,10 @@ OwnWindow::OwnWindow(const RECT& where) {
     constexpr const char* kClass = "VelmoraDriverWindow";
     WNDCLASSA wc{};
     wc.lpfnWndProc = [](HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) -> LRESULT {
-        if (message == WM_LBUTTONDOWN) ++*reinterpret_cast<int*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+        if (auto* counts = reinterpret_cast<Counts*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA))) {
+            if (message == WM_LBUTTONDOWN) ++counts->clicks;
+            if (message == WM_KEYDOWN && wParam == VK_RETURN) ++counts->returns;
+        }
         return DefWindowProcA(hwnd, message, wParam, lParam);
     };
     wc.lpszClassName = kClass;
@@ -306,15 +309,26 @@ OwnWindow::OwnWindow(const RECT& where) {
     RegisterClassA(&wc);
     hwnd_ = CreateWindowExA(0, kClass, "Driver", WS_POPUP | WS_VISIBLE, where.left, where.top, where.right - where.left,
                             where.bottom - where.top, nullptr, nullptr, nullptr, nullptr);
-    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&clicks_));
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&counts_));
 }
 
 OwnWindow::~OwnWindow() { DestroyWindow(hwnd_); }
 
-int OwnWindow::clicks() const {
+namespace {
+void handleWaiting() {
     MSG msg{};
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-    return clicks_;
+}
+}  // namespace
+
+int OwnWindow::clicks() const {
+    handleWaiting();
+    return counts_.clicks;
+}
+
+int OwnWindow::returns() const {
+    handleWaiting();
+    return counts_.returns;
 }
 
 std::vector<HWND> wineTrayIcons() {

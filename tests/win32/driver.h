@@ -126,18 +126,24 @@ void clickWithPointer(HWND window, int x, int y);
 // input queue, as on a keyboard: {VK_CONTROL, VK_MENU, 'O'} is Ctrl+Alt+O.
 void pressKeys(std::initializer_list<WORD> keys);
 
-// A window of the driver's own, shown where it is told, that counts the left clicks it gets.
+// A window of the driver's own, shown where it is told, that counts the left clicks and
+// the Return keys it gets.
 class OwnWindow : Owner {
 public:
     explicit OwnWindow(const RECT& where);
     ~OwnWindow();
     HWND hwnd() const { return hwnd_; }
-    // Handles what has come to the driver's windows first.
+    // Each handles what has come to the driver's windows first.
     int clicks() const;
+    int returns() const;
 
 private:
+    struct Counts {
+        int clicks = 0;
+        int returns = 0;
+    };
     HWND hwnd_ = nullptr;
-    int clicks_ = 0;
+    Counts counts_;
 };
 
 // The icons Wine shows in its own "Wine System Tray" window, which stands in for the

@@ -140,14 +140,46 @@ TEST_F(WindowsE2E, SponsorLinkOpensThePageAndPutsThePanelAndTheTintAway) {
     EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(overlay) != FALSE; }));
     link = sponsorLink(panel);
     ASSERT_NE(link, nullptr);
-    pressKey(panel, VK_TAB);
-    ASSERT_TRUE(waitUntil([&] { return focusOf(panel) == link; })) << "Tab reaches the link";
+    EXPECT_EQ(GetForegroundWindow(), overlay) << "shown beside the tint, the panel leaves it the keyboard";
+    clickWithPointer(panel, 4, 4);
+    ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == panel && focusOf(panel) == link; }))
+        << "a click gives the panel the keyboard, its link first";
     pressKey(panel, VK_RETURN);
     ASSERT_TRUE(waitUntil([&] { return shell.opened().size() >= 2; })) << "Enter opens the page";
     EXPECT_EQ(shell.opened().size(), 2U) << "each follow opens the page once";
     EXPECT_EQ(shell.opened()[1].arguments, justThePage);
     EXPECT_TRUE(waitUntil([&] { return !IsWindow(panel); }));
     EXPECT_TRUE(waitUntil([&] { return !IsWindowVisible(overlay); }));
+    EXPECT_TRUE(program.running());
+}
+
+// The reader types in a window of their own: the tint shown at start or by its key, and the
+// panel beside it, leave the keyboard there, so the next Return is the reader's.
+TEST_F(WindowsE2E, TheTintAndThePanelLeaveTheKeyboardWithTheReader) {
+    seedShown(9000, 3000);
+    settings::seed("frontmost", "1");
+    const OwnWindow own({900, 40, 1200, 200});
+    SetForegroundWindow(own.hwnd());
+    ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == own.hwnd(); }));
+    const LinkRecorder shell;
+    HWND overlay = startOverlay();
+    ASSERT_NE(overlay, nullptr);
+    HWND panel = program.waitForWindow(kPanel);
+    ASSERT_NE(panel, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(overlay) && IsWindowVisible(panel); }));
+    EXPECT_EQ(GetForegroundWindow(), own.hwnd()) << "at start";
+
+    pressKeys({VK_CONTROL, VK_MENU, 'O'});
+    ASSERT_TRUE(waitUntil([&] { return !IsWindowVisible(overlay); }));
+    pressKeys({VK_CONTROL, VK_MENU, 'O'});
+    ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(overlay) != FALSE; }));
+    EXPECT_EQ(GetForegroundWindow(), own.hwnd()) << "after Ctrl+Alt+O";
+    EXPECT_TRUE(topmost(overlay) && topmost(panel));
+
+    pressKeys({VK_RETURN});
+    EXPECT_TRUE(waitUntil([&] { return own.returns() == 1; })) << "Return is the reader's";
+    EXPECT_TRUE(shell.opened().empty()) << "not the panel's link";
+    EXPECT_TRUE(IsWindowVisible(overlay) && IsWindowVisible(panel));
     EXPECT_TRUE(program.running());
 }
 

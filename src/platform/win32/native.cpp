@@ -52,9 +52,14 @@ public:
     }
 
     bool setWindowPos(Handle window, Handle insertAfter, int x, int y, int cx, int cy, unsigned flags) override {
-        // Made topmost, a window that is never activated still is not.
+        // Made topmost, a window that is never activated, or not when shown (the panel), still is not;
+        // nor is one not shown (the tint made topmost as it loads), which would take the keyboard
+        // from the person's window and give it to nothing they can see.
         const WindowRecord* record = s_.window(window);
-        if (record != nullptr && neverActivated(record->spec)) flags |= SWP_NOACTIVATE;
+        if (record != nullptr &&
+            (neverActivated(record->spec) || !record->spec.activateOnShow || !IsWindowVisible(asHwnd(window)))) {
+            flags |= SWP_NOACTIVATE;
+        }
         return SetWindowPos(asHwnd(window), asHwnd(insertAfter), x, y, cx, cy, flags) != FALSE;
     }
 

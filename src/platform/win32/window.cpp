@@ -49,6 +49,13 @@ int showCommandFor(int state, HWND hwnd) {
     return IsIconic(hwnd) || IsZoomed(hwnd) ? SW_RESTORE : SW_SHOW;
 }
 
+// The same without activating the window; the system has no maximise that leaves the keyboard alone.
+int quietShowCommandFor(int state, HWND hwnd) {
+    if (state == 1) return SW_SHOWMINNOACTIVE;
+    if (state == 2) return IsZoomed(hwnd) ? SW_SHOWNA : SW_SHOWMAXIMIZED;
+    return IsIconic(hwnd) || IsZoomed(hwnd) ? SW_SHOWNOACTIVATE : SW_SHOWNA;
+}
+
 // From screen coordinates to the work-area coordinates of WINDOWPLACEMENT.
 POINT workspaceOffset(const RECT& r) {
     MONITORINFO mi{};
@@ -187,6 +194,8 @@ public:
             ShowWindow(hwnd, SW_SHOWNOACTIVATE);
             return;
         }
+        // A panel beside the tint: its link would take the Return meant for the person's window.
+        if (!record->spec.activateOnShow) return showWithoutActivating(handle);
         const bool wasVisible = IsWindowVisible(hwnd);
         const int state = record->pendingState.value_or(windowState(handle));
         record->pendingState.reset();
@@ -198,11 +207,15 @@ public:
         SetForegroundWindow(hwnd);
     }
 
+    // Shown and raised as setVisible does, in the state it is to have, without being activated.
     void showWithoutActivating(Handle handle) override {
-        if (s_.window(handle) == nullptr) return;
+        WindowRecord* record = s_.window(handle);
+        if (record == nullptr) return;
         const HWND hwnd = asHwnd(handle);
-        ShowWindow(hwnd, IsIconic(hwnd) ? SW_SHOWMINNOACTIVE : SW_SHOWNOACTIVATE);
-        SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        const int state = record->pendingState.value_or(windowState(handle));
+        record->pendingState.reset();
+        ShowWindow(hwnd, quietShowCommandFor(state, hwnd));
+        if (state != 1) SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
 
     void setCaption(Handle handle, const std::string& caption) override {
