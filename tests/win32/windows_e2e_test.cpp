@@ -343,6 +343,44 @@ TEST_F(WindowsE2E, AboutBoxShowsTheVersionAndSaysWhenSystemInfoIsMissing) {
     expectEscapeCloses(about, "it is OK, the cancel button");
 }
 
+// For those who cannot use a mouse: Ctrl+Alt+M from any program, and the notification
+// area's own keyboard use, open the menu with the keyboard in it.
+TEST_F(WindowsE2E, TheNotificationMenuOpensFromTheKeyboard) {
+    HWND overlay = startOverlay();
+    ASSERT_NE(overlay, nullptr);
+    ASSERT_TRUE(waitUntil([&] { return !IsWindowVisible(overlay); }));
+    const OwnWindow own({900, 40, 1200, 200});
+    SetForegroundWindow(own.hwnd());
+    ASSERT_TRUE(waitUntil([&] { return GetForegroundWindow() == own.hwnd(); }));
+    const auto shownMenu = [&] {
+        HWND menu = nullptr;
+        waitUntil([&] { return (menu = program.findWindowOfClass("#32768")) != nullptr && IsWindowVisible(menu); });
+        return menu;
+    };
+
+    pressKeys({VK_CONTROL, VK_MENU, 'M'});
+    HWND menu = shownMenu();
+    ASSERT_NE(menu, nullptr) << "Ctrl+Alt+M";
+    pressKeys({VK_ESCAPE});
+    EXPECT_TRUE(waitUntil([&] { return !IsWindowVisible(menu); })) << "Escape closes it";
+
+    // The menu key or Shift+F10, and Enter or Space, on the icon: About chosen by the keyboard.
+    for (const UINT code : {WM_CONTEXTMENU, WM_USER + 1 /* NIN_KEYSELECT */}) {
+        SCOPED_TRACE(code);
+        notifyIcon(overlay, code);
+        menu = shownMenu();
+        ASSERT_NE(menu, nullptr);
+        pressKeys({VK_DOWN});
+        pressKeys({VK_RETURN});
+        HWND about = program.waitForWindow("About Velmora");
+        ASSERT_NE(about, nullptr);
+        ASSERT_TRUE(
+            waitUntil([&] { return GetForegroundWindow() == about && focusOf(about) == findChild(about, "OK"); }));
+        expectEscapeCloses(about, "the About box");
+    }
+    EXPECT_FALSE(IsWindowVisible(overlay)) << "nothing else chosen";
+}
+
 TEST_F(WindowsE2E, ASecondStartShowsTheFirstAndLeaves) {
     HWND overlay = startOverlay();
     ASSERT_NE(overlay, nullptr);
