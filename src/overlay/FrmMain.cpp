@@ -397,13 +397,17 @@ void FrmMain::mnuSettings_Click() {
     Module1::setZOrder(app_, settings.hWnd(), win::HWND_TOPMOST);
 }
 
+// A start from now on runs: the windows going away can take seconds (under Wine, each
+// waits for a window manager that may never answer), so the one running copy goes first.
 void FrmMain::mnuExit_Click() {
+    app_.platform().desktop.leavePrimaryInstance();
     Unload();
     app_.form<Form1>().Unload();
     app_.end();
 }
 
 void FrmMain::cmdExit_Click() {
+    app_.platform().desktop.leavePrimaryInstance();
     app_.form<Form1>().Unload();
     app_.form<Form2>().Unload();
     app_.form<frmAbout>().Unload();

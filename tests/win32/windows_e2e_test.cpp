@@ -381,6 +381,50 @@ TEST_F(WindowsE2E, TheNotificationMenuOpensFromTheKeyboard) {
     EXPECT_FALSE(IsWindowVisible(overlay)) << "nothing else chosen";
 }
 
+// Wine's own default, which the tests' prefix turns off: the desktop manages the program's
+// windows. With no window manager there to answer, each window that goes waits a while
+// for it, so an ending copy of the program takes seconds.
+class ManagedWindows : Owner {
+public:
+    ManagedWindows() { RegSetKeyValueA(HKEY_CURRENT_USER, kAppDefaults, "Managed", REG_SZ, "Y", 2); }
+    ~ManagedWindows() { RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Wine\\AppDefaults\\velmora.exe"); }
+
+private:
+    static constexpr const char* kAppDefaults = "Software\\Wine\\AppDefaults\\velmora.exe\\X11 Driver";
+};
+
+// Started again while the copy the person ended is still going away, from its button or
+// its menu, the program runs rather than asking that copy to show itself.
+TEST_F(WindowsE2E, AStartRightAfterExitRuns) {
+    settings::seed("tint", " 1");
+    const ManagedWindows managed;
+    for (const bool fromMenu : {false, true}) {
+        SCOPED_TRACE(fromMenu ? "Exit in the menu" : "the Exit button");
+        HWND overlay = startOverlay();
+        ASSERT_NE(overlay, nullptr);
+        HWND panel = program.waitForWindow(kPanel);
+        ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(overlay) && IsWindowVisible(panel); }));
+        if (fromMenu) {
+            HWND menu = openIconMenu(program, overlay);
+            ASSERT_NE(menu, nullptr);
+            PostMessageA(menu, WM_CHAR, 'x', 1);
+        } else {
+            pressLater(overlayButtons(overlay).exit);
+        }
+        ASSERT_TRUE(waitUntil([&] { return !IsWindowVisible(overlay) || !IsWindowVisible(panel); }))
+            << "the end has begun";
+        Program again;
+        again.start();
+        HWND next = again.waitForWindow("Velmora v1.0");
+        EXPECT_NE(next, nullptr) << "no tint window: the new start left";
+        EXPECT_TRUE(waitUntil([&] { return next != nullptr && IsWindowVisible(next); }));
+        EXPECT_TRUE(again.running());
+        pressKeys({VK_CONTROL, VK_MENU, 'O'});
+        EXPECT_TRUE(waitUntil([&] { return next != nullptr && !IsWindowVisible(next); })) << "the keys are its own";
+        EXPECT_EQ(program.waitForExit(), 0U);
+    }
+}
+
 TEST_F(WindowsE2E, ASecondStartShowsTheFirstAndLeaves) {
     HWND overlay = startOverlay();
     ASSERT_NE(overlay, nullptr);

@@ -157,7 +157,11 @@ public:
         return false;
     }
 
-    void leavePrimaryInstance() override { s_.instanceMutex.reset(); }
+    // The global keys go too: a copy started while this one's windows go away takes them.
+    void leavePrimaryInstance() override {
+        s_.instanceMutex.reset();
+        s_.hotkeys.clear();
+    }
 
     bool writeStartupEntry(const std::string& exePath) override {
         RegKey k;
