@@ -111,17 +111,54 @@ TEST_F(OverlayE2E, GeometryIsRestoredAndSavedBackAfterAMove) {
         << "," << r.top << " " << r.right - r.left << "x" << r.bottom - r.top;
 }
 
+// A stored width or height that cannot be read, or that would hide the buttons, gives
+// the designer's (8385 by 3015 twips inside the frame) at the stored place.
+TEST_F(OverlayE2E, AnUnusableStoredSizeGivesTheDesignerSizeWithEveryButtonInSight) {
+    const struct {
+        const char* key;
+        std::string value;
+    } cases[] = {
+        {"width", ""}, {"height", "NaN"}, {"width", " 0"}, {"height", "1e308"}, {"width", std::string(10240, '7')}};
+    for (const auto& c : cases) {
+        const bool width = std::string(c.key) == "width";
+        SCOPED_TRACE(c.key + (" " + c.value.substr(0, 8)));
+        settings::clear();
+        settings::seed("tint", " 1");
+        settings::seed("left", " 1500");
+        settings::seed("top", " 1500");
+        settings::seed("width", " 9000");
+        settings::seed("height", " 3600");
+        settings::seed(c.key, c.value);
+        HWND overlay = startOverlay();
+        ASSERT_NE(overlay, nullptr);
+        ASSERT_TRUE(waitUntil([&] { return IsWindowVisible(overlay) != FALSE; }));
+        RECT r{};
+        RECT client{};
+        GetWindowRect(overlay, &r);
+        GetClientRect(overlay, &client);
+        EXPECT_EQ(r.left, 100);
+        EXPECT_EQ(r.top, 100);
+        EXPECT_EQ(width ? client.right : client.bottom, width ? 559 : 201) << "the designer's";
+        EXPECT_EQ(width ? r.bottom - r.top : r.right - r.left, width ? 240 : 600) << "the other as stored";
+        const auto [exit, colour, front] = overlayButtons(overlay);
+        for (HWND button : {exit, colour, front}) {
+            const RECT b = rectInParent(button);
+            EXPECT_TRUE(b.left >= 0 && b.right <= client.right && b.bottom <= client.bottom) << windowText(button);
+        }
+    }
+}
+
 TEST_F(OverlayE2E, ButtonsStandRightAlignedInTabOrderAndFollowAResize) {
-    seedShown(4000, 3000);
+    seedShown(4500, 3000);
     HWND overlay = startOverlay();
     ASSERT_NE(overlay, nullptr);
     const auto [exit, colour, front] = overlayButtons(overlay);
     ASSERT_TRUE(overlayButtons(overlay).found());
-    // 1700, -300 and -2300 twips, 200 twips down, at 15 twips a pixel.
-    EXPECT_TRUE(waitUntil([&] { return rectInParent(exit).left == 113; }))
+    // 2200, 200 and -1800 twips, 200 twips down, at 15 twips a pixel.
+    EXPECT_TRUE(waitUntil([&] { return rectInParent(exit).left == 147; }))
         << rectInParent(exit).left << " " << rectInParent(exit).top;
-    EXPECT_EQ(rectInParent(colour).left, -20);
-    EXPECT_EQ(rectInParent(front).left, -153);
+    EXPECT_EQ(rectInParent(colour).left, 13);
+    EXPECT_EQ(rectInParent(front).left, -120);
     EXPECT_EQ(rectInParent(exit).top, 13);
     EXPECT_EQ(rectInParent(exit).right - rectInParent(exit).left, 121) << "1815 twips wide";
     EXPECT_EQ(children(overlay), (std::vector<HWND>{exit, colour, front})) << "Tab walks them in this order";

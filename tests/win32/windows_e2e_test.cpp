@@ -249,6 +249,30 @@ TEST_F(WindowsE2E, PickerSamplesTheSpectrumCopiesAndSetsTheTint) {
     EXPECT_TRUE(program.running());
 }
 
+TEST_F(WindowsE2E, SetColorWithNothingChosenKeepsTheStoredColour) {
+    seedShown(9000, 3000);
+    settings::seed("red", "10");
+    settings::seed("green", "20");
+    settings::seed("blue", "30");
+    HWND overlay = startOverlay();
+    ASSERT_NE(overlay, nullptr);
+    press(findChild(overlay, "Set screen color"));
+    HWND picker = program.waitForWindow(kPicker);
+    ASSERT_NE(picker, nullptr);
+    pressLater(findChild(picker, "Set color"));
+    HWND box = waitForMessageBox();
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(messageBoxText(box), "Settings saved");
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindow(picker); })) << "the picker closes as ever";
+    EXPECT_EQ(settings::stored("red"), "10");
+    EXPECT_EQ(settings::stored("green"), "20");
+    EXPECT_EQ(settings::stored("blue"), "30");
+    COLORREF key = 0;
+    EXPECT_TRUE(waitUntil([&] { return GetLayeredWindowAttributes(overlay, &key, nullptr, nullptr) != FALSE; }));
+    EXPECT_EQ(key, RGB(10, 20, 30));
+}
+
 TEST_F(WindowsE2E, PickerWorksWithoutAMouseAndEscapeClosesIt) {
     seedShown(9000, 3000);
     HWND overlay = startOverlay();
