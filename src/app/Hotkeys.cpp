@@ -40,12 +40,14 @@ bool Hotkeys::wanted(const Binding& binding) const {
 }
 
 void Hotkeys::registerAll() {
+    registered_ = true;
     Trouble trouble;
     for (std::size_t key = 0; key < bindings_.size(); ++key) take(key, trouble);
     tell(trouble);
 }
 
 void Hotkeys::settingChanged(std::string_view setting) {
+    if (!registered_) return;
     Trouble trouble;
     for (std::size_t key = 0; key < bindings_.size(); ++key) {
         const Binding& b = bindings_[key];

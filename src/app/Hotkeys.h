@@ -64,6 +64,7 @@ private:
     std::map<std::size_t, platform::Hotkey> held_;
     std::set<std::string> told_;
     bool paused_ = false;
+    bool registered_ = false;  // no key is taken before start-up asks
 };
 
 }  // namespace velmora

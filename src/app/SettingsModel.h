@@ -27,12 +27,14 @@ public:
     int get(const NumberSetting& setting) const;
     bool get(const SwitchSetting& setting) const;
     std::optional<platform::Hotkey> get(const HotkeySetting& setting) const;
+    std::optional<std::string> get(const TextSetting& setting) const { return stored(setting.key); }
 
     // Stored as the setting writes it, through the program's one way of saving;
     // a value the store could not keep is not taken (as reading it back shows).
     void set(const NumberSetting& setting, int value);
     void set(const SwitchSetting& setting, bool on);
     void set(const HotkeySetting& setting, const std::optional<platform::Hotkey>& hotkey);
+    void set(const TextSetting& setting, const std::string& text) { store(setting.key, text); }
 
     // The tint as the overlay shows it now: its colour and strength, for those
     // that show it too.

@@ -37,4 +37,9 @@ struct HotkeySetting {
     std::string text(const std::optional<platform::Hotkey>& hotkey) const;  // "" for none
 };
 
+// Text kept as written; none when never written.
+struct TextSetting {
+    const char* key;
+};
+
 }  // namespace velmora

@@ -31,6 +31,8 @@ public:
     void mnuShow_Click();
     // Takes the icon out of the notification area when the program ends.
     void removeNotifyIcon();
+    // The colour and strength as stored, shown at once (a favourite chosen).
+    void applyStoredTint() { applyTint(); }
     // The strength as stored, told to those that show the tint too.
     void applyStrength();
     // The tint shown or hidden as Show and Hide do, from a hotkey: the keyboard stays with the window the person reads

@@ -18,6 +18,10 @@ public:
     virtual void setControlText(Handle control, const std::string& text) = 0;
     virtual std::string controlText(Handle control) = 0;
     virtual void setControlBackColor(Handle control, Color color) = 0;
+    // A label's text colour.
+    virtual void setControlForeColor(Handle control, Color color) = 0;
+    // A hidden control is neither seen nor reached with Tab.
+    virtual void setControlVisible(Handle control, bool visible) = 0;
     virtual void setCheckValue(Handle control, int value) = 0;  // 0 clear, 1 ticked, 2 greyed
     virtual int checkValue(Handle control) = 0;
     // A picture box's device context, whose pixels GetPixel reads; 0 for anything else.

@@ -65,7 +65,20 @@ struct WindowSpec {
     bool activateOnShow = true;  // false: shown and raised, the keyboard left where it is
 };
 
-enum class ControlKind { CommandButton, Label, TextBox, CheckBox, PictureBox, Shape, Frame, Line, Slider, HotkeyBox };
+// A list box's text is its entries, one a line; its check value the chosen entry, -1 for none.
+enum class ControlKind {
+    CommandButton,
+    Label,
+    TextBox,
+    CheckBox,
+    PictureBox,
+    Shape,
+    Frame,
+    Line,
+    Slider,
+    HotkeyBox,
+    ListBox
+};
 
 // Text is std::string, or a window design's literal (toolkit::LookDesign).
 template <class Text>
@@ -118,6 +131,10 @@ using ControlSpec = BasicControlSpec<std::string, Image>;
 
 struct MenuItem {
     std::string caption;  // "-" is a separator; "&" marks the mnemonic
+    bool checked = false;
+    // A submenu's entries. Items are numbered depth first: an item, then those
+    // under it, then the next.
+    std::vector<MenuItem> items;
 };
 
 // The shell's notification-icon record, without its ANSI packing.

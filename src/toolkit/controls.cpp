@@ -141,6 +141,38 @@ Color Label::BackColor() {
     return state_.backColor;
 }
 
+ListBox::ListBox(Form& form, const ControlDesign& design, Control* container)
+    : Control(form, ControlKind::ListBox, design, container) {}
+
+void ListBox::setItems(const std::vector<std::string>& items) {
+    touch();
+    std::string text;
+    for (const std::string& item : items) text += (text.empty() && &item == items.data() ? "" : "\n") + item;
+    state_.text = text;
+    platform().controls.setControlText(handle_, text);
+}
+
+int ListBox::ListIndex() {
+    touch();
+    return platform().controls.checkValue(handle_);
+}
+
+void ListBox::setListIndex(int index) {
+    touch();
+    platform().controls.setCheckValue(handle_, index);
+}
+
+void Label::setForeColor(Color color) {
+    touch();
+    state_.foreColor = color;
+    platform().controls.setControlForeColor(handle_, color);
+}
+
+void Control::setVisible(bool visible) {
+    touch();
+    platform().controls.setControlVisible(handle_, visible);
+}
+
 void Label::setBackColor(Color color) {
     touch();
     state_.backColor = color;

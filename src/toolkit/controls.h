@@ -46,6 +46,8 @@ public:
     void setHeight(float units) { setSlot(3, units); }
 
     Handle handle();
+    // Hidden, a control is neither seen nor reached with Tab; each load shows it again.
+    void setVisible(bool visible);
     // A container that grows with rows made at run time; takes effect at the next load.
     void setDesignHeight(float twips) { designAt_.height = twips; }
     float designHeight() const { return designAt_.height; }
@@ -101,6 +103,7 @@ public:
     Label(Form& form, const ControlDesign& design, Control* container = nullptr);
     Color BackColor();
     void setBackColor(Color color);
+    void setForeColor(Color color);
 };
 
 class TextBox : public Control {
@@ -126,6 +129,16 @@ public:
     int Value();
     // Kept within the range; setting it in code raises no Change.
     void setValue(int value);
+};
+
+// Its entries, one a line; the chosen one by its place, -1 for none. Change
+// tells of a person's choice.
+class ListBox : public Control {
+public:
+    ListBox(Form& form, const ControlDesign& design, Control* container = nullptr);
+    void setItems(const std::vector<std::string>& items);
+    int ListIndex();
+    void setListIndex(int index);
 };
 
 class CheckBox : public Control {
@@ -209,6 +222,8 @@ public:
         std::string name;
         std::string caption;
         Handler<> Click;
+        bool checked = false;
+        std::vector<Entry> items;  // a submenu's
     };
 
     Menu(Form& form, std::string name, std::string caption, std::vector<Entry> entries);

@@ -102,14 +102,28 @@ void Form::ZOrder() {
     runtime_.platform().windows.bringToFront(handle_);
 }
 
+namespace {
+// The platform's items, and the entries in the order the platform numbers them: depth first.
+std::vector<platform::MenuItem> itemsOf(std::vector<Menu::Entry>& entries, std::vector<Menu::Entry*>& numbered) {
+    std::vector<platform::MenuItem> items;
+    for (auto& entry : entries) {
+        numbered.push_back(&entry);
+        platform::MenuItem item{entry.caption, entry.checked, {}};
+        item.items = itemsOf(entry.items, numbered);
+        items.push_back(std::move(item));
+    }
+    return items;
+}
+}  // namespace
+
 void Form::PopupMenu(Menu& menu) {
     ensureLoaded();
-    std::vector<platform::MenuItem> items;
-    for (const auto& entry : menu.entries()) items.push_back({entry.caption});
+    std::vector<Menu::Entry*> numbered;
+    const std::vector<platform::MenuItem> items = itemsOf(menu.entries(), numbered);
     const auto chosen = runtime_.platform().dialogs.popupMenu(handle_, items);
     runtime_.checkEnded();
-    if (!chosen || *chosen < 0 || *chosen >= static_cast<int>(menu.entries().size())) return;
-    auto& entry = menu.entries()[static_cast<std::size_t>(*chosen)];
+    if (!chosen || *chosen < 0 || *chosen >= static_cast<int>(numbered.size())) return;
+    const Menu::Entry& entry = *numbered[static_cast<std::size_t>(*chosen)];
     if (entry.Click) entry.Click();
 }
 

@@ -77,7 +77,8 @@ TEST_F(ContractTest, EveryCaptionMessageAndStoreKeyIsAsShipped) {
     ASSERT_FALSE(platform.menus().empty());
     std::vector<std::string> menu;
     for (const auto& item : platform.menus()[0].items) menu.push_back(item.caption);
-    EXPECT_EQ(menu, (std::vector<std::string>{"About", "-", "Show", "Hide", "-", "Settings", "-", "E&xit"}));
+    EXPECT_EQ(menu, (std::vector<std::string>{"About", "-", "Show", "Hide", "-", "Settings", "Colour &finder",
+                                              "F&avourites", "-", "E&xit"}));
     EXPECT_EQ(platform.trayIcons().begin()->second.tip, "Velmora" + std::string(57, ' '));
 
     // Where people's settings already live: a rename loses them.

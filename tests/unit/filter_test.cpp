@@ -8,8 +8,8 @@ using tools::filterGains;
 
 class FilterTest : public AppTest {
 protected:
-    void menu(std::optional<int> choice) {
-        platform.queueMenuChoice(choice);
+    void menu(const std::string& choice) {
+        platform.queueMenuChoiceNamed(choice);
         platform.notifyIconCallback(overlay().handle, 0x205);
     }
     const std::vector<platform::MenuItem>& lastMenu() { return platform.menus().back().items; }
@@ -43,16 +43,15 @@ TEST_F(FilterTest, TheFilterStandsInForTheWindowAndFollowsTheTint) {
     EXPECT_FALSE(platform.screenGains().has_value()) << "hiding the tint takes the filter away";
     platform.pressHotkey("Ctrl+Alt+O");
     EXPECT_TRUE(platform.screenGains().has_value());
-    menu(3);  // Hide
+    menu("Hide");
     EXPECT_FALSE(platform.screenGains().has_value());
-    menu(2);  // Show
+    menu("Show");
     EXPECT_TRUE(platform.screenGains().has_value());
     EXPECT_FALSE(overlay().visible);
 
     // The picker from the menu, its colour and the strength applied at once.
-    menu(6);
-    EXPECT_EQ(lastMenu()[6].caption, "Colour &picker");
-    EXPECT_EQ(lastMenu()[8].caption, "E&xit");
+    menu("Colour &picker");
+    EXPECT_EQ(lastMenu()[6].caption, "Colour &picker") << "after Settings";
     ASSERT_TRUE(window("Form1").visible);
     platform.typeText(control("Form1", "Text2").handle, "255");
     platform.typeText(control("Form1", "Text3").handle, "0");
@@ -60,7 +59,7 @@ TEST_F(FilterTest, TheFilterStandsInForTheWindowAndFollowsTheTint) {
     platform.click("Form1", "Command1");
     EXPECT_EQ(*platform.screenGains(), filterGains(0x000000FF, 150));
     EXPECT_FALSE(overlay().visible);
-    menu(5);  // Settings
+    menu("Settings");
     platform.slide(control("frmSettings", "sldStrength").handle, 100);
     EXPECT_EQ(*platform.screenGains(), (platform::Gains{1, 0, 0}));
 
@@ -75,7 +74,7 @@ TEST_F(FilterTest, TheFilterStandsInForTheWindowAndFollowsTheTint) {
     EXPECT_FALSE(overlay().visible);
 
     platform.click("frmSettings", "Command1");
-    menu(8);  // Exit
+    menu("E&xit");
     EXPECT_TRUE(app->ended());
     EXPECT_FALSE(platform.screenGains().has_value()) << "the screen as it was once the program ends";
 }
@@ -95,8 +94,8 @@ TEST_F(FilterTest, WhereTheDesktopCannotFilterTheWindowStaysWithOneMessage) {
     frmMain().Form_Load();
     EXPECT_EQ(platform.messageBoxes().size(), 1U) << "once a run";
 
-    menu(5);
-    EXPECT_EQ(lastMenu().size(), 8U) << "the picker is on the tint window";
+    menu("Settings");
+    EXPECT_EQ(lastMenu()[6].caption, "Colour &finder") << "the picker is on the tint window";
     EXPECT_EQ(control("frmSettings", "lblFilterWhy").text, "Not on this desktop: this is a Wayland session.");
     platform.click("frmSettings", "chkFilter");  // ticked by the store: cleared first
     platform.click("frmSettings", "chkFilter");

@@ -12,6 +12,10 @@ protected:
         platform.queueMenuChoice(entry);
         rightClickIcon();
     }
+    void choose(const std::string& caption) {
+        platform.queueMenuChoiceNamed(caption);
+        rightClickIcon();
+    }
 };
 
 TEST_F(SystrayTest, StartRegistersOneIconWithItsRecord) {
@@ -55,13 +59,14 @@ TEST_F(SystrayTest, DoubleClickRestoresTheOverlayInNormalStateAndInFront) {
     EXPECT_TRUE(platform.isAbove(overlay().handle, window("Form1").handle));
 }
 
-TEST_F(SystrayTest, RightClickOpensTheMenuWithItsEightEntries) {
+TEST_F(SystrayTest, RightClickOpensTheMenuWithItsEntriesTheToolsBeforeExit) {
     start();
     rightClickIcon();
     ASSERT_EQ(platform.menus().size(), 1U);
     std::vector<std::string> captions;
     for (const auto& item : platform.menus()[0].items) captions.push_back(item.caption);
-    EXPECT_EQ(captions, (std::vector<std::string>{"About", "-", "Show", "Hide", "-", "Settings", "-", "E&xit"}));
+    EXPECT_EQ(captions, (std::vector<std::string>{"About", "-", "Show", "Hide", "-", "Settings", "Colour &finder",
+                                                  "F&avourites", "-", "E&xit"}));
     EXPECT_EQ(platform.menus()[0].owner, overlay().handle);
     EXPECT_EQ(argsOf(sim::Call::SetForegroundWindow).size(), 1U)
         << "raised first, so the menu closes when focus leaves";
@@ -109,7 +114,7 @@ TEST_F(SystrayTest, ExitFromTheMenuEndsAndTakesTheIconAway) {
     EXPECT_EQ(app->run(), 0);
     ASSERT_TRUE(platform.primaryInstance());
     platform.click("FrmMain", "Command1");
-    choose(7);
+    choose("E&xit");
     EXPECT_TRUE(app->ended());
     EXPECT_FALSE(platform.primaryInstance()) << "a start from now on runs, rather than asking this copy";
     EXPECT_FALSE(overlay().visible);

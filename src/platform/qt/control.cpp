@@ -2,6 +2,7 @@
 // or picture box. This desktop's fonts are not the designer's, so a caption
 // that would not fit its box is shown smaller rather than cut off.
 #include <QGroupBox>
+#include <QListWidget>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <algorithm>
@@ -114,6 +115,12 @@ public:
 
     void setControlText(Handle h, const std::string& value) override {
         if (auto* box = s_.controlAs<HotkeyEdit>(h)) return box->setText(value);
+        if (auto* list = s_.controlAs<QListWidget>(h)) {
+            const QSignalBlocker quiet(list);
+            list->clear();
+            if (!value.empty()) list->addItems(toQString(value).split(QLatin1Char('\n')));
+            return;
+        }
         State::Control* c = s_.control(h);
         if (c == nullptr || !hasText(*c->widget)) return;
         c->widget->setProperty("text", toQString(value));
@@ -122,9 +129,27 @@ public:
 
     std::string controlText(Handle h) override {
         if (const auto* box = s_.controlAs<HotkeyEdit>(h)) return box->text();
+        if (const auto* list = s_.controlAs<QListWidget>(h)) {
+            QStringList lines;
+            for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
+            return lines.join(QLatin1Char('\n')).toStdString();
+        }
         const State::Control* c = s_.control(h);
         if (c == nullptr || !hasText(*c->widget)) return {};
         return c->widget->property("text").toString().toStdString();
+    }
+
+    void setControlForeColor(Handle h, Color color) override {
+        State::Control* c = s_.control(h);
+        if (c == nullptr || !c->widget) return;
+        c->spec.foreColor = color;
+        QPalette palette = c->widget->palette();
+        palette.setColor(QPalette::WindowText, toQColor(color));
+        c->widget->setPalette(palette);
+    }
+
+    void setControlVisible(Handle h, bool visible) override {
+        if (State::Control* c = s_.control(h); c != nullptr && c->widget) c->widget->setVisible(visible);
     }
 
     void setControlBackColor(Handle h, Color color) override {
@@ -144,6 +169,10 @@ public:
 
     void setCheckValue(Handle h, int value) override {
         if (auto* box = s_.controlAs<CheckWidget>(h)) box->setValue(value);
+        if (auto* list = s_.controlAs<QListWidget>(h)) {
+            const QSignalBlocker quiet(list);
+            list->setCurrentRow(value);
+        }
         if (auto* toggle = s_.controlAs<ToggleButton>(h)) toggle->setChecked(value == 1);
         if (auto* slider = s_.controlAs<QSlider>(h)) {
             // Only a person's move is a change.
@@ -155,6 +184,7 @@ public:
     int checkValue(Handle h) override {
         if (const auto* toggle = s_.controlAs<ToggleButton>(h)) return toggle->isChecked() ? 1 : 0;
         if (const auto* slider = s_.controlAs<QSlider>(h)) return slider->value();
+        if (const auto* list = s_.controlAs<QListWidget>(h)) return list->currentRow();
         const auto* box = s_.controlAs<CheckWidget>(h);
         return box == nullptr ? 0 : box->value();
     }
@@ -211,6 +241,14 @@ private:
                 return {slider(h, spec, container), true};
             case ControlKind::HotkeyBox:
                 return {hotkeyBox(h, container), true};
+            case ControlKind::ListBox: {
+                auto* list = new QListWidget(&container);
+                // Only a person's choice is a change.
+                QObject::connect(list, &QListWidget::currentRowChanged, list, [&s = s_, h] {
+                    s.report({EventKind::Change, h});
+                });
+                return {list, true};
+            }
         }
         return {};
     }

@@ -15,16 +15,28 @@ class QtDialogs final : public Dialogs {
 public:
     explicit QtDialogs(State& state) : s_(state) {}
 
+    // Each item carries its number, depth first; a submenu belongs to its parent.
+    static void fill(QMenu& menu, const std::vector<MenuItem>& items, int& next) {
+        for (const MenuItem& item : items) {
+            const int number = next++;
+            if (item.caption == "-") {
+                menu.addSeparator();
+            } else if (!item.items.empty()) {
+                fill(*menu.addMenu(toQString(item.caption)), item.items, next);
+            } else {
+                QAction* action = menu.addAction(toQString(item.caption));
+                action->setData(number);
+                action->setCheckable(item.checked);
+                action->setChecked(item.checked);
+            }
+        }
+    }
+
     // At the pointer, where the person just clicked the notification icon.
     std::optional<int> popupMenu(Handle, const std::vector<MenuItem>& items) override {
         QMenu menu;
-        for (std::size_t i = 0; i < items.size(); ++i) {
-            if (items[i].caption == "-") {
-                menu.addSeparator();
-            } else {
-                menu.addAction(toQString(items[i].caption))->setData(static_cast<int>(i));
-            }
-        }
+        int next = 0;
+        fill(menu, items, next);
         const QAction* chosen = menu.exec(QCursor::pos());
         if (chosen == nullptr) return std::nullopt;
         return chosen->data().toInt();

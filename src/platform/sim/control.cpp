@@ -24,6 +24,8 @@ struct SimControls final : OnState<Controls> {
         c.text = spec.text;
         c.backColor = spec.backColor;
         c.description = spec.accessibleDescription;
+        c.foreColor = spec.foreColor;
+        if (spec.kind == ControlKind::ListBox) c.value = -1;
         if (spec.kind == ControlKind::PictureBox) c.dc = s_.newHandle();
         if (spec.kind == ControlKind::Slider) c.value = spec.minimum;
         s_.controls[c.handle] = c;
@@ -34,6 +36,8 @@ struct SimControls final : OnState<Controls> {
     void setControlText(Handle handle, const std::string& text) override { s_.controlOrBlank(handle).text = text; }
     std::string controlText(Handle handle) override { return s_.controlOrBlank(handle).text; }
     void setControlBackColor(Handle handle, Color color) override { s_.controlOrBlank(handle).backColor = color; }
+    void setControlForeColor(Handle handle, Color color) override { s_.controlOrBlank(handle).foreColor = color; }
+    void setControlVisible(Handle handle, bool visible) override { s_.controlOrBlank(handle).visible = visible; }
     void setCheckValue(Handle handle, int value) override {
         SimControl& c = s_.controlOrBlank(handle);
         c.value = c.spec.kind == ControlKind::Slider ? std::clamp(value, c.spec.minimum, c.spec.maximum) : value;

@@ -13,9 +13,9 @@ struct SimDialogs final : OnState<Dialogs> {
     std::optional<int> popupMenu(Handle owner, const std::vector<MenuItem>& items) override {
         s_.menus.push_back({owner, items});
         if (s_.menuAnswers.empty()) return std::nullopt;
-        const auto answer = s_.menuAnswers.front();
+        const auto answer = std::move(s_.menuAnswers.front());
         s_.menuAnswers.pop_front();
-        return answer;
+        return answer(items);
     }
 
     int messageBox(Handle owner, const std::string& text, const std::string& title) override {

@@ -105,6 +105,13 @@ void SimPlatform::slide(Handle handle, int value) {
     state.send({EventKind::Change, handle});
 }
 
+void SimPlatform::chooseInList(Handle handle, int index) {
+    SimControl* c = control(handle);
+    if (c == nullptr) return;
+    c->value = index;
+    state.send({EventKind::Change, handle});
+}
+
 void SimPlatform::pressHotkey(const std::string& text) {
     const auto key = tryParseHotkey(text);
     for (const auto& [id, registered] : state.hotkeys) {
@@ -200,6 +207,29 @@ void SimPlatform::queueMessageBoxAction(std::function<int(const SimMessageBox&)>
     state.boxAnswers.push_back(std::move(action));
 }
 
-void SimPlatform::queueMenuChoice(std::optional<int> index) { state.menuAnswers.push_back(index); }
+void SimPlatform::queueMenuChoice(std::optional<int> index) {
+    state.menuAnswers.push_back([index](const std::vector<MenuItem>&) { return index; });
+}
+
+namespace {
+// The items as the platform numbers them: depth first.
+void flatten(const std::vector<MenuItem>& items, std::vector<const MenuItem*>& all) {
+    for (const MenuItem& item : items) {
+        all.push_back(&item);
+        flatten(item.items, all);
+    }
+}
+}  // namespace
+
+void SimPlatform::queueMenuChoiceNamed(const std::string& caption) {
+    state.menuAnswers.push_back([caption](const std::vector<MenuItem>& items) -> std::optional<int> {
+        std::vector<const MenuItem*> all;
+        flatten(items, all);
+        for (std::size_t i = 0; i < all.size(); ++i) {
+            if (all[i]->caption == caption) return static_cast<int>(i);
+        }
+        return std::nullopt;
+    });
+}
 
 }  // namespace velmora::platform::sim

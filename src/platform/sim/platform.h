@@ -72,6 +72,8 @@ public:
     void typeText(Handle control, const std::string& text);
     // A person moving a slider; it stays within its range.
     void slide(Handle control, int value);
+    // A person chooses a list box's entry.
+    void chooseInList(Handle control, int index);
     // A hotkey pressed anywhere on the desktop: it reaches the program only while registered.
     void pressHotkey(const std::string& text);
     void holdHotkeyElsewhere(const std::string& text);
@@ -102,6 +104,8 @@ public:
     // Runs while the box is "open": it may inject events, as a person could.
     void queueMessageBoxAction(std::function<int(const SimMessageBox&)> action);
     void queueMenuChoice(std::optional<int> index);
+    // The entry of that caption, in a submenu or not.
+    void queueMenuChoiceNamed(const std::string& caption);
 };
 
 }  // namespace velmora::platform::sim

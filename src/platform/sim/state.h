@@ -54,6 +54,8 @@ struct SimControl {
     Rect rect;
     std::string text;
     Color backColor = 0;
+    Color foreColor = 0;
+    bool visible = true;
     int value = 0;
     std::string description;  // what a screen reader says beside the name
     Handle dc = 0;
@@ -138,7 +140,7 @@ struct State {
     std::vector<SimMessageBox> messageBoxes;
     std::vector<SimMenu> menus;
     std::deque<std::function<int(const SimMessageBox&)>> boxAnswers;
-    std::deque<std::optional<int>> menuAnswers;
+    std::deque<std::function<std::optional<int>(const std::vector<MenuItem>&)>> menuAnswers;
     std::optional<std::string> clipboard;
     std::map<std::pair<Handle, unsigned>, NotifyIconData> trayIcons;
     std::vector<std::pair<std::string, int>> started;

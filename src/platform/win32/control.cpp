@@ -81,6 +81,8 @@ std::optional<NativeKind> nativeKindOf(const ControlSpec& spec) {
             return NativeKind{TRACKBAR_CLASSA, WS_TABSTOP | TBS_HORZ | TBS_AUTOTICKS};
         case ControlKind::HotkeyBox:
             return NativeKind{HOTKEY_CLASSA, WS_TABSTOP, WS_EX_CLIENTEDGE};
+        case ControlKind::ListBox:
+            return NativeKind{"LISTBOX", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, WS_EX_CLIENTEDGE};
         case ControlKind::PictureBox:
         case ControlKind::Frame:
             return paneKind(spec);
@@ -158,6 +160,16 @@ public:
             setHotkeyBox(s_, *record, text);
             return;
         }
+        if (record->spec.kind == ControlKind::ListBox) {
+            SendMessageA(record->hwnd, LB_RESETCONTENT, 0, 0);
+            for (std::size_t from = 0; from < text.size();) {
+                const std::size_t end = std::min(text.find('\n', from), text.size());
+                SendMessageA(record->hwnd, LB_ADDSTRING, 0,
+                             reinterpret_cast<LPARAM>(text.substr(from, end - from).c_str()));
+                from = end + 1;
+            }
+            return;
+        }
         {
             const ProgramsOwn guard(s_.programmaticText);
             SetWindowTextA(record->hwnd, text.c_str());
@@ -188,6 +200,22 @@ public:
         }
     }
 
+    void setControlForeColor(Handle handle, Color color) override {
+        ControlRecord* record = s_.control(handle);
+        if (record == nullptr) return;
+        record->spec.foreColor = color;
+        if (record->hwnd == nullptr) {
+            invalidateWindowless(*record);
+        } else {
+            RedrawWindow(record->hwnd, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE);
+        }
+    }
+
+    void setControlVisible(Handle handle, bool visible) override {
+        ControlRecord* record = s_.control(handle);
+        if (record != nullptr && record->hwnd != nullptr) ShowWindow(record->hwnd, visible ? SW_SHOWNA : SW_HIDE);
+    }
+
     void setCheckValue(Handle handle, int value) override {
         ControlRecord* record = s_.control(handle);
         if (record == nullptr || record->hwnd == nullptr) return;
@@ -195,6 +223,10 @@ public:
             // Set, not moved: the slider tells no one (events.cpp).
             record->lastValue = std::clamp(value, record->spec.minimum, record->spec.maximum);
             SendMessageA(record->hwnd, TBM_SETPOS, TRUE, record->lastValue);
+            return;
+        }
+        if (record->spec.kind == ControlKind::ListBox) {
+            SendMessageA(record->hwnd, LB_SETCURSEL, static_cast<WPARAM>(value), 0);
             return;
         }
         const WPARAM state = value == 1 ? BST_CHECKED : value == 2 ? BST_INDETERMINATE : BST_UNCHECKED;
@@ -206,6 +238,9 @@ public:
         if (record == nullptr || record->hwnd == nullptr) return 0;
         if (record->spec.kind == ControlKind::Slider) {
             return static_cast<int>(SendMessageA(record->hwnd, TBM_GETPOS, 0, 0));
+        }
+        if (record->spec.kind == ControlKind::ListBox) {
+            return static_cast<int>(SendMessageA(record->hwnd, LB_GETCURSEL, 0, 0));
         }
         const LRESULT state = SendMessageA(record->hwnd, BM_GETCHECK, 0, 0);
         return state == BST_CHECKED ? 1 : state == BST_INDETERMINATE ? 2 : 0;

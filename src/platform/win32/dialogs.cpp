@@ -10,16 +10,30 @@ class Win32Dialogs final : public OnState<Dialogs> {
 public:
     using RoleOnState::RoleOnState;
 
-    std::optional<int> popupMenu(Handle owner, const std::vector<MenuItem>& items) override {
-        PopupMenu menu(CreatePopupMenu());
-        if (!menu) return std::nullopt;
-        for (std::size_t i = 0; i < items.size(); ++i) {
-            if (items[i].caption == "-") {
-                AppendMenuA(menu.get(), MF_SEPARATOR, 0, nullptr);
+    // Each item's command is its number, depth first, from 1; a submenu belongs to its parent once appended.
+    static bool fill(HMENU menu, const std::vector<MenuItem>& items, UINT& next) {
+        for (const MenuItem& item : items) {
+            const UINT id = next++;
+            if (item.caption == "-") {
+                AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+            } else if (!item.items.empty()) {
+                PopupMenu sub(CreatePopupMenu());
+                if (!sub || !fill(sub.get(), item.items, next)) return false;
+                if (!AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(sub.get()), item.caption.c_str())) {
+                    return false;
+                }
+                sub.release();
             } else {
-                AppendMenuA(menu.get(), MF_STRING, i + 1, items[i].caption.c_str());
+                AppendMenuA(menu, MF_STRING | (item.checked ? MF_CHECKED : 0), id, item.caption.c_str());
             }
         }
+        return true;
+    }
+
+    std::optional<int> popupMenu(Handle owner, const std::vector<MenuItem>& items) override {
+        PopupMenu menu(CreatePopupMenu());
+        UINT next = 1;
+        if (!menu || !fill(menu.get(), items, next)) return std::nullopt;
         const HWND ownerHwnd = s_.window(owner) != nullptr ? asHwnd(owner) : s_.host.get();
         POINT at{};
         GetCursorPos(&at);

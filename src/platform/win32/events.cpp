@@ -269,6 +269,10 @@ private:
         if (record == nullptr && id == IDCANCEL && lParam == 0) return escape(root);
         if (record == nullptr) return;
         if (code == EN_CHANGE) return edited(*record);
+        if (record->spec.kind == ControlKind::ListBox) {
+            if (code == LBN_SELCHANGE) s_.send({EventKind::Change, record->handle});
+            return;
+        }
         if (code != BN_CLICKED) return;  // STN_CLICKED is BN_CLICKED
         const Handle handle = record->handle;
         switch (record->spec.kind) {
