@@ -140,6 +140,34 @@ open_icon_menu() {
     xdotool mousemove "$ix" "$iy" click 3
     eventually menu_open || fail "the icon's menu did not open"
 }
+# The sponsor panel's client area, frame left out: width height.
+panel_client() {
+    local id
+    id=$(visible_window '^Velmora is sponsored by :>$') || return 1
+    xwininfo -id "$id" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}'
+}
+panel_client_is() { [ "$(panel_client)" = "$1" ]; }
+# Its design's client area, 4740 x 1680 twips, is what a frame goes around, at the
+# scale given, and it stands where the program put it.
+framed_panel() {
+    fresh_store "panel-$1" '[config]\ntint=" 0"\n'
+    QT_SCALE_FACTOR=$1 "$exe" &
+    velmora=$!
+    pids+=("$velmora")
+    panel_framed() {
+        local id
+        id=$(visible_window '^Velmora is sponsored by :>$') && xprop -id "$id" _NET_FRAME_EXTENTS | grep -q =
+    }
+    eventually panel_framed || fail "the sponsor panel was not framed"
+    # The program places a window again once it knows its frame: give that a moment.
+    sleep 1
+    panel_client_is "$2" || fail "at scale $1 the framed sponsor panel's client area is $(panel_client), not $2"
+    # Placed by the program 20 pixels from the right, 67 from the bottom, by the size it read then.
+    [ "$1" != 1 ] || [[ $(outer '^Velmora is sponsored by :>$') == "944 621 "* ]] ||
+        fail "the sponsor panel stands at $(outer '^Velmora is sponsored by :>$')"
+    stop_velmora
+    echo "smoke: at scale $1 the framed sponsor panel kept its client area ($2)"
+}
 geometry() { grep -E '^(left|top|width|height)=' "$ini" | sort | tr '\n' ' '; }
 
 # Three starts: each shows the stored rectangle, frame included, and leaves it stored as it was.
@@ -224,6 +252,7 @@ plain() {
     start_velmora
     eventually test -s "$ini" || fail "nothing saved"
     eventually visible_window '^Velmora is sponsored by :>$' >/dev/null || fail "no sponsor panel"
+    panel_client_is "316 112" || fail "the sponsor panel's client area is $(panel_client)"
     visible_window '^Velmora v1\.0$' >/dev/null && fail "the overlay showed though tint is absent"
     visible_window '^Velmora$' >/dev/null && fail "a message box showed"
     stop_velmora
@@ -306,6 +335,8 @@ wm() {
     # Started as soon as openbox is, as at login, before it is quite ready.
     eventually xprop -root _NET_SUPPORTING_WM_CHECK >/dev/null || fail "openbox did not start"
     geometry_round_trip "under openbox"
+    framed_panel 1 "316 112"
+    framed_panel 2 "632 224"
 
     echo "== a stored size beyond every screen"
     fresh_store huge '[config]\ntint=" 1"\nwidth=1e38\nheight=" 3000"\nleft=" 1500"\ntop=" 1500"\n'

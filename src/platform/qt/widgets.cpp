@@ -127,6 +127,14 @@ bool leftReleaseInside(const QWidget& widget, const QMouseEvent* event) {
 // Below this a framed window would be no use; a borderless one (a ruler's pane)
 // may be as thin as a line, though a window of no size is never shown.
 QSize minimumClientOf(BorderStyle border) { return border == BorderStyle::None ? QSize(1, 1) : QSize(120, 30); }
+
+// A window a person can maximise lays itself out to any size, and the program
+// keeps its outer rectangle (the overlay's, stored as such). Any other holds
+// designed content: its design's client area, under whatever frame it gets.
+std::optional<QSize> designClientOf(const WindowSpec& spec, QSize minimum) {
+    if (spec.border == BorderStyle::Sizable && spec.maxButton) return std::nullopt;
+    return QSize(spec.clientSize.width, spec.clientSize.height).expandedTo(minimum);
+}
 }  // namespace
 
 WindowWidget::WindowWidget(Reporter& reporter, Handle handle, const WindowSpec& spec, Qt::WindowFlags flags)
@@ -138,7 +146,8 @@ WindowWidget::WindowWidget(Reporter& reporter, Handle handle, const WindowSpec& 
       dialog_(spec.border == BorderStyle::FixedDialog),
       closeOnEscape_(spec.closeOnEscape),
       activateOnShow_(spec.activateOnShow),
-      minimumClient_(minimumClientOf(spec.border)) {
+      minimumClient_(minimumClientOf(spec.border)),
+      designClient_(designClientOf(spec, minimumClient_)) {
     setObjectName(toQString(spec.name));
     if (showsQuietly()) setAttribute(Qt::WA_ShowWithoutActivating);
     setWindowTitle(toQString(spec.caption));
@@ -160,7 +169,17 @@ Rect WindowWidget::outerRect() const {
     return {r.x(), r.y(), r.width(), r.height()};
 }
 
+// The frame is unknown until the window manager framed the window: a rectangle
+// of the size the window reads now only moves it, and until the program gives
+// it a size of its own a designed client area stays, under whatever frame.
 void WindowWidget::setOuterRect(const Rect& rect, QMargins frame) {
+    if (designClient_ && QSize(rect.width, rect.height) != geometry().marginsAdded(frame).size()) {
+        designClient_.reset();
+    }
+    place(rect, frame);
+}
+
+void WindowWidget::place(const Rect& rect, QMargins frame) {
     wanted_ = rect;
     assumed_ = frame;
     placing_ = true;
@@ -180,7 +199,12 @@ void WindowWidget::settleFrame() {
     if (!wanted_ || placing_) return;
     const QMargins now = frameMargins();
     if (now != assumed_) {
-        setOuterRect(*wanted_, now);
+        Rect rect = *wanted_;
+        if (designClient_) {
+            rect.width = designClient_->width() + now.left() + now.right();
+            rect.height = designClient_->height() + now.top() + now.bottom();
+        }
+        place(rect, now);
     } else if (outerRect() != *wanted_) {
         wanted_.reset();  // moved or sized by the person or the window manager since
     }

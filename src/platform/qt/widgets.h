@@ -59,6 +59,7 @@ public:
     void setBackColor(Color color);
 
     // The outer rectangle the program asked for; kept until the frame settles.
+    // One of the size the window has only moves it (see designClient_).
     void setOuterRect(const Rect& rect, QMargins frame);
     Rect outerRect() const;
     // The frame as the window manager said it is, else as Qt sees it.
@@ -87,6 +88,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // Sets the outer rectangle for the frame assumed.
+    void place(const Rect& rect, QMargins frame);
+
     Reporter& reporter_;
     Handle handle_;
     bool fixed_;
@@ -97,6 +101,9 @@ private:
     QSize reported_;
     std::optional<Rect> wanted_;
     QMargins assumed_;
+    // The design's client area, kept under any frame until the program sizes the
+    // window; none for a window a person can maximise.
+    std::optional<QSize> designClient_;
     std::optional<QMargins> extents_;
     bool placing_ = false;
 };
