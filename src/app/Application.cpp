@@ -1,6 +1,9 @@
 #include "app/Application.h"
 
+#include <algorithm>
+
 #include "app/Hotkeys.h"
+#include "app/commands.h"
 #include "overlay/FrmMain.h"
 #include "picker/Form1.h"
 #include "settings/frmSettings.h"
@@ -48,17 +51,44 @@ void Application::start() {
     });
 }
 
-int Application::run() {
-    if (!platform().desktop.becomePrimaryInstance()) return 0;
+int Application::run(const std::string& command) {
+    if (!platform().desktop.becomePrimaryInstance(command.empty() ? "show" : command)) return 0;
+    if (command == "quit" || command == "hide") {
+        // Nothing runs that could take it.
+        platform().desktop.leavePrimaryInstance();
+        return 0;
+    }
     start();
     if (ended()) return exitCode();
+    if (!command.empty()) runHandler([this, &command] { this->command(command); });
+    if (ended()) return exitCode();
     return platform().windows.run();
+}
+
+void Application::command(const std::string& word) {
+    FrmMain& overlay = form<FrmMain>();
+    if (word == "show") return overlay.mnuShow_Click();
+    if (word == "hide") return overlay.mnuHide_Click();
+    if (word == "toggle") return overlay.toggleTint();
+    if (word == "settings") return overlay.mnuSettings_Click();
+    if (word == "picker") return overlay.Command1_Click();
+    if (word == "about") return overlay.mnuAbout_Click();
+    if (word == "quit") return overlay.mnuExit_Click();
+    const auto words = tools::toolCommands();
+    for (std::size_t i = 0; i < words.size() && i < tools_.size(); ++i) {
+        if (words[i] != nullptr && word == words[i]) return tools_[i]->commanded();
+    }
 }
 
 void Application::onEvent(const platform::Event& event) {
     using platform::EventKind;
     if (event.kind == EventKind::AnotherInstance) {
-        runHandler([this] { form<FrmMain>().mnuShow_Click(); });
+        // Only the words the program knows are taken; anything else is dropped.
+        const auto known = commandWords();
+        for (const std::string& word : platform().desktop.takeCommands()) {
+            if (std::find(known.begin(), known.end(), word) == known.end() || ended()) continue;
+            runHandler([this, &word] { command(word); });
+        }
         return;
     }
     if (event.kind == EventKind::Hotkey) {

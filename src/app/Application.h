@@ -49,9 +49,13 @@ public:
     void start();
     // Known to have no notification area: the overlay is then the only way back in.
     bool notificationAreaMissing() const { return notificationAreaMissing_; }
-    // start(), then the platform's event loop; returns the exit code. A second
-    // copy only asks the running one to show itself, and leaves.
-    int run();
+    // start(), then the platform's event loop; returns the exit code. A later
+    // copy only tells the running one the command (to show itself, for a plain
+    // start), and leaves; with none running, --quit and --hide start nothing and
+    // the others start and then act.
+    int run(const std::string& command = {});
+    // A command word of the command line, as its menu entry, hotkey or button does.
+    void command(const std::string& word);
 
     void onEvent(const platform::Event& event) override;
 

@@ -9,9 +9,11 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/Application.h"
+#include "app/commands.h"
 #include "platform/qt/platform.h"
 #include "platform/unique_handle.h"
 
@@ -131,6 +133,9 @@ std::unique_ptr<QApplication> startQt(int& argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // What it is asked, before any display is needed: --help and --version need none.
+    const velmora::CommandLine line = velmora::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (const auto status = velmora::answerCommandLine(line)) return *status;
     preferX11OnWayland(argc, argv);
     const std::unique_ptr<QApplication> qapp = startQt(argc, argv);
     QCoreApplication::setApplicationName("velmora");
@@ -138,5 +143,5 @@ int main(int argc, char** argv) {
     velmora::platform::qt::QtPlatform platform;
     velmora::Application app(platform);
     const EndOnSignals endOnSignals(app);
-    return app.run();
+    return app.run(line.command);
 }

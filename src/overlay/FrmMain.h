@@ -27,8 +27,12 @@ public:
     void Command2_Click();
     // "Set screen color": also the notification menu's way to the picker.
     void Command1_Click();
-    // The menu's Show command; also what a second start of the program asks for.
+    // The menu's commands; also what another start of the program may ask for.
     void mnuShow_Click();
+    void mnuHide_Click();
+    void mnuAbout_Click();
+    void mnuSettings_Click();
+    void mnuExit_Click();
     // Takes the icon out of the notification area when the program ends.
     void removeNotifyIcon();
     // The colour and strength as stored, shown at once (a favourite chosen).
@@ -81,10 +85,6 @@ private:
     void reapplyFrontmost(bool activate = true);
     void showTint(bool activate);
     void showFrontmost(bool on);
-    void mnuAbout_Click();
-    void mnuHide_Click();
-    void mnuSettings_Click();
-    void mnuExit_Click();
 
     Application& app_;
     modSystray::NOTIFYICONDATA nid_;

@@ -32,8 +32,13 @@ public:
     // when it has not come within the few seconds a panel takes to start.
     virtual void watchNotificationArea() = 0;
     // False when another copy of the program already runs; that copy has then been
-    // sent AnotherInstance, and this one should leave.
-    virtual bool becomePrimaryInstance() = 0;
+    // told the command (a short word, "show" for a plain start) and sent
+    // AnotherInstance, and this one should leave.
+    virtual bool becomePrimaryInstance(const std::string& command) = 0;
+    // The commands other copies have told this one since it last asked, in order:
+    // each a word of at most kCommandLength lower-case letters, nothing else.
+    virtual std::vector<std::string> takeCommands() = 0;
+    static constexpr std::size_t kCommandLength = 24;
     // At the end, first thing: a copy started meanwhile runs instead of asking this one.
     virtual void leavePrimaryInstance() = 0;
     // The per-user entry that starts the program at login, naming this executable.

@@ -13,4 +13,10 @@ inline std::string lowerCase(std::string text) {
     return text;
 }
 
+// A command word another copy may send: 1 to 24 lower-case letters, nothing else.
+inline bool isCommandWord(const std::string& word) {
+    return !word.empty() && word.size() <= 24 &&
+           std::all_of(word.begin(), word.end(), [](char c) { return c >= 'a' && c <= 'z'; });
+}
+
 }  // namespace velmora::platform

@@ -82,6 +82,8 @@ public:
     virtual void tintBroughtBack() {}
     // A setting changed, or the tint as shown (SettingsModel::kTintShown).
     virtual void settingChanged(std::string_view key) { (void)key; }
+    // Its command (`velmora --<word>`, the word given in the list) arrived.
+    virtual void commanded() {}
     // The program ends: put back whatever it changed beyond its own windows.
     virtual void programEnding() {}
 
@@ -99,6 +101,10 @@ public:
 
 // The program's reading tools, in the order of their rows and keys.
 std::vector<std::unique_ptr<ReadingTool>> makeReadingTools(Application& app);
+// Each tool's command word, in the same order; none for a tool without one.
+std::vector<const char*> toolCommands();
+// The words alone.
+std::vector<const char*> commandWords();
 
 }  // namespace tools
 }  // namespace velmora

@@ -1,4 +1,5 @@
-// The reading tools, in the order of their rows in Settings and of their keys.
+// The reading tools, in the order of their rows in Settings and of their keys,
+// each with the word of its command (velmora --<word>), if it has one.
 #include "tools/clickthrough/ClickThrough.h"
 #include "tools/favourites/Favourites.h"
 #include "tools/filter/ColourFilter.h"
@@ -8,15 +9,41 @@
 
 namespace velmora::tools {
 
+namespace {
+template <class Tool>
+std::unique_ptr<ReadingTool> make(Application& app) {
+    return std::make_unique<Tool>(app);
+}
+
+struct Listed {
+    std::unique_ptr<ReadingTool> (*make)(Application&);
+    const char* command;
+};
+
+constexpr Listed kTools[] = {
+    {make<Strength>, nullptr},     {make<ClickThrough>, "clickthrough"}, {make<ReadingRuler>, "ruler"},
+    {make<ColourFilter>, nullptr}, {make<ColourFinder>, "finder"},       {make<Favourites>, nullptr},
+};
+}  // namespace
+
 std::vector<std::unique_ptr<ReadingTool>> makeReadingTools(Application& app) {
     std::vector<std::unique_ptr<ReadingTool>> list;
-    list.push_back(std::make_unique<Strength>(app));
-    list.push_back(std::make_unique<ClickThrough>(app));
-    list.push_back(std::make_unique<ReadingRuler>(app));
-    list.push_back(std::make_unique<ColourFilter>(app));
-    list.push_back(std::make_unique<ColourFinder>(app));
-    list.push_back(std::make_unique<Favourites>(app));
+    for (const Listed& tool : kTools) list.push_back(tool.make(app));
     return list;
+}
+
+std::vector<const char*> toolCommands() {
+    std::vector<const char*> words;
+    for (const Listed& tool : kTools) words.push_back(tool.command);
+    return words;
+}
+
+std::vector<const char*> commandWords() {
+    std::vector<const char*> words;
+    for (const Listed& tool : kTools) {
+        if (tool.command != nullptr) words.push_back(tool.command);
+    }
+    return words;
 }
 
 }  // namespace velmora::tools

@@ -257,8 +257,8 @@ TEST_F(DesktopTest, ASecondCopyTellsTheFirstAndLeaves) {
     int told = 0;
     platform::qt::SingleInstance first(runtime.path(), [&] { ++told; });
     platform::qt::SingleInstance second(runtime.path(), [] {});
-    ASSERT_TRUE(first.becomePrimary());
-    EXPECT_TRUE(first.becomePrimary()) << "asking again changes nothing";
+    ASSERT_TRUE(first.becomePrimary("show"));
+    EXPECT_TRUE(first.becomePrimary("show")) << "asking again changes nothing";
     const QByteArray path = QFile::encodeName(runtime.path() + "/velmora.socket");
     struct stat socketFile {};
     ASSERT_EQ(::stat(path.constData(), &socketFile), 0);
@@ -270,7 +270,7 @@ TEST_F(DesktopTest, ASecondCopyTellsTheFirstAndLeaves) {
     address.sun_family = AF_UNIX;
     std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
     ASSERT_EQ(::connect(stranger.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
-    EXPECT_FALSE(second.becomePrimary());
+    EXPECT_FALSE(second.becomePrimary("show"));
     EXPECT_TRUE(waitFor([&] { return told == 1; })) << "the first copy hears of the second";
     const QByteArray rubbish = "rubbish and more rubbish\n";
     ASSERT_EQ(::send(stranger.get(), rubbish.constData(), static_cast<std::size_t>(rubbish.size()), 0), rubbish.size());
@@ -297,8 +297,8 @@ TEST_F(DesktopTest, OnlyALiveCopyKeepsTheNextOut) {
         int told = 0;
         platform::qt::SingleInstance first(runtime.path(), [&] { ++told; });
         platform::qt::SingleInstance second(runtime.path(), [] {});
-        EXPECT_TRUE(first.becomePrimary());
-        EXPECT_FALSE(second.becomePrimary()) << "the copy that started is the only one";
+        EXPECT_TRUE(first.becomePrimary("show"));
+        EXPECT_FALSE(second.becomePrimary("show")) << "the copy that started is the only one";
         EXPECT_TRUE(waitFor([&] { return told == 1; }));
     }
 
@@ -311,7 +311,7 @@ TEST_F(DesktopTest, OnlyALiveCopyKeepsTheNextOut) {
     holder.kill();
     ASSERT_TRUE(holder.waitForFinished(10000));
     platform::qt::SingleInstance next(runtime.path(), [] {});
-    EXPECT_TRUE(next.becomePrimary());
+    EXPECT_TRUE(next.becomePrimary("show"));
 }
 
 }  // namespace

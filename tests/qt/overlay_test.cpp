@@ -120,20 +120,20 @@ TEST_F(OverlayTest, TheTimerSavesWhereThePersonPutTheWindow) {
 }
 
 TEST_F(OverlayTest, ButtonsStandRightAlignedAndFollowAResize) {
-    seed("width", " 4000");
+    seed("width", " 4500");
     seed("tint", " 1");
     start();
     FrmMain& form = app->form<FrmMain>();
-    EXPECT_EQ(form.cmdExit.Left(), 1700);
-    EXPECT_EQ(form.Command1.Left(), -300);
-    EXPECT_EQ(form.Command2.Left(), -2300);
+    EXPECT_EQ(form.cmdExit.Left(), 2200);
+    EXPECT_EQ(form.Command1.Left(), 200);
+    EXPECT_EQ(form.Command2.Left(), -1800);
     auto* exit = control<QPushButton>("FrmMain", "cmdExit");
     auto* colour = control<QPushButton>("FrmMain", "Command1");
     auto* front = control<QPushButton>("FrmMain", "Command2");
     ASSERT_TRUE(exit && colour && front);
-    EXPECT_EQ(exit->geometry(), QRect(113, 13, 121, 57));
-    EXPECT_EQ(colour->x(), -20);
-    EXPECT_EQ(front->x(), -153);
+    EXPECT_EQ(exit->geometry(), QRect(147, 13, 121, 57));
+    EXPECT_EQ(colour->x(), 13);
+    EXPECT_EQ(front->x(), -120);
     EXPECT_EQ(exit->text(), "E&xit");
     EXPECT_EQ(colour->text(), "Set screen color");
     EXPECT_EQ(front->text(), "Bring to front");

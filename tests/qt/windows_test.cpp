@@ -108,7 +108,8 @@ TEST_F(WindowsTest, NotificationIconRestoresTheOverlayAndOpensItsMenu) {
     EXPECT_TRUE(overlay->isVisible()) << "a double-click brings it back";
 
     EXPECT_EQ(chooseFromIconMenu(3),
-              (std::vector<std::string>{"About", "-", "Show", "Hide", "-", "Settings", "-", "E&xit"}));
+              (std::vector<std::string>{"About", "-", "Show", "Hide", "-", "Settings", "Colour &finder", "F&avourites",
+                                        "-", "E&xit"}));
     EXPECT_FALSE(overlay->isVisible());
 
     app->form<FrmMain>().Form_Load();

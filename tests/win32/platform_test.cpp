@@ -358,7 +358,7 @@ TEST_F(PlatformTest, BadCallsFailAsOnEveryPlatform) { contract::expectBadCallsFa
 
 // A second start of the program tells the first and leaves.
 TEST_F(PlatformTest, ASecondCopyHandsOverToTheFirst) {
-    ASSERT_TRUE(platform->desktop.becomePrimaryInstance());
+    ASSERT_TRUE(platform->desktop.becomePrimaryInstance("show"));
     recorder.react = [&](const Event& e) {
         if (e.kind == EventKind::AnotherInstance) platform->windows.quit(3);
     };
@@ -383,7 +383,7 @@ TEST_F(PlatformTest, ASecondCopyHandsOverToTheFirst) {
 // Run only by the test above, in a process of its own.
 TEST(SecondCopy, DISABLED_LeavesAtOnce) {
     const auto platform = createPlatform();
-    EXPECT_FALSE(platform->desktop.becomePrimaryInstance());
+    EXPECT_FALSE(platform->desktop.becomePrimaryInstance("show"));
 }
 
 }  // namespace

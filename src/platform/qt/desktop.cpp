@@ -80,7 +80,8 @@ public:
         trayWatch_.start();
     }
 
-    bool becomePrimaryInstance() override { return instance_.becomePrimary(); }
+    bool becomePrimaryInstance(const std::string& command) override { return instance_.becomePrimary(command); }
+    std::vector<std::string> takeCommands() override { return instance_.takeCommands(); }
     void leavePrimaryInstance() override { instance_.leave(); }
     bool writeStartupEntry(const std::string& exePath) override {
         return autostart::write(autostartFolder_, toQString(exePath));

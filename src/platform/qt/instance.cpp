@@ -14,10 +14,12 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/desktop.h"
+#include "platform/text.h"
+
 namespace velmora::platform::qt {
 
 namespace {
-const QByteArray kShow = QByteArrayLiteral("show\n");
 constexpr int kConnectTries = 30;
 constexpr int kTryPauseMs = 100;
 constexpr int kConnectWaitMs = 500;
@@ -87,18 +89,20 @@ SingleInstance::Lock SingleInstance::takeLock() {
     return errno == EWOULDBLOCK ? Lock::HeldByAnother : Lock::Unusable;
 }
 
-bool SingleInstance::becomePrimary() {
+std::vector<std::string> SingleInstance::takeCommands() { return std::exchange(commands_, {}); }
+
+bool SingleInstance::becomePrimary(const std::string& command) {
     if (primary_) return true;
     QDir().mkpath(folder_);
     const Lock lock = takeLock();
     // The copy holding the lock may still be starting: give it a moment to listen.
     if (lock == Lock::HeldByAnother) {
-        tell(kConnectTries);
+        tell(kConnectTries, command);
         return false;
     }
     // A copy that answers is alive, whatever the lock said (one of an older
     // version kept no flock, and an unusable lock file says nothing).
-    if (tell(1)) {
+    if (tell(1, command)) {
         lock_.reset();
         return false;
     }
@@ -107,7 +111,7 @@ bool SingleInstance::becomePrimary() {
     return true;
 }
 
-bool SingleInstance::tell(int tries) const {
+bool SingleInstance::tell(int tries, const std::string& command) const {
     sockaddr_un address{};
     if (!addressOf(folder_ + "/velmora.socket", address)) return false;
     for (int i = 0; i < tries; ++i) {
@@ -117,7 +121,7 @@ bool SingleInstance::tell(int tries) const {
         setSendWait(socket.get(), kConnectWaitMs);
         if (::connect(socket.get(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
             setSendWait(socket.get(), kSendWaitMs);
-            return sendAll(socket.get(), kShow);
+            return sendAll(socket.get(), QByteArray::fromStdString(command) + '\n');
         }
     }
     return false;
@@ -163,18 +167,22 @@ void SingleInstance::hear(int fd) {
     const auto it = callers_.find(fd);
     if (it == callers_.end()) return;
     Caller& caller = it->second;
-    char buffer[8];
-    const auto wanted = static_cast<std::size_t>(kShow.size() - caller.heard.size());
+    // A word and its line end, no more: anything longer is no command of ours.
+    char buffer[Desktop::kCommandLength + 1];
+    const auto wanted = static_cast<std::size_t>(Desktop::kCommandLength + 1 - caller.heard.size());
     const ssize_t n = ::recv(fd, buffer, wanted, 0);
     if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)) return;
     if (n > 0) caller.heard.append(buffer, n);
-    if (n > 0 && caller.heard.size() < kShow.size()) return;
-    const bool asked = caller.heard == kShow;
+    const bool whole = caller.heard.endsWith('\n');
+    if (n > 0 && !whole && caller.heard.size() <= static_cast<qsizetype>(Desktop::kCommandLength)) return;
+    const std::string word = whole ? caller.heard.chopped(1).toStdString() : std::string{};
     // Its notifier may be the one calling: it goes once that call has unwound.
     caller.readable->setEnabled(false);
     caller.readable.release()->deleteLater();
     callers_.erase(it);
-    if (asked) anotherStarted_();
+    if (!isCommandWord(word)) return;
+    commands_.push_back(word);
+    anotherStarted_();
 }
 
 }  // namespace velmora::platform::qt

@@ -12,6 +12,8 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "platform/unique_handle.h"
 
@@ -31,8 +33,10 @@ public:
     SingleInstance(const SingleInstance&) = delete;
     SingleInstance& operator=(const SingleInstance&) = delete;
 
-    // True when this is the first copy. Otherwise the first copy has been told.
-    bool becomePrimary();
+    // True when this is the first copy. Otherwise the first copy has been told the command.
+    bool becomePrimary(const std::string& command);
+    // What later copies told this one, in order, since it was last asked.
+    std::vector<std::string> takeCommands();
     // Lets go of the lock and the socket: a copy started from now on runs.
     void leave();
 
@@ -41,8 +45,8 @@ private:
     // at all (a folder, unreadable) is unusable: the socket alone decides then.
     enum class Lock { Held, HeldByAnother, Unusable };
     Lock takeLock();
-    // Asks a running copy to show itself; false when none answered.
-    bool tell(int tries) const;
+    // Tells a running copy the command; false when none answered.
+    bool tell(int tries, const std::string& command) const;
     void listen();
     void accept();
     void hear(int fd);
@@ -61,6 +65,7 @@ private:
     UniqueFd server_;
     std::unique_ptr<QSocketNotifier> incoming_;
     std::map<int, Caller> callers_;
+    std::vector<std::string> commands_;
 };
 
 // The user's runtime folder for these files.

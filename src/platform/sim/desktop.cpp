@@ -1,5 +1,7 @@
 // The simulated desktop: a 1024 x 768 screen at 96 dots per inch, a notification
 // area, one running copy and a login entry as plain flags a test sets.
+#include <utility>
+
 #include "platform/sim/state.h"
 #include "platform/text.h"
 
@@ -31,11 +33,13 @@ struct SimDesktop final : OnState<Desktop> {
         }
     }
 
-    bool becomePrimaryInstance() override {
-        s_.log(Call::BecomePrimaryInstance, {});
+    bool becomePrimaryInstance(const std::string& command) override {
+        s_.log(Call::BecomePrimaryInstance, {}, {command});
         s_.primaryInstance = !s_.anotherInstance;
         return s_.primaryInstance;
     }
+
+    std::vector<std::string> takeCommands() override { return std::exchange(s_.commands, {}); }
 
     void leavePrimaryInstance() override { s_.primaryInstance = false; }
 

@@ -197,7 +197,10 @@ void SimPlatform::notifyIconCallback(Handle handle, unsigned mouseMessage) {
     state.send(e);
 }
 
-void SimPlatform::anotherInstanceStarted() { state.send({EventKind::AnotherInstance, 0}); }
+void SimPlatform::anotherInstanceStarted(const std::string& command) {
+    state.commands.push_back(command);
+    state.send({EventKind::AnotherInstance, 0});
+}
 
 void SimPlatform::queueMessageBoxAnswer(int answer) {
     state.boxAnswers.emplace_back([answer](const SimMessageBox&) { return answer; });

@@ -97,7 +97,7 @@ public:
     void advance(int ms);
     void notifyIconCallback(Handle window, unsigned mouseMessage);
     // A second start of the program, as the running copy sees it.
-    void anotherInstanceStarted();
+    void anotherInstanceStarted(const std::string& command = "show");
 
     // ---- answers for modal boxes and menus (default: OK, and a dismissed menu) ----
     void queueMessageBoxAnswer(int answer);

@@ -166,7 +166,8 @@ struct State {
     bool trayLate = false;  // an area that comes when the test says so, not at once
     bool watchingTray = false;
     bool anotherInstance = false;
-    bool primaryInstance = false;  // this copy holds the one running copy's place
+    bool primaryInstance = false;       // this copy holds the one running copy's place
+    std::vector<std::string> commands;  // told by other copies, not yet taken
     bool startupEntryWritable = true;
     std::optional<std::string> startupEntry;
     bool quitRequested = false;

@@ -3,6 +3,7 @@
 // entry in the Run key, and the running program itself.
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "platform/text.h"
 #include "platform/win32/state.h"
@@ -70,8 +71,9 @@ bool trayThere(const State& state) {
            (state.options.wineTrayCounts && runningOnWine());
 }
 
-// Tells the copy that runs already, once its host window is there to hear it.
-void tellFirstCopy(UINT message) {
+// Tells the copy that runs already, once its host window is there to hear it:
+// the command as WM_COPYDATA, which returns once that copy has taken it.
+void tellFirstCopy(const std::string& command) {
     // The first copy may still be starting: give its host window a moment to appear.
     const DWORD self = GetCurrentProcessId();
     for (int attempt = 0; attempt < 60; ++attempt) {
@@ -81,7 +83,10 @@ void tellFirstCopy(UINT message) {
             GetWindowThreadProcessId(other, &process);
             if (process == self) continue;
             AllowSetForegroundWindow(process);
-            PostMessageA(other, message, 0, 0);
+            COPYDATASTRUCT data{kCommandData, static_cast<DWORD>(command.size()), const_cast<char*>(command.data())};
+            DWORD_PTR answer = 0;
+            SendMessageTimeoutA(other, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data), SMTO_ABORTIFHUNG, 5000,
+                                &answer);
             return;
         }
         Sleep(50);
@@ -148,14 +153,16 @@ public:
                  nullptr);
     }
 
-    bool becomePrimaryInstance() override {
+    bool becomePrimaryInstance(const std::string& command) override {
         const std::string name = "Local\\Velmora." + userName();
         s_.instanceMutex.reset(CreateMutexA(nullptr, FALSE, name.c_str()));
         const DWORD error = GetLastError();
         if (!s_.instanceMutex || error != ERROR_ALREADY_EXISTS) return true;
-        tellFirstCopy(s_.anotherInstanceMessage);
+        tellFirstCopy(command);
         return false;
     }
+
+    std::vector<std::string> takeCommands() override { return std::exchange(s_.commands, {}); }
 
     // The global keys go too: a copy started while this one's windows go away takes them.
     void leavePrimaryInstance() override {

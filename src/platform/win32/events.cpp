@@ -1,6 +1,7 @@
 // How the Windows platform hears the system: the window procedure of every
 // window of ours, the procedures of the controls it listens to more closely,
 // and the handlers that turn their messages into the program's events.
+#include "platform/text.h"
 #include "platform/win32/state.h"
 
 namespace velmora::platform::win32 {
@@ -58,8 +59,19 @@ public:
 private:
     LRESULT hostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         if (message == s_.anotherInstanceMessage && s_.anotherInstanceMessage != 0) {
+            s_.commands.push_back("show");
             s_.send({EventKind::AnotherInstance, 0});
             return 0;
+        }
+        // Another copy's command: a short word of letters, or nothing is taken.
+        if (message == WM_COPYDATA) {
+            const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+            if (data == nullptr || data->dwData != kCommandData || data->cbData > Desktop::kCommandLength) return FALSE;
+            const std::string word(static_cast<const char*>(data->lpData), data->cbData);
+            if (!isCommandWord(word)) return FALSE;
+            s_.commands.push_back(word);
+            s_.send({EventKind::AnotherInstance, 0});
+            return TRUE;
         }
         // Explorer started (again): its notification area forgot our icons, or never had them.
         if (message == s_.taskbarCreatedMessage && s_.taskbarCreatedMessage != 0) {

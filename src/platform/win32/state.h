@@ -22,6 +22,8 @@ namespace velmora::platform::win32 {
 inline constexpr const char* kFormClass = "VelmoraForm";
 inline constexpr const char* kPaneClass = "VelmoraPane";
 inline constexpr const char* kHostClass = "VelmoraHost";
+// What marks a later copy's command among WM_COPYDATA messages: "VLMC".
+inline constexpr ULONG_PTR kCommandData = 0x564C4D43;
 // Posted to a link once its click is over, to follow it (events.cpp).
 inline constexpr UINT kFollowLink = WM_APP + 2;
 // Posted by a second start of the program to the first one's host window.
@@ -115,6 +117,7 @@ struct State {
     // the messages from other copies of the program.
     OwnedWindow host;
     KernelHandle instanceMutex;
+    std::vector<std::string> commands;  // told by later copies, not yet taken
     std::map<Handle, std::unique_ptr<WindowRecord>> windows;
     std::map<Handle, std::unique_ptr<ControlRecord>> controls;
     std::map<Handle, TimerRecord> timers;

@@ -48,6 +48,7 @@ public:
     bool keyWanted(std::size_t key) override { return key == 0 || stepping(); }
     void pressed(std::size_t key) override;
     std::unique_ptr<ToolRows> makeRows(RowLayout& layout) override;
+    void commanded() override { pressed(0); }
     void overlayLoaded() override { apply(); }
     void settingChanged(std::string_view key) override;
 
