@@ -10,7 +10,9 @@
 # Ctrl+Alt+O, leaves a night-light tool's ramp alone until a screen comes, then
 # filters over it, and puts back what it found on Exit and on SIGTERM. After
 # kill -9 the next start puts back what the killed one found, unless another
-# program wrote the ramps since. The platform says where it cannot filter.
+# program wrote the ramps since. The platform says where it cannot filter:
+# without an X server, in a Wayland session, and under XWayland (when weston
+# can run here).
 set -euo pipefail
 
 exe=$(realpath "$1")
@@ -106,6 +108,24 @@ tint_store() { sed -i "s/^tint=.*/tint=\" $1\"/" "$ini"; }
 [ "$(QT_QPA_PLATFORM=offscreen "$ramps" reason 2>/dev/null)" = "there is no X server" ] ||
     fail "offscreen: $(QT_QPA_PLATFORM=offscreen "$ramps" reason 2>/dev/null)"
 echo "filter: the filter is offered on Xvfb, and not in a Wayland session or without an X server"
+# XWayland takes a ramp and reads it back as any X server does, and never shows
+# it: known as such even without WAYLAND_DISPLAY (as a login service may start us).
+if command -v weston >/dev/null && command -v Xwayland >/dev/null; then
+    weston --backend=headless-backend.so --xwayland --socket="velmora-filter-$$" --log="$work/weston.log" \
+        >/dev/null 2>&1 &
+    weston=$!
+    pids+=("$weston")
+    xwayland_display() { sed -n 's/.*xserver listening on display \(:[0-9]*\).*/\1/p' "$work/weston.log" | grep .; }
+    if eventually xwayland_display >/dev/null; then
+        said=$(env -u WAYLAND_DISPLAY DISPLAY="$(xwayland_display)" "$ramps" reason)
+        [ "$said" = "this is a Wayland session" ] || fail "under XWayland without WAYLAND_DISPLAY: $said"
+        echo "filter: under XWayland, without WAYLAND_DISPLAY, the filter is not offered"
+    else
+        echo "filter: weston did not start here; XWayland not checked"
+    fi
+    kill "$weston"
+    wait "$weston" 2>/dev/null || true
+fi
 
 fresh=$("$ramps" get)
 identity="65535 65535 65535"
