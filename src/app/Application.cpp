@@ -95,6 +95,13 @@ void Application::onEvent(const platform::Event& event) {
         runHandler([this, &event] { hotkeys_->pressed(static_cast<int>(event.code)); });
         return;
     }
+    if (event.kind == EventKind::PointerMoved) {
+        const platform::Point at{event.x, event.y};
+        runHandler([this, at] {
+            for (const auto& tool : tools_) tool->pointerMoved(at);
+        });
+        return;
+    }
     if (event.kind == EventKind::NotificationAreaAppeared) {
         waitingForNotificationArea_ = false;
         return;

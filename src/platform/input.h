@@ -28,6 +28,9 @@ public:
     virtual bool hotkeysPossible() { return true; }
     // In desktop pixels; none where the desktop does not tell.
     virtual std::optional<Point> tryPointerPosition() = 0;
+    // While on, each burst of pointer motion reports one PointerMoved, with the
+    // place read once after it. False where the desktop cannot tell (then poll).
+    virtual bool watchPointer(bool on) = 0;
 };
 
 }  // namespace velmora::platform

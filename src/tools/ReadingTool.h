@@ -86,6 +86,8 @@ public:
     virtual void commanded() {}
     // The program ends: put back whatever it changed beyond its own windows.
     virtual void programEnding() {}
+    // The pointer moved, while a tool watches it (Input::watchPointer); in desktop pixels.
+    virtual void pointerMoved(platform::Point at) { (void)at; }
 
     // A tool that lays the tint in place of the overlay's window (the colour
     // filter): while it wants to, showing and hiding the tint switch it, and the

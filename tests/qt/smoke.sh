@@ -23,10 +23,11 @@
 # in _NET_WM_WINDOW_OPACITY; with clicks through on, a click on the tint
 # reaches the window beneath it (xev's, which logs it), and Ctrl+Alt+P takes
 # the mouse back and gives it again; Ctrl+Alt+R shows the reading ruler, which
-# follows the pointer and lets clicks through; Ctrl+Alt+O hides and shows the
-# tint, with NumLock on too; the strength slider in Settings changes the
-# opacity; a second program that finds the keys held says so. Then under
-# openbox: a click goes through a framed tint, and the ruler takes no focus.
+# follows the pointer as the server reports its moves (asleep while it rests)
+# and lets clicks through; Ctrl+Alt+O hides and shows the tint, with NumLock
+# on too; the strength slider in Settings changes the opacity; a second program
+# that finds the keys held says so. Then under openbox: a click goes through a
+# framed tint, and the ruler takes no focus.
 set -euo pipefail
 
 exe=$(realpath "$1")
@@ -430,13 +431,25 @@ tools() {
     xdotool mousemove 640 500
     eventually outer_is "0 476 1280 48" '^Velmora reading ruler$' ||
         fail "the ruler did not follow the pointer: $(outer '^Velmora reading ruler$')"
+    # Told of the moves by the X server, the program sleeps while the pointer rests; asking
+    # for the pointer 30 times a second would wake it some 130 times.
+    switches() { awk '/ctxt_switches/ {n += $2} END {print n}' /proc/"$velmora"/task/*/status; }
+    sleep 0.5
+    rest_from=$(switches)
+    sleep 1
+    rest_woke=$(($(switches) - rest_from))
+    [ "$rest_woke" -lt 15 ] || fail "following, the program woke $rest_woke times in 1 s with the pointer at rest"
+    xdotool mousemove 640 200
+    eventually outer_is "0 176 1280 48" '^Velmora reading ruler$' ||
+        fail "the ruler did not follow the pointer after resting: $(outer '^Velmora reading ruler$')"
     xdotool mousemove 230 250 click 1
     eventually presses_are 3 || fail "a click on the ruler over the tint did not reach the window beneath"
     xdotool key ctrl+alt+r
     ruler_gone() { ! visible_window '^Velmora reading ruler$' >/dev/null; }
     eventually ruler_gone || fail "Ctrl+Alt+R did not hide the ruler"
     stored_is ruler " 0" || fail "the ruler's switch was not stored"
-    echo "smoke: Ctrl+Alt+R showed the ruler, which followed the pointer and let clicks through, and hid it"
+    echo "smoke: Ctrl+Alt+R showed the ruler, which followed the pointer as the server reported it (woke $rest_woke" \
+        "times in 1 s at rest) and let clicks through, and hid it"
 
     tint_hidden() { ! visible_window '^Velmora v1\.0$' >/dev/null; }
     xdotool key ctrl+alt+o

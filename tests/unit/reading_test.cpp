@@ -143,14 +143,30 @@ TEST_F(ReadingToolsTest, TheRulerFollowsThePointerAcrossItsScreenAndCostsNothing
     EXPECT_EQ(strip.exStyle & kClickThrough, kClickThrough) << "every click goes through";
     EXPECT_EQ(strip.rect, (platform::Rect{0, 384 - 24, 1024, 48}));
     platform.movePointer(platform::Point{100, 600});
-    platform.advance(40);
-    EXPECT_EQ(strip.rect, (platform::Rect{0, 600 - 24, 1024, 48}));
+    EXPECT_EQ(strip.rect, (platform::Rect{0, 600 - 24, 1024, 48})) << "at the move the desktop reports";
     platform.movePointer(platform::Point{100, 760});
-    platform.advance(40);
     EXPECT_EQ(strip.rect, (platform::Rect{0, 768 - 48, 1024, 48})) << "kept whole on its screen";
-    EXPECT_EQ(platform.liveTimers(), timers + 1);
+    platform.movePointer(platform::Point{100, 100});
+    platform.movePointer(platform::Point{1024, 768});
+    EXPECT_EQ(strip.rect, (platform::Rect{0, 768 - 48, 1024, 48})) << "a scaled last row rounds one past the screen";
+    EXPECT_EQ(platform.liveTimers(), timers) << "following by events: nothing ticks";
     platform.pressHotkey("Ctrl+Alt+R");
     EXPECT_FALSE(strip.visible);
+    EXPECT_FALSE(platform.watchingPointer()) << "off: no watch";
+    EXPECT_EQ(platform.liveTimers(), timers) << "and no timer";
+}
+
+TEST_F(ReadingToolsTest, WhereTheDesktopReportsNoPointerMovesTheRulerLooksForThePointer) {
+    platform.setPointerWatchUnavailable();
+    start();
+    const int timers = platform.liveTimers();
+    platform.pressHotkey("Ctrl+Alt+R");
+    sim::SimWindow& strip = window("frmRuler");
+    platform.movePointer(platform::Point{100, 600});
+    platform.advance(40);
+    EXPECT_EQ(strip.rect, (platform::Rect{0, 600 - 24, 1024, 48}));
+    EXPECT_EQ(platform.liveTimers(), timers + 1);
+    platform.pressHotkey("Ctrl+Alt+R");
     EXPECT_EQ(platform.liveTimers(), timers) << "off: no timer";
 }
 

@@ -4,11 +4,18 @@
 // would otherwise keep the key from us. A grab another client holds fails with
 // BadAccess. Elsewhere (native Wayland, offscreen) no program may take keys
 // from the others, and no hotkey can be had.
+// The pointer's moves come as XInput 2 raw motion selected on the root, which
+// the server sends from every real device wherever the pointer is, and as XI
+// motion on the root, which also carries XTest's absolute moves (they make no
+// raw motion) over the desktop and windows that take no motion themselves. A
+// burst of them is one report, with the place read once after it.
 #include <X11/keysym.h>
 #include <xcb/xcb.h>
+#include <xcb/xinput.h>
 
 #include <QCursor>
 #include <QGuiApplication>
+#include <QTimer>
 #include <algorithm>
 #include <initializer_list>
 #include <map>
@@ -118,6 +125,7 @@ public:
     ~QtInput() override {
         if (connection_ == nullptr) return;
         QCoreApplication::instance()->removeNativeEventFilter(this);
+        if (watching_) selectRawMotion(false);
         for (const auto& [id, grab] : grabs_) ungrab(grab);
         xcb_flush(connection_);
     }
@@ -176,10 +184,28 @@ public:
         return Point{at.x(), at.y()};
     }
 
+    bool watchPointer(bool on) override {
+        if (on == watching_) return true;
+        if (!on) {
+            selectRawMotion(false);
+            watching_ = false;
+            return true;
+        }
+        if (connection_ == nullptr) return false;
+        // Qt has asked for XInput 2 on this connection when the server has it; without it the request fails.
+        const xcb_query_extension_reply_t* xi = xcb_get_extension_data(connection_, &xcb_input_id);
+        if (xi == nullptr || xi->present == 0) return false;
+        xiOpcode_ = xi->major_opcode;
+        told_.reset();
+        watching_ = selectRawMotion(true);
+        return watching_;
+    }
+
     bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
         if (type != "xcb_generic_event_t") return false;
         const auto* event = static_cast<const xcb_generic_event_t*>(message);
         const std::uint8_t kind = event->response_type & 0x7F;
+        if (kind == XCB_GE_GENERIC) return rawMotion(static_cast<const xcb_ge_generic_event_t*>(message));
         if (kind != XCB_KEY_PRESS && kind != XCB_KEY_RELEASE) return false;
         const auto* key = static_cast<const xcb_key_press_event_t*>(message);
         if (key->event != root_) return false;
@@ -211,6 +237,38 @@ public:
     }
 
 private:
+    bool selectRawMotion(bool on) {
+        struct {
+            xcb_input_event_mask_t head;
+            std::uint32_t bits;
+        } mask{{XCB_INPUT_DEVICE_ALL_MASTER, 1},
+               on ? std::uint32_t{XCB_INPUT_XI_EVENT_MASK_RAW_MOTION | XCB_INPUT_XI_EVENT_MASK_MOTION} : 0U};
+        const ReplyPtr<xcb_generic_error_t> error(
+            xcb_request_check(connection_, xcb_input_xi_select_events_checked(connection_, root_, 1, &mask.head)));
+        return !error;
+    }
+
+    // The first motion of a burst asks for the place once Qt has handled what the
+    // server sent meanwhile; the rest of the burst adds nothing.
+    bool rawMotion(const xcb_ge_generic_event_t* event) {
+        if (!watching_ || event->extension != xiOpcode_) return false;
+        if (event->event_type != XCB_INPUT_RAW_MOTION && event->event_type != XCB_INPUT_MOTION) return false;
+        if (placePending_) return true;
+        placePending_ = true;
+        QTimer::singleShot(0, &context_, [this] {
+            placePending_ = false;
+            if (!watching_) return;
+            const auto at = tryPointerPosition();
+            if (!at || at == told_) return;
+            told_ = at;
+            Event e{EventKind::PointerMoved, 0};
+            e.x = at->x;
+            e.y = at->y;
+            s_.report(e);
+        });
+        return true;
+    }
+
     // Every key with every lock combination, or none: a key another client holds
     // even with one combination is not ours.
     bool grabAll(const Grab& grab) {
@@ -250,6 +308,10 @@ private:
     std::map<int, Grab> grabs_;
     std::uint16_t lockMask_ = 0;
     xcb_keycode_t held_ = 0;
+    bool watching_ = false;
+    bool placePending_ = false;
+    std::uint8_t xiOpcode_ = 0;
+    std::optional<Point> told_;  // the place last reported
     QObject context_;  // what posted reports run in, and die with
 };
 

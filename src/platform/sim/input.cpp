@@ -24,6 +24,10 @@ struct SimInput final : OnState<Input> {
 
     void unregisterHotkey(int id) override { s_.hotkeys.erase(id); }
     std::optional<Point> tryPointerPosition() override { return s_.pointer; }
+    bool watchPointer(bool on) override {
+        s_.watchingPointer = on && s_.pointerWatchable;
+        return s_.watchingPointer || !on;
+    }
 };
 
 }  // namespace

@@ -112,6 +112,15 @@ void SimPlatform::chooseInList(Handle handle, int index) {
     state.send({EventKind::Change, handle});
 }
 
+void SimPlatform::movePointer(std::optional<Point> at) {
+    state.pointer = at;
+    if (!state.watchingPointer || !at) return;
+    Event e{EventKind::PointerMoved, 0};
+    e.x = at->x;
+    e.y = at->y;
+    state.send(e);
+}
+
 void SimPlatform::pressHotkey(const std::string& text) {
     const auto key = tryParseHotkey(text);
     for (const auto& [id, registered] : state.hotkeys) {

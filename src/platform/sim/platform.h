@@ -82,7 +82,10 @@ public:
     void setFilterUnavailable(std::string reason) { state.filterUnavailable = std::move(reason); }
     Handle activeWindow() const { return state.active; }  // 0: another program's window
     bool primaryInstance() const { return state.primaryInstance; }
-    void movePointer(std::optional<Point> at) { state.pointer = at; }
+    // The pointer moves; reported at once while the program watches it.
+    void movePointer(std::optional<Point> at);
+    void setPointerWatchUnavailable() { state.pointerWatchable = false; }
+    bool watchingPointer() const { return state.watchingPointer; }
     const std::map<int, Hotkey>& hotkeys() const { return state.hotkeys; }
     void mouseDown(Handle control, int button, int shift, int x, int y);
     void mouseMove(Handle target, int button, int shift, int x, int y);

@@ -156,6 +156,8 @@ struct State {
     std::vector<Hotkey> heldElsewhere;   // keys another program holds
     std::vector<Hotkey> impossibleKeys;  // keys this desktop gives no program
     std::optional<Point> pointer = Point{512, 384};
+    bool pointerWatchable = true;  // the desktop reports pointer moves
+    bool watchingPointer = false;
     std::optional<Gains> screenGains;  // none: the screens as they were
     std::string filterUnavailable;     // why this desktop cannot filter; empty: it can
     bool filterRefuses = false;        // the desktop says it can, then does not take the gains

@@ -26,6 +26,25 @@ public:
         if (!GetCursorPos(&at)) return std::nullopt;
         return Point{at.x, at.y};
     }
+
+    // Raw mouse input to the host window, even while another program has the focus.
+    bool watchPointer(bool on) override {
+        if (on == s_.watchingPointer) return true;
+        RAWINPUTDEVICE mouse{};
+        mouse.usUsagePage = 0x01;  // generic desktop
+        mouse.usUsage = 0x02;      // mouse
+        mouse.dwFlags = on ? RIDEV_INPUTSINK : RIDEV_REMOVE;
+        mouse.hwndTarget = on ? s_.host.get() : nullptr;
+        if (on && mouse.hwndTarget == nullptr) return false;
+        const bool done = RegisterRawInputDevices(&mouse, 1, sizeof mouse) != FALSE;
+        if (on) {
+            s_.watchingPointer = done;
+            s_.pointerTold.reset();
+            return done;
+        }
+        s_.watchingPointer = false;
+        return true;
+    }
 };
 
 }  // namespace

@@ -12,7 +12,8 @@ namespace velmora::tools {
 namespace win = platform::win;
 
 namespace {
-// About thirty times a second: a strip that keeps up with reading, no faster.
+// Where the desktop does not report the pointer's moves: about thirty times a
+// second, a strip that keeps up with reading, no faster.
 constexpr int kFollowMs = 33;
 }  // namespace
 
@@ -142,12 +143,10 @@ bool ReadingRuler::stepping() const { return app_.model().get(kRuler) && !app_.m
 void ReadingRuler::apply() {
     SettingsModel& model = app_.model();
     if (!model.get(kRuler)) {
-        // Off costs nothing: no timer, and windows never made stay unmade.
+        // Off costs nothing: no timer, no watch, and windows never made stay unmade.
         placed_ = false;
-        if (upper_.isLoaded()) {
-            upper_.Timer1.setEnabled(false);
-            upper_.Hide();
-        }
+        watch(false);
+        if (upper_.isLoaded()) upper_.Hide();
         if (lower_.isLoaded()) lower_.Hide();
         return;
     }
@@ -164,7 +163,17 @@ void ReadingRuler::apply() {
     upper_.paint();
     if (lower_.isLoaded()) lower_.paint();
     layout();
-    upper_.Timer1.setEnabled(following);
+    watch(following);
+}
+
+void ReadingRuler::watch(bool on) {
+    platform::Input& input = app_.platform().input;
+    if (on && !watching_) watching_ = input.watchPointer(true);
+    if (!on && watching_) {
+        input.watchPointer(false);
+        watching_ = false;
+    }
+    if (upper_.isLoaded() || (on && !watching_)) upper_.Timer1.setEnabled(on && !watching_);
 }
 
 void ReadingRuler::step(int direction) {
@@ -175,21 +184,45 @@ void ReadingRuler::step(int direction) {
 
 bool ReadingRuler::takePointer() {
     const auto at = app_.platform().input.tryPointerPosition();
-    if (!at) return false;
+    return at && takePointer(*at);
+}
+
+// The screen the pointer is on. Scaled, a place on a screen's last row or column
+// can round to one past it (1279 at 2x is 639.5, told as 640): the nearest screen.
+bool ReadingRuler::takePointer(platform::Point at) {
     const auto screens = app_.platform().desktop.screens();
-    const auto on = std::find_if(screens.begin(), screens.end(), [&](const platform::Rect& s) {
-        return at->x >= s.left && at->x < s.left + s.width && at->y >= s.top && at->y < s.top + s.height;
-    });
-    if (on == screens.end()) return false;
+    const auto outside = [](int v, int from, int length) {
+        return v < from ? from - v : std::max(0, v - (from + length - 1));
+    };
+    const platform::Rect* on = nullptr;
+    int nearest = 0;
+    for (const platform::Rect& s : screens) {
+        if (s.width <= 0 || s.height <= 0) continue;
+        const int distance = outside(at.x, s.left, s.width) + outside(at.y, s.top, s.height);
+        if (on == nullptr || distance < nearest) {
+            on = &s;
+            nearest = distance;
+        }
+    }
+    if (on == nullptr) return false;
     screen_ = *on;
-    centre_ = at->y;
+    centre_ = std::clamp(at.y, on->top, on->top + on->height - 1);
     return true;
 }
 
+void ReadingRuler::pointerMoved(platform::Point at) {
+    if (watching_) moveTo(at);
+}
+
 void ReadingRuler::follow() {
+    if (const auto at = app_.platform().input.tryPointerPosition()) moveTo(*at);
+}
+
+// One move of the windows for each place the pointer is told at, and none where the strip stays.
+void ReadingRuler::moveTo(platform::Point at) {
     const platform::Rect was = screen_;
     const int centre = centre_;
-    if (takePointer() && (centre_ != centre || !(screen_ == was))) layout();
+    if (takePointer(at) && (centre_ != centre || !(screen_ == was))) layout();
 }
 
 // The strip stays whole on its screen; a light box tints what lies above and below it.

@@ -21,7 +21,8 @@ class RulerPane : public toolkit::Form {
 public:
     RulerPane(Application& app, const char* name);
 
-    // Follows the pointer, and runs only while the ruler is on and follows it.
+    // Follows the pointer where the desktop does not report its moves, and runs
+    // only while the ruler is on and follows it.
     toolkit::Timer Timer1;
 
     // The tint's colour and strength, and the mouse let through; only what changed.
@@ -50,6 +51,7 @@ public:
     std::unique_ptr<ToolRows> makeRows(RowLayout& layout) override;
     void commanded() override { pressed(0); }
     void overlayLoaded() override { apply(); }
+    void pointerMoved(platform::Point at) override;
     void settingChanged(std::string_view key) override;
 
     static constexpr const char* kCaption = "Velmora reading ruler";
@@ -60,9 +62,13 @@ private:
     // A step of its own height up or down while it stays where it is.
     void step(int direction);
     bool stepping() const;
+    // Watches the pointer's moves, or polls where the desktop does not report them.
+    void watch(bool on);
     void follow();
+    void moveTo(platform::Point at);
     // Takes the pointer's screen and height, when the desktop tells them.
     bool takePointer();
+    bool takePointer(platform::Point at);
     void layout();
 
     Application& app_;
@@ -71,6 +77,7 @@ private:
     platform::Rect screen_;
     int centre_ = 0;  // the strip's middle, in desktop pixels
     bool placed_ = false;
+    bool watching_ = false;  // the desktop reports the pointer's moves
 };
 
 }  // namespace velmora::tools
