@@ -63,7 +63,10 @@ public:
     static constexpr const char* kNoNotificationArea =
         "Velmora found no notification area on this desktop, so it cannot show its icon there. "
         "The tint window stays open instead: its Exit button ends Velmora. "
-        "If you close the tint window, start Velmora again to bring it back.";
+        "If you close the tint window, start Velmora again to bring it back. "
+        "Settings, the colour picker and the rest are in Velmora's entry in the desktop's menu of programs "
+        "(right-click it for its actions), and are commands too, such as velmora --settings "
+        "(velmora --help lists them).";
     static constexpr const char* kStoreUnwritable =
         "Velmora could not save its settings, so changes made now will be lost when it ends.";
 

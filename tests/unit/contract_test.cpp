@@ -136,7 +136,21 @@ TEST_F(ContractTest, EveryCaptionMessageAndStoreKeyIsAsShipped) {
     EXPECT_EQ(withoutTray->platform.messageBoxes().at(0).text,
               "Velmora found no notification area on this desktop, so it cannot show its icon there. "
               "The tint window stays open instead: its Exit button ends Velmora. "
-              "If you close the tint window, start Velmora again to bring it back.");
+              "If you close the tint window, start Velmora again to bring it back. "
+              "Settings, the colour picker and the rest are in Velmora's entry in the desktop's menu of programs "
+              "(right-click it for its actions), and are commands too, such as velmora --settings "
+              "(velmora --help lists them).");
+
+    auto wayland = startWith({}, [](sim::SimPlatform& p) { p.setWaylandSessionThroughXWayland(true); });
+    wayland->platform.anotherInstanceStarted("settings");
+    EXPECT_EQ(wayland->platform.control("frmSettings", "lblFollowWhy")->text,
+              "In a Wayland session the ruler cannot follow the pointer: it stays where it is and steps with its "
+              "keys.");
+    EXPECT_EQ(wayland->platform.control("frmSettings", "lblKeysWhy")->text,
+              "In a Wayland session these keys work only while an X11 window, such as Velmora's, has the keyboard. "
+              "To use them anywhere, give the desktop a shortcut of its own that runs a command, such as "
+              "velmora --toggle or velmora --ruler: in GNOME under Settings > Keyboard > Custom Shortcuts, "
+              "in KDE under System Settings > Shortcuts > Custom Shortcuts.");
 }
 
 }  // namespace

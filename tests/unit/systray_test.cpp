@@ -174,6 +174,10 @@ TEST_F(SystrayTest, WithoutANotificationAreaTheOverlayStaysReachable) {
 
     frmMain().Form_Load();  // as after a colour change
     EXPECT_TRUE(overlay().visible);
+    // Hidden and shown again by the commands, or another start: nothing said again.
+    for (const char* word : {"hide", "show", "toggle", "toggle", "settings"}) platform.anotherInstanceStarted(word);
+    platform.anotherInstanceStarted();
+    EXPECT_TRUE(overlay().visible);
     EXPECT_EQ(platform.messageBoxes().size(), 1U) << "told once";
 }
 
