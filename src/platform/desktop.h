@@ -31,6 +31,10 @@ public:
     // NotificationAreaAppeared when the area is there, or NotificationAreaAbsent
     // when it has not come within the few seconds a panel takes to start.
     virtual void watchNotificationArea() = 0;
+    // Running through XWayland in a Wayland session: the desktop's own windows
+    // keep where the pointer is to themselves, and a global key reaches the
+    // program only while an X window has the keyboard.
+    virtual bool waylandSessionThroughXWayland() = 0;
     // False when another copy of the program already runs; that copy has then been
     // told the command (a short word, "show" for a plain start) and sent
     // AnotherInstance, and this one should leave.

@@ -11,6 +11,7 @@ constexpr toolkit::TwipsRect kGroup{240, 2280, 5745, 0};
 constexpr float kFirstRow = 300;
 constexpr float kKeyRow = 420;
 constexpr float kBelowLastRow = 255;
+constexpr float kKeysWhyHeight = 1500;  // six lines of text
 constexpr int kFirstTab = 4;
 }  // namespace
 
@@ -38,6 +39,14 @@ ReadingTools::ReadingTools(toolkit::Form& form, Application& app)
                        key});
         row->box.Change = [this, r = row.get()] { app_.hotkeys().typed(r->key, r->box); };
         keys_.push_back(std::move(row));
+    }
+    if (app.platform().desktop.waylandSessionThroughXWayland()) {
+        lblKeysWhy = std::make_unique<toolkit::Label>(
+            form,
+            toolkit::ControlDesign{.name = "lblKeysWhy",
+                                   .at = {120, layout.take(kKeysWhyHeight) + 60, 5460, kKeysWhyHeight},
+                                   .look = {.text = kKeysInWayland, .transparentBack = true}},
+            &fraReadingTools);
     }
     const float height = layout.bottom() + kBelowLastRow;
     fraReadingTools.setDesignHeight(height);

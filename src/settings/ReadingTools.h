@@ -24,6 +24,13 @@ public:
 
     toolkit::Frame fraReadingTools;
 
+    // Under the keys in a Wayland session, where the desktop hands them to XWayland only while it has the keyboard.
+    static constexpr const char* kKeysInWayland =
+        "In a Wayland session these keys work only while an X11 window, such as Velmora's, has the keyboard. "
+        "To use them anywhere, give the desktop a shortcut of its own that runs a command, such as "
+        "velmora --toggle or velmora --ruler: in GNOME under Settings > Keyboard > Custom Shortcuts, "
+        "in KDE under System Settings > Shortcuts > Custom Shortcuts.";
+
 private:
     // A key's label, which names its box and carries its mnemonic, and the box.
     struct KeyRow {
@@ -35,6 +42,7 @@ private:
     Application& app_;
     std::vector<std::unique_ptr<tools::ToolRows>> rows_;
     std::vector<std::unique_ptr<KeyRow>> keys_;
+    std::unique_ptr<toolkit::Label> lblKeysWhy;
     float bottom_ = 0;
 };
 

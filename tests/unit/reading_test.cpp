@@ -199,5 +199,26 @@ TEST_F(ReadingToolsTest, ALightBoxThatStaysPutStepsByItsOwnHeight) {
     EXPECT_EQ(window("frmRuler2").rect, (platform::Rect{0, 40, 1024, 728}));
 }
 
+TEST_F(ReadingToolsTest, InAWaylandSessionTheRulerStaysPutAndSettingsSaysHowToBindTheKeys) {
+    platform.setWaylandSessionThroughXWayland(true);
+    platform.store.set("rulerheight", " 100");
+    start();
+    const int timers = platform.liveTimers();
+    platform.anotherInstanceStarted("ruler");  // asked to follow, by default
+    EXPECT_EQ(window("frmRuler").rect, (platform::Rect{0, 384 - 50, 1024, 100}));
+    EXPECT_EQ(platform.liveTimers(), timers) << "no timer reads a pointer the desktop keeps to itself";
+    EXPECT_EQ(platform.hotkeys().size(), 7U) << "the steps take their keys";
+    platform.pressHotkey("Ctrl+Alt+PgDown");
+    platform.movePointer(platform::Point{10, 10});
+    platform.advance(100);
+    EXPECT_EQ(window("frmRuler").rect.top, 434) << "a step, and there it stays";
+
+    platform.anotherInstanceStarted("settings");
+    EXPECT_EQ(platform.control("frmSettings", "chkFollow"), nullptr) << "not offered";
+    EXPECT_NE(platform.control("frmSettings", "lblFollowWhy"), nullptr) << "and why (texts: contract_test)";
+    EXPECT_NE(platform.control("frmSettings", "lblKeysWhy"), nullptr) << "with how to bind the commands";
+    EXPECT_EQ(stored("rulerfollow"), "<absent>") << "the choice is kept for a session that can have it";
+}
+
 }  // namespace
 }  // namespace velmora::testing

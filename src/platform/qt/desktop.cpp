@@ -70,6 +70,10 @@ public:
 
     bool notificationAreaAvailable() override { return QSystemTrayIcon::isSystemTrayAvailable(); }
 
+    bool waylandSessionThroughXWayland() override {
+        return !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && QGuiApplication::platformName() == "xcb";
+    }
+
     // Asked once at start; looks a few times a second until the area comes or
     // the patience runs out, and not at all before or after.
     void watchNotificationArea() override {

@@ -22,6 +22,7 @@ struct SimDesktop final : OnState<Desktop> {
     void clipboardSetText(const std::string& text) override { s_.clipboard = text; }
 
     bool notificationAreaAvailable() override { return s_.trayAvailable; }
+    bool waylandSessionThroughXWayland() override { return s_.waylandSession; }
 
     void watchNotificationArea() override {
         if (s_.trayAvailable) {

@@ -29,6 +29,7 @@ public:
     void setRegistryValue(const std::string& localMachineKey, const std::string& name, unsigned type, std::string data);
     void setStartProgramSucceeds(bool succeeds) { state.startSucceeds = succeeds; }
     void setNotificationAreaAvailable(bool available) { state.trayAvailable = available; }
+    void setWaylandSessionThroughXWayland(bool wayland) { state.waylandSession = wayland; }
     // No notification area yet: a watch waits until notificationAreaAppears or
     // notificationAreaWaitEnds, as a panel starting late at login would.
     void setNotificationAreaLate();

@@ -167,6 +167,7 @@ struct State {
     bool trayAvailable = true;
     bool trayLate = false;  // an area that comes when the test says so, not at once
     bool watchingTray = false;
+    bool waylandSession = false;  // through XWayland: no pointer over others' windows
     bool anotherInstance = false;
     bool primaryInstance = false;       // this copy holds the one running copy's place
     std::vector<std::string> commands;  // told by other copies, not yet taken

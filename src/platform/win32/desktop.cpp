@@ -139,6 +139,7 @@ public:
     }
 
     bool notificationAreaAvailable() override { return trayThere(s_); }
+    bool waylandSessionThroughXWayland() override { return false; }
 
     // The taskbar tells every top-level window when it starts (TaskbarCreated, which
     // the host hears); the one timer only ends the wait.

@@ -1,6 +1,7 @@
 #include "tools/ruler/ReadingRuler.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "app/Application.h"
 #include "app/Module1.h"
@@ -45,7 +46,7 @@ namespace {
 
 class RulerRows final : public ToolRows {
 public:
-    RulerRows(Application& app, RowLayout& at)
+    RulerRows(Application& app, RowLayout& at, bool canFollow)
         : chkRuler(at.form,
                    {.name = "chkRuler",
                     .at = {120, at.take(420), 5400, 375},
@@ -56,11 +57,23 @@ public:
                        .at = {480, at.take(420), 5040, 375},
                        .look = {.text = "Light &box: a clear strip, the tint around it", .tabIndex = at.nextTab()}},
                       &at.group),
-          chkFollow(at.form,
-                    {.name = "chkFollow",
-                     .at = {480, at.take(420), 5040, 375},
-                     .look = {.text = "Ruler &follows the pointer", .tabIndex = at.nextTab()}},
-                    &at.group),
+          // Where the desktop keeps the pointer to itself, the reason stands in the box's place.
+          chkFollow(canFollow ? std::make_unique<toolkit::CheckBox>(
+                                    at.form,
+                                    toolkit::ControlDesign{
+                                        .name = "chkFollow",
+                                        .at = {480, at.take(420), 5040, 375},
+                                        .look = {.text = "Ruler &follows the pointer", .tabIndex = at.nextTab()}},
+                                    &at.group)
+                              : nullptr),
+          lblFollowWhy(canFollow ? nullptr
+                                 : std::make_unique<toolkit::Label>(
+                                       at.form,
+                                       toolkit::ControlDesign{
+                                           .name = "lblFollowWhy",
+                                           .at = {480, at.take(600), 5040, 555},
+                                           .look = {.text = ReadingRuler::kCannotFollow, .transparentBack = true}},
+                                       &at.group)),
           lblHeight(at.form,
                     {.name = "lblHeight",
                      .at = {480, at.take(480) + 60, 2400, 285},
@@ -74,7 +87,7 @@ public:
           app_(app) {
         chkRuler.Click = [this] { changed(chkRuler, kRuler); };
         chkLightBox.Click = [this] { changed(chkLightBox, kRulerLightBox); };
-        chkFollow.Click = [this] { changed(chkFollow, kRulerFollows); };
+        if (chkFollow) chkFollow->Click = [this] { changed(*chkFollow, kRulerFollows); };
         txtHeight.Change = [this] { heightTyped(); };
     }
 
@@ -83,7 +96,7 @@ public:
         SettingsModel& model = app_.model();
         chkRuler.setValue(model.get(kRuler) ? 1 : 0);
         chkLightBox.setValue(model.get(kRulerLightBox) ? 1 : 0);
-        chkFollow.setValue(model.get(kRulerFollows) ? 1 : 0);
+        if (chkFollow) chkFollow->setValue(model.get(kRulerFollows) ? 1 : 0);
         txtHeight.setText(std::to_string(model.get(kRulerHeight)));
         loading_ = false;
     }
@@ -102,7 +115,8 @@ private:
 
     toolkit::CheckBox chkRuler;
     toolkit::CheckBox chkLightBox;
-    toolkit::CheckBox chkFollow;
+    std::unique_ptr<toolkit::CheckBox> chkFollow;
+    std::unique_ptr<toolkit::Label> lblFollowWhy;
     toolkit::Label lblHeight;
     toolkit::TextBox txtHeight;
     Application& app_;
@@ -116,7 +130,7 @@ ReadingRuler::ReadingRuler(Application& app) : app_(app), upper_(app, "frmRuler"
 }
 
 std::unique_ptr<ToolRows> ReadingRuler::makeRows(RowLayout& layout) {
-    return std::make_unique<RulerRows>(app_, layout);
+    return std::make_unique<RulerRows>(app_, layout, canFollow());
 }
 
 void ReadingRuler::pressed(std::size_t key) {
@@ -138,7 +152,11 @@ void ReadingRuler::settingChanged(std::string_view key) {
     }
 }
 
-bool ReadingRuler::stepping() const { return app_.model().get(kRuler) && !app_.model().get(kRulerFollows); }
+bool ReadingRuler::canFollow() const { return !app_.platform().desktop.waylandSessionThroughXWayland(); }
+
+bool ReadingRuler::following() const { return app_.model().get(kRulerFollows) && canFollow(); }
+
+bool ReadingRuler::stepping() const { return app_.model().get(kRuler) && !following(); }
 
 void ReadingRuler::apply() {
     SettingsModel& model = app_.model();
@@ -150,8 +168,8 @@ void ReadingRuler::apply() {
         if (lower_.isLoaded()) lower_.Hide();
         return;
     }
-    const bool following = model.get(kRulerFollows);
-    if (!placed_ || following) placed_ = takePointer() || placed_;
+    const bool follows = following();
+    if (!placed_ || follows) placed_ = takePointer() || placed_;
     if (!placed_) {
         // The desktop does not say where the pointer is: the middle of the primary screen.
         const auto screens = app_.platform().desktop.screens();
@@ -163,7 +181,7 @@ void ReadingRuler::apply() {
     upper_.paint();
     if (lower_.isLoaded()) lower_.paint();
     layout();
-    watch(following);
+    watch(follows);
 }
 
 void ReadingRuler::watch(bool on) {

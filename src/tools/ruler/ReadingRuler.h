@@ -55,6 +55,9 @@ public:
     void settingChanged(std::string_view key) override;
 
     static constexpr const char* kCaption = "Velmora reading ruler";
+    // In Settings, in place of "follows the pointer", where the desktop cannot have it.
+    static constexpr const char* kCannotFollow =
+        "In a Wayland session the ruler cannot follow the pointer: it stays where it is and steps with its keys.";
 
 private:
     // Shows, hides, colours and places the ruler as the settings say.
@@ -62,6 +65,9 @@ private:
     // A step of its own height up or down while it stays where it is.
     void step(int direction);
     bool stepping() const;
+    // The desktop tells where the pointer is over every window, and it is asked to follow.
+    bool canFollow() const;
+    bool following() const;
     // Watches the pointer's moves, or polls where the desktop does not report them.
     void watch(bool on);
     void follow();
