@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QSocketNotifier>
+#include <QTimer>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -20,14 +21,15 @@
 namespace {
 // On Wayland a program can neither place its own window, nor keep it above
 // others, nor make the whole window translucent: the overlay needs all three,
-// so it runs through XWayland unless the person chose a platform.
-void preferX11OnWayland(int argc, char** argv) {
+// so it runs through XWayland unless the person chose a platform. True when it chose.
+bool preferX11OnWayland(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0) return;
+        if (std::strcmp(argv[i], "-platform") == 0 || std::strcmp(argv[i], "--platform") == 0) return false;
     }
-    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || qEnvironmentVariableIsEmpty("DISPLAY")) return;
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || qEnvironmentVariableIsEmpty("DISPLAY")) return false;
     const bool wayland = qgetenv("XDG_SESSION_TYPE") == "wayland" || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
     if (wayland) qputenv("QT_QPA_PLATFORM", "xcb");
+    return wayland;
 }
 
 // Qt ends a start that finds no display with a fatal message and a core dump.
@@ -136,8 +138,14 @@ int main(int argc, char** argv) {
     // What it is asked, before any display is needed: --help and --version need none.
     const velmora::CommandLine line = velmora::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (const auto status = velmora::answerCommandLine(line)) return *status;
-    preferX11OnWayland(argc, argv);
+    const bool throughXWayland = preferX11OnWayland(argc, argv);
     const std::unique_ptr<QApplication> qapp = startQt(argc, argv);
+    // Said once in the log, by the copy that runs (one that only tells it a
+    // command never gets to its event loop): the person has nothing to do about it.
+    if (throughXWayland) {
+        QTimer::singleShot(0,
+                           [] { qInfo("velmora: a Wayland session: running through XWayland (Qt's xcb platform)"); });
+    }
     QCoreApplication::setApplicationName("velmora");
     QGuiApplication::setDesktopFileName("io.github.velmora.Velmora");
     velmora::platform::qt::QtPlatform platform;
