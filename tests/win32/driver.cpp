@@ -152,6 +152,25 @@ HWND Program::findWindow(const std::string& caption) const { return findTopLevel
 
 HWND Program::findWindowOfClass(const std::string& name) const { return findTopLevel({processId_, {}, name, {}}); }
 
+std::vector<HWND> Program::shownWindowsOfClass(const std::string& name) const {
+    struct Shown {
+        DWORD process;
+        std::string className;
+        std::vector<HWND> found;
+    } shown{processId_, name, {}};
+    EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            auto& s = *reinterpret_cast<Shown*>(param);
+            DWORD process = 0;
+            GetWindowThreadProcessId(hwnd, &process);
+            if (process == s.process && className(hwnd) == s.className && IsWindowVisible(hwnd))
+                s.found.push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&shown));
+    return shown.found;
+}
+
 HWND Program::waitForWindow(const std::string& caption, std::chrono::milliseconds timeout) const {
     HWND found = nullptr;
     waitUntil([&] { return (found = findWindow(caption)) != nullptr; }, timeout);
@@ -394,6 +413,18 @@ HWND ProgramTest::openFromMenu(HWND overlay, int steps, const std::string& capti
     EXPECT_NE(menu, nullptr) << "the notification icon's menu did not open";
     if (menu == nullptr) return nullptr;
     chooseMenuEntry(menu, steps);
+    return waitForOpened(caption);
+}
+
+HWND ProgramTest::openFromMenu(HWND overlay, char mnemonic, const std::string& caption) {
+    HWND menu = openIconMenu(program, overlay);
+    EXPECT_NE(menu, nullptr) << "the notification icon's menu did not open";
+    if (menu == nullptr) return nullptr;
+    PostMessageA(menu, WM_CHAR, static_cast<WPARAM>(mnemonic), 1);
+    return waitForOpened(caption);
+}
+
+HWND ProgramTest::waitForOpened(const std::string& caption) {
     HWND opened = program.waitForWindow(caption);
     EXPECT_NE(opened, nullptr) << "no window \"" << caption << "\"";
     if (opened != nullptr) {

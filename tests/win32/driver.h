@@ -43,7 +43,8 @@ struct Owner {
 constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 std::optional<std::string> loginEntry();
 
-// The notification icon's menu entries, counted down from the top: About, Show, Hide, Settings, Exit.
+// The notification icon's menu entries, counted down from the top: About, Show, Hide, Settings, then the
+// reading tools' entries (choose those by their mnemonics), Exit.
 constexpr int kAbout = 1;
 constexpr int kShow = 2;
 constexpr int kHide = 3;
@@ -70,6 +71,8 @@ public:
     HWND findWindow(const std::string& caption) const;
     // A top-level window of this process of that class (message boxes are #32770).
     HWND findWindowOfClass(const std::string& className) const;
+    // Every shown top-level window of this process of that class, the topmost first.
+    std::vector<HWND> shownWindowsOfClass(const std::string& className) const;
     DWORD id() const { return processId_; }
     HANDLE handle() const { return process_; }
 
@@ -188,8 +191,12 @@ protected:
     static void seedShown(int widthTwips, int heightTwips);
     // Chooses the notification menu's entry so many steps down; the window of that caption it opens.
     HWND openFromMenu(HWND overlay, int steps, const std::string& caption);
+    // The same for the entry whose mnemonic is that letter.
+    HWND openFromMenu(HWND overlay, char mnemonic, const std::string& caption);
     // The program's message box, once it shows.
     HWND waitForMessageBox();
+    // The window of that caption, once it shows.
+    HWND waitForOpened(const std::string& caption);
 
     Program program;
 };
