@@ -74,9 +74,8 @@ void Application::command(const std::string& word) {
     if (word == "picker") return overlay.Command1_Click();
     if (word == "about") return overlay.mnuAbout_Click();
     if (word == "quit") return overlay.mnuExit_Click();
-    const auto words = tools::toolCommands();
-    for (std::size_t i = 0; i < words.size() && i < tools_.size(); ++i) {
-        if (words[i] != nullptr && word == words[i]) return tools_[i]->commanded();
+    for (const tools::ToolCommand& tool : tools::toolCommands()) {
+        if (word == tool.word && tool.tool < tools_.size()) return tools_[tool.tool]->commanded(tool.which);
     }
 }
 

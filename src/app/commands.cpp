@@ -82,6 +82,8 @@ std::string helpText() {
            "  --quit          end the running copy (starts nothing)\n"
            "  --clickthrough  let clicks through the tint, or stop\n"
            "  --ruler         show or hide the reading ruler\n"
+           "  --rulerup       step a ruler that stays put up\n"
+           "  --rulerdown     step a ruler that stays put down\n"
            "  --finder        open the colour finder\n"
            "  --help          print this and end\n"
            "  --version       print the version and end\n";

@@ -82,8 +82,8 @@ public:
     virtual void tintBroughtBack() {}
     // A setting changed, or the tint as shown (SettingsModel::kTintShown).
     virtual void settingChanged(std::string_view key) { (void)key; }
-    // Its command (`velmora --<word>`, the word given in the list) arrived.
-    virtual void commanded() {}
+    // One of its commands (`velmora --<word>`, the words given in the list) arrived: which, from 0.
+    virtual void commanded(std::size_t which) { (void)which; }
     // The program ends: put back whatever it changed beyond its own windows.
     virtual void programEnding() {}
     // The pointer moved, while a tool watches it (Input::watchPointer); in desktop pixels.
@@ -103,8 +103,13 @@ public:
 
 // The program's reading tools, in the order of their rows and keys.
 std::vector<std::unique_ptr<ReadingTool>> makeReadingTools(Application& app);
-// Each tool's command word, in the same order; none for a tool without one.
-std::vector<const char*> toolCommands();
+// Every tool's commands: the tool by its place in that order, and which of its commands.
+struct ToolCommand {
+    std::size_t tool;
+    std::size_t which;
+    const char* word;
+};
+std::vector<ToolCommand> toolCommands();
 // The words alone.
 std::vector<const char*> commandWords();
 

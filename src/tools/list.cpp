@@ -1,5 +1,8 @@
 // The reading tools, in the order of their rows in Settings and of their keys,
-// each with the word of its command (velmora --<word>), if it has one.
+// each with the words of its commands (velmora --<word>), if it has any.
+#include <array>
+#include <iterator>
+
 #include "tools/clickthrough/ClickThrough.h"
 #include "tools/favourites/Favourites.h"
 #include "tools/filter/ColourFilter.h"
@@ -17,12 +20,17 @@ std::unique_ptr<ReadingTool> make(Application& app) {
 
 struct Listed {
     std::unique_ptr<ReadingTool> (*make)(Application&);
-    const char* command;
+    // The nth is the tool's commanded(n).
+    std::array<const char*, 3> commands;
 };
 
 constexpr Listed kTools[] = {
-    {make<Strength>, nullptr},     {make<ClickThrough>, "clickthrough"}, {make<ReadingRuler>, "ruler"},
-    {make<ColourFilter>, nullptr}, {make<ColourFinder>, "finder"},       {make<Favourites>, nullptr},
+    {make<Strength>, {}},
+    {make<ClickThrough>, {"clickthrough"}},
+    {make<ReadingRuler>, {"ruler", "rulerup", "rulerdown"}},
+    {make<ColourFilter>, {}},
+    {make<ColourFinder>, {"finder"}},
+    {make<Favourites>, {}},
 };
 }  // namespace
 
@@ -32,17 +40,19 @@ std::vector<std::unique_ptr<ReadingTool>> makeReadingTools(Application& app) {
     return list;
 }
 
-std::vector<const char*> toolCommands() {
-    std::vector<const char*> words;
-    for (const Listed& tool : kTools) words.push_back(tool.command);
-    return words;
+std::vector<ToolCommand> toolCommands() {
+    std::vector<ToolCommand> commands;
+    for (std::size_t tool = 0; tool < std::size(kTools); ++tool) {
+        for (std::size_t which = 0; which < kTools[tool].commands.size(); ++which) {
+            if (const char* word = kTools[tool].commands[which]) commands.push_back({tool, which, word});
+        }
+    }
+    return commands;
 }
 
 std::vector<const char*> commandWords() {
     std::vector<const char*> words;
-    for (const Listed& tool : kTools) {
-        if (tool.command != nullptr) words.push_back(tool.command);
-    }
+    for (const ToolCommand& command : toolCommands()) words.push_back(command.word);
     return words;
 }
 

@@ -19,8 +19,8 @@ TEST(CommandLineTest, OneKnownCommandHelpVersionOrAUsage) {
          {std::vector<std::string>{"--bogus"}, {"--show", "--hide"}, {"--SHOW"}, {"--"}}) {
         EXPECT_EQ(parseCommandLine(wrong).kind, Kind::Wrong) << wrong.front();
     }
-    for (const char* word :
-         {"show", "hide", "toggle", "clickthrough", "ruler", "settings", "picker", "about", "finder", "quit"}) {
+    for (const char* word : {"show", "hide", "toggle", "clickthrough", "ruler", "rulerup", "rulerdown", "settings",
+                             "picker", "about", "finder", "quit"}) {
         EXPECT_NE(usageLine().find(std::string("--") + word), std::string::npos) << word;
     }
     EXPECT_EQ(versionText(), "Velmora 1.0.0\n");

@@ -212,6 +212,12 @@ TEST_F(ReadingToolsTest, InAWaylandSessionTheRulerStaysPutAndSettingsSaysHowToBi
     platform.movePointer(platform::Point{10, 10});
     platform.advance(100);
     EXPECT_EQ(window("frmRuler").rect.top, 434) << "a step, and there it stays";
+    // The commands a desktop's own shortcuts can run.
+    platform.anotherInstanceStarted("rulerup");
+    EXPECT_EQ(window("frmRuler").rect.top, 334);
+    platform.anotherInstanceStarted("rulerdown");
+    platform.anotherInstanceStarted("rulerdown");
+    EXPECT_EQ(window("frmRuler").rect.top, 534);
 
     platform.anotherInstanceStarted("settings");
     EXPECT_EQ(platform.control("frmSettings", "chkFollow"), nullptr) << "not offered";

@@ -19,7 +19,7 @@ public:
     }
     void pressed(std::size_t key) override;
     std::unique_ptr<ToolRows> makeRows(RowLayout& layout) override;
-    void commanded() override { pressed(0); }
+    void commanded(std::size_t) override { pressed(0); }
     void overlayLoaded() override { apply(); }
     void tintBroughtBack() override;
     void settingChanged(std::string_view key) override;

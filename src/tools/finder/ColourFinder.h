@@ -15,7 +15,7 @@ public:
     ~ColourFinder() override;
 
     std::unique_ptr<ToolRows> makeRows(RowLayout& layout) override;
-    void commanded() override { open(); }
+    void commanded(std::size_t) override { open(); }
     std::vector<toolkit::Menu::Entry> menuEntries() override;
 
     // Opens the finder afresh, in front.

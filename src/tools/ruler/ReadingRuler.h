@@ -49,7 +49,8 @@ public:
     bool keyWanted(std::size_t key) override { return key == 0 || stepping(); }
     void pressed(std::size_t key) override;
     std::unique_ptr<ToolRows> makeRows(RowLayout& layout) override;
-    void commanded() override { pressed(0); }
+    // On or off, up, down: as its keys.
+    void commanded(std::size_t which) override { pressed(which); }
     void overlayLoaded() override { apply(); }
     void pointerMoved(platform::Point at) override;
     void settingChanged(std::string_view key) override;
