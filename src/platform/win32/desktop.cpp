@@ -51,11 +51,6 @@ std::vector<Rect> monitorRects(RECT MONITORINFO::*which) {
     return rects;
 }
 
-bool runningOnWine() {
-    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-}
-
 std::string userName() {
     char name[257] = {};
     DWORD size = sizeof name;

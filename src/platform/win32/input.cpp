@@ -20,6 +20,7 @@ public:
     }
 
     void unregisterHotkey(int id) override { s_.hotkeys.remove(s_.host.get(), id); }
+    bool hotkeysByDesktop() override { return false; }
 
     std::optional<Point> tryPointerPosition() override {
         POINT at{};
@@ -30,6 +31,8 @@ public:
     // Raw mouse input to the host window, even while another program has the focus.
     bool watchPointer(bool on) override {
         if (on == s_.watchingPointer) return true;
+        // Wine registers raw input and never sends it: the ruler asks for the pointer instead.
+        if (on && runningOnWine()) return false;
         RAWINPUTDEVICE mouse{};
         mouse.usUsagePage = 0x01;  // generic desktop
         mouse.usUsage = 0x02;      // mouse

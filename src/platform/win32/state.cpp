@@ -104,4 +104,9 @@ bool keepWholeNumber(ControlRecord& record) {
     return false;
 }
 
+bool runningOnWine() {
+    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
 }  // namespace velmora::platform::win32

@@ -129,12 +129,12 @@ struct State {
     Handle lastSynthetic = 0;
     int nextControlId = 100;
     UINT_PTR nextTimerId = 1;
-    int programmaticMoves = 0;  // while above 0, moves are the program's own, not the person's
-    int programmaticText = 0;   // while above 0, text that changes is the program's own
-    bool watchingTray = false;  // between watchNotificationArea and its answer
-    bool watchingPointer = false;        // raw mouse input comes to the host window
-    bool pointerPlacePending = false;    // kPointerPlace posted, not yet handled
-    std::optional<Point> pointerTold;    // the place last reported
+    int programmaticMoves = 0;         // while above 0, moves are the program's own, not the person's
+    int programmaticText = 0;          // while above 0, text that changes is the program's own
+    bool watchingTray = false;         // between watchNotificationArea and its answer
+    bool watchingPointer = false;      // raw mouse input comes to the host window
+    bool pointerPlacePending = false;  // kPointerPlace posted, not yet handled
+    std::optional<Point> pointerTold;  // the place last reported
     std::unique_ptr<Annotations, AnnotationsDeleter> annotations;  // made for the first name or description
 };
 
@@ -177,6 +177,9 @@ inline bool neverActivated(const WindowSpec& spec) { return spec.border == Borde
 
 template <class Role>
 using OnState = RoleOnState<State, Role>;
+
+// Wine stands in for Windows here and there differs (no raw input under Xvfb, its own tray).
+bool runningOnWine();
 
 // The roles, each over the one state.
 std::unique_ptr<Windows> makeWindows(State& state);
