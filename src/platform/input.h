@@ -26,6 +26,9 @@ public:
     // False where the desktop lets no program take keys from the others (a native
     // Wayland session): every key then fails, and no other program is to blame.
     virtual bool hotkeysPossible() { return true; }
+    // True where the desktop decides which keys reach the program (a Wayland
+    // session's shortcuts portal): the keys asked for are only what we would like.
+    virtual bool hotkeysByDesktop() = 0;
     // In desktop pixels; none where the desktop does not tell.
     virtual std::optional<Point> tryPointerPosition() = 0;
     // While on, each burst of pointer motion reports one PointerMoved, with the

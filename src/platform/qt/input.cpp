@@ -2,8 +2,11 @@
 // its key on the root window, made once for every combination of the lock
 // modifiers, since the server matches modifiers exactly and CapsLock or NumLock
 // would otherwise keep the key from us. A grab another client holds fails with
-// BadAccess. Elsewhere (native Wayland, offscreen) no program may take keys
-// from the others, and no hotkey can be had.
+// BadAccess. In a Wayland session through XWayland a grab works only while an
+// X window has the keyboard, so where the session offers the GlobalShortcuts
+// portal the keys are asked of it instead, and the desktop decides them.
+// Elsewhere (native Wayland, offscreen) no program may take keys from the
+// others, and no hotkey can be had.
 // The pointer's moves come as XInput 2 raw motion selected on the root, which
 // the server sends from every real device wherever the pointer is, and as XI
 // motion on the root, which also carries XTest's absolute moves (they make no
@@ -21,6 +24,7 @@
 #include <map>
 #include <vector>
 
+#include "platform/qt/portal.h"
 #include "platform/qt/state.h"
 #include "platform/qt/x11.h"
 #include "platform/winapi.h"
@@ -121,6 +125,9 @@ public:
         if (connection_ == nullptr) return;
         root_ = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
         QCoreApplication::instance()->installNativeEventFilter(this);
+        if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+            portal_ = tryShortcutsPortal([this](int id) { reportHotkey(id); });
+        }
     }
     ~QtInput() override {
         if (connection_ == nullptr) return;
@@ -135,6 +142,7 @@ public:
     HotkeyGrab registerHotkey(int id, const Hotkey& key) override {
         unregisterHotkey(id);
         if (connection_ == nullptr) return HotkeyGrab::NotPossible;
+        if (portal_) return bindThroughPortal(id, key);
         // One of ours already, under another id: the key can do only one thing.
         for (const auto& [other, grab] : grabs_) {
             if (grab.key == key) return HotkeyGrab::HeldElsewhere;
@@ -167,6 +175,10 @@ public:
     }
 
     void unregisterHotkey(int id) override {
+        if (portal_) {
+            portal_->unbind(id);
+            portalKeys_.erase(id);
+        }
         const auto it = grabs_.find(id);
         if (it == grabs_.end()) return;
         ungrab(it->second);
@@ -175,6 +187,7 @@ public:
     }
 
     bool hotkeysPossible() override { return connection_ != nullptr; }
+    bool hotkeysByDesktop() override { return portal_ != nullptr; }
 
     // Where Qt places windows and measures screens, so the ruler lands where the pointer is.
     std::optional<Point> tryPointerPosition() override {
@@ -224,19 +237,30 @@ public:
             held_ = key->detail;
             // After the event: the program may open a box, and Qt's X event handling is not to be re-entered.
             QMetaObject::invokeMethod(
-                &context_,
-                [this, hotkey = id] {
-                    Event e{EventKind::Hotkey, 0};
-                    e.code = static_cast<unsigned>(hotkey);
-                    s_.report(e);
-                },
-                Qt::QueuedConnection);
+                &context_, [this, hotkey = id] { reportHotkey(hotkey); }, Qt::QueuedConnection);
             return true;
         }
         return false;
     }
 
 private:
+    void reportHotkey(int id) {
+        Event e{EventKind::Hotkey, 0};
+        e.code = static_cast<unsigned>(id);
+        s_.report(e);
+    }
+
+    // The desktop may give the key another trigger, or none, and tells no one here.
+    HotkeyGrab bindThroughPortal(int id, const Hotkey& key) {
+        if (portalTrigger(key).empty()) return HotkeyGrab::NotPossible;
+        for (const auto& [other, held] : portalKeys_) {
+            if (held == key) return HotkeyGrab::HeldElsewhere;
+        }
+        portalKeys_[id] = key;
+        portal_->bind(id, key);
+        return HotkeyGrab::Taken;
+    }
+
     bool selectRawMotion(bool on) {
         struct {
             xcb_input_event_mask_t head;
@@ -306,13 +330,15 @@ private:
     xcb_connection_t* const connection_;
     xcb_window_t root_ = 0;
     std::map<int, Grab> grabs_;
+    std::unique_ptr<ShortcutsPortal> portal_;  // none: the keys are grabbed
+    std::map<int, Hotkey> portalKeys_;
     std::uint16_t lockMask_ = 0;
     xcb_keycode_t held_ = 0;
     bool watching_ = false;
     bool placePending_ = false;
     std::uint8_t xiOpcode_ = 0;
     std::optional<Point> told_;  // the place last reported
-    QObject context_;  // what posted reports run in, and die with
+    QObject context_;            // what posted reports run in, and die with
 };
 
 }  // namespace

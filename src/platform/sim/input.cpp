@@ -23,6 +23,7 @@ struct SimInput final : OnState<Input> {
     }
 
     void unregisterHotkey(int id) override { s_.hotkeys.erase(id); }
+    bool hotkeysByDesktop() override { return false; }
     std::optional<Point> tryPointerPosition() override { return s_.pointer; }
     bool watchPointer(bool on) override {
         s_.watchingPointer = on && s_.pointerWatchable;
