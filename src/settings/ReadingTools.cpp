@@ -43,9 +43,11 @@ ReadingTools::ReadingTools(toolkit::Form& form, Application& app)
     if (app.platform().desktop.waylandSessionThroughXWayland()) {
         lblKeysWhy = std::make_unique<toolkit::Label>(
             form,
-            toolkit::ControlDesign{.name = "lblKeysWhy",
-                                   .at = {120, layout.take(kKeysWhyHeight) + 60, 5460, kKeysWhyHeight},
-                                   .look = {.text = kKeysInWayland, .transparentBack = true}},
+            toolkit::ControlDesign{
+                .name = "lblKeysWhy",
+                .at = {120, layout.take(kKeysWhyHeight) + 60, 5460, kKeysWhyHeight},
+                .look = {.text = app.platform().input.hotkeysByDesktop() ? kKeysByDesktop : kKeysInWayland,
+                         .transparentBack = true}},
             &fraReadingTools);
     }
     const float height = layout.bottom() + kBelowLastRow;

@@ -30,6 +30,11 @@ public:
         "To use them anywhere, give the desktop a shortcut of its own that runs a command, such as "
         "velmora --toggle or velmora --ruler: in GNOME under Settings > Keyboard > Custom Shortcuts, "
         "in KDE under System Settings > Shortcuts > Custom Shortcuts.";
+    // The same where the desktop takes the keys through its shortcuts portal.
+    static constexpr const char* kKeysByDesktop =
+        "In this Wayland session the desktop decides these keys: Velmora asks for the ones here, and the desktop "
+        "may choose others. The desktop's own shortcut settings show the keys it chose and change them: "
+        "in KDE under System Settings > Shortcuts, in GNOME under Settings > Keyboard.";
 
 private:
     // A key's label, which names its box and carries its mnemonic, and the box.
