@@ -55,6 +55,22 @@ public:
     virtual void load() = 0;
 };
 
+// A row of one button, which opens a window of the tool's.
+class ButtonRow final : public ToolRows {
+public:
+    ButtonRow(RowLayout& at, const char* name, const char* caption, toolkit::Handler<> opens)
+        : button_(
+              at.form,
+              {.name = name, .at = {120, at.take(480), 2400, 375}, .look = {.text = caption, .tabIndex = at.nextTab()}},
+              &at.group) {
+        button_.Click = opens;
+    }
+    void load() override {}
+
+private:
+    toolkit::CommandButton button_;
+};
+
 class ReadingTool {
 public:
     virtual ~ReadingTool() = default;

@@ -15,32 +15,16 @@ set -euo pipefail
 
 exe=$(realpath "$1")
 mode=${2:-xvfb}
+name=commands
+source "$(dirname "$0")/lib.sh"
 if [ "$mode" = xvfb ] && [ "${3:-}" != --inside ]; then
-    for tool in xvfb-run xdotool trayer; do
-        command -v "$tool" >/dev/null || { echo "commands: $tool is missing (tools/test-qt installs it)"; exit 1; }
-    done
-    exec xvfb-run -a -s "-screen 0 1280x800x24 -noreset" "$0" "$exe" "$mode" --inside
+    needs xvfb-run xdotool trayer
+    again_under_xvfb "$0" "$exe" "$mode"
 fi
-
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "commands: FAILED ($mode): $*"
+begin_run
+failed() {
+    echo "commands: in the $mode run"
     [ -f "$work/velmora.err" ] && sed 's/^/commands: velmora said: /' "$work/velmora.err"
-    exit 1
-}
-eventually() {
-    for _ in $(seq 200); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
 }
 
 export XDG_RUNTIME_DIR=$work/run XDG_CONFIG_HOME=$work/config
@@ -61,13 +45,6 @@ tell() {
     local status=0
     timeout 20 "$exe" "--$1" || status=$?
     [ "$status" -eq 0 ] || fail "velmora --$1 ended with $status"
-}
-ends_with_0() {
-    gone() { ! kill -0 "$velmora" 2>/dev/null; }
-    eventually gone || fail "$1 did not end the running copy"
-    local status=0
-    wait "$velmora" || status=$?
-    [ "$status" -eq 0 ] || fail "$1 ended the running copy with $status"
 }
 # Settings opens and closes; the tint hides and shows.
 take_commands() {

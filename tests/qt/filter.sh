@@ -17,32 +17,13 @@ set -euo pipefail
 
 exe=$(realpath "$1")
 ramps=$(realpath "$2")
+name=filter
+source "$(dirname "$0")/lib.sh"
 if [ "${3:-}" != --inside ]; then
-    for tool in xvfb-run xdotool xwininfo trayer; do
-        command -v "$tool" >/dev/null || { echo "filter: $tool is missing (tools/test-qt installs it)"; exit 1; }
-    done
-    exec xvfb-run -a -s "-screen 0 1280x800x24 -noreset" "$0" "$exe" "$ramps" --inside
+    needs xvfb-run xdotool xwininfo trayer
+    again_under_xvfb "$0" "$exe" "$ramps"
 fi
-
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "filter: FAILED: $*"
-    exit 1
-}
-# Polls until the command succeeds, for at most about 20 s.
-eventually() {
-    for _ in $(seq 200); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
-}
+begin_run
 
 export QT_QPA_PLATFORM=xcb
 export XDG_RUNTIME_DIR=$work/run
@@ -91,14 +72,6 @@ start_velmora() {
     velmora=$!
     pids+=("$velmora")
     eventually docked || fail "the icon did not dock"
-}
-# The program ends, with 0: a program ended by a signal has crashed.
-ends_with_0() {
-    gone() { ! kill -0 "$velmora" 2>/dev/null; }
-    eventually gone || fail "$1 did not end the program"
-    local status=0
-    wait "$velmora" || status=$?
-    [ "$status" -eq 0 ] || fail "$1 ended the program with $status"
 }
 tint_store() { sed -i "s/^tint=.*/tint=\" $1\"/" "$ini"; }
 

@@ -7,31 +7,13 @@
 set -euo pipefail
 
 exe=$(realpath "$1")
+name=finder
+source "$(dirname "$0")/lib.sh"
 if [ "${2:-}" != --inside ]; then
-    for tool in xvfb-run xdotool trayer; do
-        command -v "$tool" >/dev/null || { echo "finder: $tool is missing (tools/test-qt installs it)"; exit 1; }
-    done
-    exec xvfb-run -a -s "-screen 0 1280x800x24 -noreset" "$0" "$exe" --inside
+    needs xvfb-run xdotool trayer
+    again_under_xvfb "$0" "$exe"
 fi
-
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "finder: FAILED: $*"
-    exit 1
-}
-eventually() {
-    for _ in $(seq 200); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
-}
+begin_run
 
 export QT_QPA_PLATFORM=xcb XDG_RUNTIME_DIR=$work/run XDG_CONFIG_HOME=$work/config
 mkdir -p -m 700 "$XDG_RUNTIME_DIR" "$XDG_CONFIG_HOME/velmora"
@@ -74,10 +56,6 @@ done
     fail "the colour was not kept as a favourite: '$(stored favourite1)'"
 
 "$exe" --quit || fail "--quit ended with $?"
-gone() { ! kill -0 "$velmora" 2>/dev/null; }
-eventually gone || fail "--quit did not end the running copy"
-status=0
-wait "$velmora" || status=$?
-[ "$status" -eq 0 ] || fail "the running copy ended with $status"
+ends_with_0 "velmora --quit"
 "$exe" --quit || fail "--quit with none running ended with $?"
 echo "finder: passed"

@@ -32,38 +32,18 @@ set -euo pipefail
 
 exe=$(realpath "$1")
 mode=${2:-plain}
+name=smoke
+source "$(dirname "$0")/lib.sh"
 if [ "${3:-}" != --inside ]; then
-    for tool in xvfb-run xdotool xprop xwininfo xev trayer import openbox; do
-        command -v "$tool" >/dev/null || { echo "smoke: $tool is missing (tools/test-qt installs it)"; exit 1; }
-    done
-    # -noreset: an X server resets when its last client leaves, and refuses whoever
-    # connects meanwhile; here programs come and go with no other client between.
-    exec xvfb-run -a -s "-screen 0 1280x800x24 -noreset" "$0" "$exe" "$mode" --inside
+    needs xvfb-run xdotool xprop xwininfo xev trayer import openbox
+    again_under_xvfb "$0" "$exe" "$mode"
 fi
-
-work=$(mktemp -d)
-pids=()
-folders=("$work")
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    rm -rf "${folders[@]}"
-}
-trap cleanup EXIT
-fail() {
-    echo "smoke: FAILED: $*"
+begin_run
+failed() {
     if [ -n "${velmora:-}" ]; then
         kill -0 "$velmora" 2>/dev/null && echo "smoke: the copy started last is running" ||
             echo "smoke: the copy started last has ended"
     fi
-    exit 1
-}
-# Polls until the command succeeds, for at most about 20 s.
-eventually() {
-    for _ in $(seq 200); do
-        "$@" && return 0
-        sleep 0.1
-    done
-    return 1
 }
 
 export QT_QPA_PLATFORM=xcb
@@ -102,14 +82,6 @@ start_velmora() {
     pids+=("$velmora")
 }
 visible_window() { xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1 | grep .; }
-# The copy started last ends, with 0: a program ended by a signal has crashed.
-ends_with_0() {
-    gone() { ! kill -0 "$velmora" 2>/dev/null; }
-    eventually gone || fail "$1 did not end the program"
-    local status=0
-    wait "$velmora" || status=$?
-    [ "$status" -eq 0 ] || fail "$1 ended the program with $status"
-}
 # Ends it as a session's end does (TERM), or by the signal named.
 stop_velmora() {
     kill "-${1:-TERM}" "$velmora" 2>/dev/null || true

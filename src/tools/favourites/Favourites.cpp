@@ -101,6 +101,10 @@ void Favourites::use(const Favourite& favourite) {
     app_.form<FrmMain>().applyStoredTint();
 }
 
+std::vector<KeyDesign> Favourites::keys() const {
+    return {{kFavouriteKey, "lblKeyFavourite", "hkFavourite", "Ne&xt favourite:"}};
+}
+
 // The next after the one in use, or the first.
 void Favourites::pressed(std::size_t) {
     const auto list = favourites(app_);
@@ -138,30 +142,8 @@ std::vector<toolkit::Menu::Entry> Favourites::menuEntries() {
     return {std::move(menu)};
 }
 
-namespace {
-
-class FavouritesRows final : public ToolRows {
-public:
-    FavouritesRows(Favourites& tool, RowLayout& at)
-        : cmdFavourites(at.form,
-                        {.name = "cmdFavourites",
-                         .at = {120, at.take(480), 2400, 375},
-                         .look = {.text = "Favour&ites...", .tabIndex = at.nextTab()}},
-                        &at.group),
-          tool_(tool) {
-        cmdFavourites.Click = [this] { tool_.window().Show(); };
-    }
-    void load() override {}
-
-private:
-    toolkit::CommandButton cmdFavourites;
-    Favourites& tool_;
-};
-
-}  // namespace
-
 std::unique_ptr<ToolRows> Favourites::makeRows(RowLayout& layout) {
-    return std::make_unique<FavouritesRows>(*this, layout);
+    return std::make_unique<ButtonRow>(layout, "cmdFavourites", "Favour&ites...", [this] { window().Show(); });
 }
 
 frmFavourites& Favourites::window() {

@@ -43,9 +43,8 @@ class Favourites final : public ReadingTool {
 public:
     explicit Favourites(Application& app) : app_(app) {}
 
-    std::vector<KeyDesign> keys() const override {
-        return {{kFavouriteKey, "lblKeyFavourite", "hkFavourite", "Ne&xt favourite:"}};
-    }
+    std::vector<KeyDesign> keys() const override;
+    // Steps to the next favourite after the one in use.
     void pressed(std::size_t key) override;
     std::unique_ptr<ToolRows> makeRows(RowLayout& layout) override;
     std::vector<toolkit::Menu::Entry> menuEntries() override;

@@ -9,6 +9,10 @@ namespace velmora::tools {
 
 namespace {
 toolkit::LookDesign button(const char* text, int tab) { return {.text = text, .tabIndex = tab}; }
+// A label that names the control after it and carries its mnemonic.
+toolkit::LookDesign labelOf(const char* text, const char* control) {
+    return {.text = text, .transparentBack = true, .labelFor = control};
+}
 }  // namespace
 
 frmFavourites::frmFavourites(Application& app, Favourites& tool)
@@ -18,17 +22,14 @@ frmFavourites::frmFavourites(Application& app, Favourites& tool)
                           .minMaxButtons = false,
                           .client = {5400, 3600},
                           .closeOnEscape = true}),
-      lblList(*this, {.name = "lblList",
-                      .at = {120, 120, 3120, 285},
-                      .look = {.text = "Favour&ites:", .transparentBack = true, .labelFor = "lstFavourites"}}),
+      lblList(*this,
+              {.name = "lblList", .at = {120, 120, 3120, 285}, .look = labelOf("Favour&ites:", "lstFavourites")}),
       lstFavourites(*this, {.name = "lstFavourites", .at = {120, 420, 3120, 2100}, .look = {.tabIndex = 0}}),
       cmdUse(*this, {.name = "cmdUse", .at = {3360, 420, 1815, 375}, .look = button("&Use", 1)}),
       cmdEarlier(*this, {.name = "cmdEarlier", .at = {3360, 840, 1815, 375}, .look = button("Move ear&lier", 2)}),
       cmdLater(*this, {.name = "cmdLater", .at = {3360, 1260, 1815, 375}, .look = button("Move lo&wer", 3)}),
       cmdRemove(*this, {.name = "cmdRemove", .at = {3360, 1680, 1815, 375}, .look = button("Remo&ve", 4)}),
-      lblName(*this, {.name = "lblName",
-                      .at = {120, 2700, 900, 285},
-                      .look = {.text = "&Name:", .transparentBack = true, .labelFor = "txtName"}}),
+      lblName(*this, {.name = "lblName", .at = {120, 2700, 900, 285}, .look = labelOf("&Name:", "txtName")}),
       txtName(*this, {.name = "txtName", .at = {1080, 2640, 2160, 315}, .look = {.tabIndex = 5}}),
       cmdAdd(*this, {.name = "cmdAdd", .at = {3360, 2610, 1815, 375}, .look = button("&Add the tint", 6)}),
       cmdRename(*this, {.name = "cmdRename", .at = {3360, 3030, 1815, 375}, .look = button("R&ename", 7)}),

@@ -4,32 +4,10 @@
 
 namespace velmora::tools {
 
-namespace {
-
-class FinderRows final : public ToolRows {
-public:
-    FinderRows(ColourFinder& finder, RowLayout& at)
-        : cmdFinder(at.form,
-                    {.name = "cmdFinder",
-                     .at = {120, at.take(480), 2400, 375},
-                     .look = {.text = "Colour fi&nder...", .tabIndex = at.nextTab()}},
-                    &at.group),
-          finder_(finder) {
-        cmdFinder.Click = [this] { finder_.open(); };
-    }
-    void load() override {}
-
-private:
-    toolkit::CommandButton cmdFinder;
-    ColourFinder& finder_;
-};
-
-}  // namespace
-
 ColourFinder::~ColourFinder() = default;
 
 std::unique_ptr<ToolRows> ColourFinder::makeRows(RowLayout& layout) {
-    return std::make_unique<FinderRows>(*this, layout);
+    return std::make_unique<ButtonRow>(layout, "cmdFinder", "Colour fi&nder...", [this] { open(); });
 }
 
 std::vector<toolkit::Menu::Entry> ColourFinder::menuEntries() {
