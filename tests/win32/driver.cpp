@@ -114,7 +114,7 @@ Program::~Program() { stop(); }
 
 void Program::start(bool waitUntilReady) {
     stop();
-    std::string command = "\"" + executable_ + "\"";
+    std::string command = "\"" + executable_ + "\"" + (arguments_.empty() ? "" : " " + arguments_);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};

@@ -58,6 +58,8 @@ public:
 
     // The velmora.exe beside the driver, unless told another.
     void setExecutable(std::string path) { executable_ = std::move(path); }
+    // What its command line says after the program's name ("--settings").
+    void setArguments(std::string arguments) { arguments_ = std::move(arguments); }
 
     // Starts it; unless told not to, waits until it is ready for input.
     void start(bool waitUntilReady = true);
@@ -78,6 +80,7 @@ public:
 
 private:
     std::string executable_;
+    std::string arguments_;
     HANDLE process_ = nullptr;
     DWORD processId_ = 0;
 };

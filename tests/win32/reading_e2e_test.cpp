@@ -290,11 +290,14 @@ TEST_F(ReadingToolsE2E, FavouritesAreListedTickedChosenAndRemoved) {
     ASSERT_EQ(menus.size(), 2U);
     EXPECT_TRUE(waitUntil([&] { return ticked(menus[0], 1, 2); })) << "now Blue is ticked";
     EXPECT_FALSE(ticked(menus[0], 0, 2));
-    for (HWND menu : menus) {
-        const std::size_t shown = program.shownWindowsOfClass("#32768").size();
-        PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 1);
-        EXPECT_TRUE(waitUntil([&] { return program.shownWindowsOfClass("#32768").size() < shown; }));
-    }
+    // Escape, one menu at a time, to whichever is in front, until none is shown.
+    EXPECT_TRUE(waitUntil([&] {
+        const auto shown = program.shownWindowsOfClass("#32768");
+        if (shown.empty()) return true;
+        PostMessageA(shown.front(), WM_KEYDOWN, VK_ESCAPE, 1);
+        Sleep(200);
+        return false;
+    })) << "Escape closes the submenu and then the menu";
 
     HWND dialog = openFromMenu(overlay, kSettings, "Settings ");
     ASSERT_NE(dialog, nullptr);

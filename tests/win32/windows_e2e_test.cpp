@@ -460,5 +460,27 @@ TEST_F(WindowsE2E, ASecondStartShowsTheFirstAndLeaves) {
     EXPECT_TRUE(program.running());
 }
 
+TEST_F(WindowsE2E, CommandsReachTheRunningCopyAndActThere) {
+    HWND overlay = startOverlay();
+    ASSERT_NE(overlay, nullptr);
+    const auto tell = [](const char* arguments) {
+        Program told;
+        told.setArguments(arguments);
+        told.start(false);
+        return told.waitForExit();
+    };
+    EXPECT_EQ(tell("--settings"), 0U);
+    EXPECT_NE(program.waitForWindow("Settings "), nullptr) << "Settings opens in the running copy";
+    EXPECT_EQ(tell("--show"), 0U);
+    EXPECT_TRUE(waitUntil([&] { return IsWindowVisible(overlay) != FALSE; }));
+    EXPECT_EQ(tell("--hide"), 0U);
+    EXPECT_TRUE(waitUntil([&] { return !IsWindowVisible(overlay); }));
+    EXPECT_EQ(tell("--bogus"), 2U) << "a usage line and 2";
+    EXPECT_TRUE(program.running());
+    EXPECT_EQ(tell("--quit"), 0U);
+    EXPECT_EQ(program.waitForExit(), 0U) << "the running copy ends as its Exit does";
+    EXPECT_EQ(tell("--quit"), 0U) << "with none running, nothing starts";
+}
+
 }  // namespace
 }  // namespace velmora::e2e
