@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "platform/keys.h"
 #include "platform/types.h"
@@ -29,6 +30,9 @@ public:
     // True where the desktop decides which keys reach the program (a Wayland
     // session's shortcuts portal): the keys asked for are only what we would like.
     virtual bool hotkeysByDesktop() = 0;
+    // The trigger the desktop chose for the key under this id, as it words it
+    // ("Ctrl+Alt+O"); empty where it decides none or has not told yet.
+    virtual std::string desktopTrigger(int) { return {}; }
     // In desktop pixels; none where the desktop does not tell.
     virtual std::optional<Point> tryPointerPosition() = 0;
     // While on, each burst of pointer motion reports one PointerMoved, with the

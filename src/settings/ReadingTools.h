@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "toolkit/controls.h"
@@ -37,6 +38,9 @@ public:
         "in KDE under System Settings > Shortcuts, in GNOME under Settings > Keyboard.";
 
 private:
+    // What lblKeysWhy says: with the desktop's triggers where it decides the keys and has told them.
+    std::string keysWhy() const;
+
     // A key's label, which names its box and carries its mnemonic, and the box.
     struct KeyRow {
         toolkit::Label label;

@@ -3,8 +3,9 @@
 #
 # A Wayland session through XWayland (WAYLAND_DISPLAY set, Xvfb as the X server)
 # with a stand-in portal on a private session bus: the program binds its keys
-# with the stored triggers, and the portal's Activated for the tint's key hides
-# the tint and shows it again. Without the portal the keys stay grabbed.
+# with the stored triggers and takes the ones the desktop answers with, and the
+# portal's Activated for the tint's key hides the tint and shows it again.
+# Without the portal the keys stay grabbed.
 set -euo pipefail
 
 exe=$(realpath "$1")
@@ -74,6 +75,11 @@ eventually grep -q '^bound$' "$work/portal.log" || fail "no shortcuts were bound
 grep -qx '1 CTRL+SHIFT+F9' "$work/portal.log" || fail "the tint's stored key was not asked for: $(cat "$work/portal.log")"
 grep -qx '[0-9]* CTRL+ALT+r' "$work/portal.log" || fail "the ruler's key was not asked for: $(cat "$work/portal.log")"
 echo "portal: the keys were bound with their stored triggers:" $(tr "\n" " " <"$work/portal.log")
+# The triggers the desktop answered with, its own for the tint's key among them.
+eventually grep -q '^Velmora: the desktop chose 1: Meta+F10; ' "$work/velmora.err" ||
+    fail "the program did not take the desktop's triggers"
+grep -q '^Velmora: the desktop chose .*: CTRL+ALT+r' "$work/velmora.err" || fail "the ruler's trigger was not taken"
+echo "portal: $(grep -m1 '^Velmora: the desktop chose' "$work/velmora.err")"
 activate() {
     dbus-send --session --print-reply --dest=org.freedesktop.portal.Desktop /org/freedesktop/portal/desktop \
         org.velmora.Test.Activate "string:$1" >/dev/null || fail "the stand-in did not take Activate"

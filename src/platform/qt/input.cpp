@@ -188,6 +188,7 @@ public:
 
     bool hotkeysPossible() override { return connection_ != nullptr; }
     bool hotkeysByDesktop() override { return portal_ != nullptr; }
+    std::string desktopTrigger(int id) override { return portal_ ? portal_->trigger(id) : std::string(); }
 
     // Where Qt places windows and measures screens, so the ruler lands where the pointer is.
     std::optional<Point> tryPointerPosition() override {

@@ -13,6 +13,7 @@
 #include <QDBusReply>
 #include <QFileInfo>
 #include <QObject>
+#include <QStringList>
 #include <QTimer>
 #include <QUuid>
 #include <map>
@@ -105,6 +106,11 @@ public:
 
     void unbind(int id) override { wanted_.erase(id); }
 
+    std::string trigger(int id) const override {
+        const auto it = triggers_.find(id);
+        return it == triggers_.end() || wanted_.count(id) == 0 ? std::string() : it->second.toStdString();
+    }
+
 private slots:
     void onSession(uint response, const QVariantMap& results) {
         stopListening();
@@ -119,8 +125,9 @@ private slots:
         bindWanted();
     }
 
-    void onBound(uint, const QVariantMap&) {
+    void onBound(uint response, const QVariantMap& results) {
         stopListening();
+        if (response == 0) takeTriggers(results.value(QStringLiteral("shortcuts")));
         if (bindPending_) bindWanted();
     }
 
@@ -159,6 +166,27 @@ private:
         request_.clear();
     }
 
+    // The shortcuts the desktop answered a bind with: each one's trigger_description, told once when they change.
+    void takeTriggers(const QVariant& answered) {
+        if (answered.userType() != qMetaTypeId<QDBusArgument>()) return;
+        const auto argument = answered.value<QDBusArgument>();
+        if (argument.currentSignature() != QStringLiteral("a(sa{sv})")) return;
+        QList<Shortcut> shortcuts;
+        argument >> shortcuts;
+        std::map<int, QString> triggers;
+        for (const Shortcut& shortcut : shortcuts) {
+            bool number = false;
+            const int id = shortcut.id.toInt(&number);
+            const QString trigger = shortcut.properties.value(QStringLiteral("trigger_description")).toString();
+            if (number && !trigger.isEmpty()) triggers[id] = trigger;
+        }
+        if (triggers == triggers_) return;
+        triggers_ = std::move(triggers);
+        QStringList told;
+        for (const auto& [id, trigger] : triggers_) told << QString::number(id) + QStringLiteral(": ") + trigger;
+        qInfo("Velmora: the desktop chose %s", qPrintable(told.join(QStringLiteral("; "))));
+    }
+
     // One request at a time; a bind asked for meanwhile follows the answer.
     void bindWanted() {
         if (session_.isEmpty() || !request_.isEmpty()) return;
@@ -185,6 +213,7 @@ private:
     QString request_;  // the Request awaited
     std::pair<QString, const char*> listening_;
     std::map<int, Hotkey> wanted_, bound_;
+    std::map<int, QString> triggers_;  // what the desktop chose, by id
     bool bindPending_ = false;
 };
 

@@ -17,6 +17,8 @@ public:
     // Asks for the key under this id; it reaches the program whenever the desktop's trigger for it is pressed.
     virtual void bind(int id, const Hotkey& key) = 0;
     virtual void unbind(int id) = 0;
+    // The trigger the desktop chose for the id, as it words it; empty until it tells.
+    virtual std::string trigger(int id) const = 0;
 };
 
 // None where the session bus has no GlobalShortcuts portal.
