@@ -118,8 +118,16 @@ void Program::start(bool waitUntilReady) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info{};
-    ASSERT_TRUE(CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        << "cannot start " << command;
+    // Under Wine a start right after another copy ended now and then fails once: try again.
+    bool started = false;
+    DWORD error = 0;
+    for (int attempt = 0; attempt < 5 && !started; ++attempt) {
+        if (attempt > 0) Sleep(200);
+        started =
+            CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info) != 0;
+        if (!started) error = GetLastError();
+    }
+    ASSERT_TRUE(started) << "cannot start " << command << ", error " << error;
     CloseHandle(info.hThread);
     process_ = info.hProcess;
     processId_ = info.dwProcessId;
