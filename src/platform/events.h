@@ -18,8 +18,8 @@ enum class EventKind {
     KeyDown,                   // picture boxes with the focus: code is the virtual key, shift as for the mouse
     NotificationAreaAppeared,  // after watchNotificationArea: the area is there now (target 0)
     NotificationAreaAbsent,    // after watchNotificationArea: it did not come in time (target 0)
-    Change,  // a person moved a slider, typed in a text box, set a hotkey box or chose in a list
-    Hotkey,  // a registered hotkey was pressed, whichever program has the focus: code is its id (target 0)
+    Change,                    // a person moved a slider, typed in a text box, set a hotkey box or chose in a list
+    Hotkey,        // a registered hotkey was pressed, whichever program has the focus: code is its id (target 0)
     PointerMoved,  // after watchPointer: the pointer moved, x and y its place in desktop pixels (target 0)
 };
 

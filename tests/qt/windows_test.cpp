@@ -107,9 +107,8 @@ TEST_F(WindowsTest, NotificationIconRestoresTheOverlayAndOpensItsMenu) {
     emit tray->activated(QSystemTrayIcon::DoubleClick);
     EXPECT_TRUE(overlay->isVisible()) << "a double-click brings it back";
 
-    EXPECT_EQ(chooseFromIconMenu(3),
-              (std::vector<std::string>{"About", "-", "Show", "Hide", "-", "Settings", "Colour &finder", "F&avourites",
-                                        "-", "E&xit"}));
+    EXPECT_EQ(chooseFromIconMenu(3), (std::vector<std::string>{"About", "-", "Show", "Hide", "-", "Settings",
+                                                               "Colour &finder", "F&avourites", "-", "E&xit"}));
     EXPECT_FALSE(overlay->isVisible());
 
     app->form<FrmMain>().Form_Load();

@@ -103,8 +103,9 @@ TEST_F(ContractTest, EveryCaptionMessageAndStoreKeyIsAsShipped) {
     for (const char* box : {"hkTint", "hkClick", "hkRuler", "hkRulerUp", "hkRulerDown", "hkMenu"}) {
         platform.typeText(control("frmSettings", box).handle, "Ctrl+Shift+F2");
     }
-    for (const char* key : {"alpha", "clickthrough", "ruler", "rulerheight", "rulerstyle", "rulerfollow", "hotkeytint",
-                            "hotkeyclick", "hotkeyruler", "hotkeyrulerup", "hotkeyrulerdown", "hotkeymenu", "tintmode"}) {
+    for (const char* key :
+         {"alpha", "clickthrough", "ruler", "rulerheight", "rulerstyle", "rulerfollow", "hotkeytint", "hotkeyclick",
+          "hotkeyruler", "hotkeyrulerup", "hotkeyrulerdown", "hotkeymenu", "tintmode"}) {
         EXPECT_TRUE(platform.store.values.count({"velmora", "config", key}) != 0) << key << " was never written";
     }
     EXPECT_EQ(window("frmRuler").caption, "Velmora reading ruler");

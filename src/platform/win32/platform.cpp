@@ -17,7 +17,8 @@ class Win32Platform final : private Win32Roles, public Platform {
 public:
     explicit Win32Platform(const Options& options)
         : Win32Roles(options),
-          Platform(*windowsRole, *controlsRole, *dialogsRole, *desktopRole, *nativeRole, *inputRole, *filterRole, store) {}
+          Platform(*windowsRole, *controlsRole, *dialogsRole, *desktopRole, *nativeRole, *inputRole, *filterRole,
+                   store) {}
 };
 
 }  // namespace

@@ -40,7 +40,8 @@ private:
                        .at = {1380, top, 3255, 420},
                        .look = {.tabIndex = tab, .accessibleName = "Strength", .minimum = 10, .maximum = 100}},
                       &at.group),
-          lblPercent(at.form, {.name = "lblPercent", .at = {4740, top + 60, 840, 285}, .look = {.transparentBack = true}},
+          lblPercent(at.form,
+                     {.name = "lblPercent", .at = {4740, top + 60, 840, 285}, .look = {.transparentBack = true}},
                      &at.group),
           app_(app) {
         sldStrength.Change = [this] { changed(); };
