@@ -147,7 +147,10 @@ ListBox::ListBox(Form& form, const ControlDesign& design, Control* container)
 void ListBox::setItems(const std::vector<std::string>& items) {
     touch();
     std::string text;
-    for (const std::string& item : items) text += (text.empty() && &item == items.data() ? "" : "\n") + item;
+    for (const std::string& item : items) {
+        if (&item != items.data()) text += '\n';
+        text += item;
+    }
     state_.text = text;
     platform().controls.setControlText(handle_, text);
 }
