@@ -80,16 +80,13 @@ bool addFavourite(Application& app, const Favourite& favourite) {
     return true;
 }
 
+// The tint as the overlay shows it, which has read the stored colour by its own rules.
 Favourite Favourites::current() {
-    Store& store = app_.store();
-    const std::string red = store.get(keys::red);
-    const int alpha = app_.model().get(kAlpha);
-    // As the overlay reads them: no red stored is the default tint.
-    if (red.empty()) return {144, 195, 212, alpha, {}};
-    return {colourComponent(red),
-            colourComponent(store.get(keys::green)),
-            colourComponent(store.get(keys::blue)),
-            alpha,
+    const SettingsModel::Tint& tint = app_.model().tint();
+    return {static_cast<int>(tint.color & 0xFFU),
+            static_cast<int>((tint.color >> 8) & 0xFFU),
+            static_cast<int>((tint.color >> 16) & 0xFFU),
+            tint.alpha,
             {}};
 }
 
