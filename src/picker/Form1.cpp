@@ -1,5 +1,6 @@
 #include "picker/Form1.h"
 
+#include <cmath>
 #include <cstdint>
 
 #include "app/Application.h"
@@ -112,26 +113,38 @@ void Form1::Picture1_KeyDown(unsigned KeyCode, int Shift) {
 
 void Form1::Picture1_MouseDown(int Button, int Shift, float X, float Y) {
     (void)Shift;
-    if (Button == 1) CheckColor(X, Y);
+    if (Button != 1) return;
+    float x = toGrid(X);
+    float y = toGrid(Y);
+    CheckColor(x, y);
 }
 
-void Form1::Picture1_MouseMove(int Button, int Shift, float X, float Y) {
-    (void)Shift;
-    if (Button == 1) CheckColor(X, Y);
+void Form1::Picture1_MouseMove(int Button, int Shift, float X, float Y) { Picture1_MouseDown(Button, Shift, X, Y); }
+
+// The platforms draw each spectrum cell over density x density pixels; the pixel
+// under the pointer belongs to the cell the floor of its place over the density.
+float Form1::density() const { return static_cast<float>(15.0 / app_.platform().desktop.twipsPerPixel()); }
+
+float Form1::toGrid(float pixel) const {
+    const double cell = std::floor(static_cast<double>(pixel) / density() + 1e-6);
+    return std::isfinite(cell) ? static_cast<float>(cell) : 0.0F;
 }
 
 void Form1::CheckColor(float& X, float& Y) {
+    // The design's picture is 258 pixels wide at 96 DPI, so its Width - 3 is the grid's last cell.
+    constexpr float kLast = 255;
     if (X < 1) X = 0;
     if (Y < 1) Y = 0;
-    if (X > Picture1.Width() - 3) X = Picture1.Width() - 3;
-    if (Y > Picture1.Height() - 3) Y = Picture1.Height() - 3;
+    if (X > kLast) X = kLast;
+    if (Y > kLast) Y = kLast;
     markX_ = X;
     markY_ = Y;
     const auto colour =
         static_cast<std::int32_t>(app_.platform().native.getPixel(Picture1.hDC(), toPixel(X), toPixel(Y)));
 
-    Shape1.setLeft(X - static_cast<float>(toPixel(Shape1.Width()) / 2));
-    Shape1.setTop(Y - static_cast<float>(toPixel(Shape1.Height()) / 2));
+    // The marker stands on the cell as drawn, in the picture's pixels.
+    Shape1.setLeft(X * density() - static_cast<float>(toPixel(Shape1.Width()) / 2));
+    Shape1.setTop(Y * density() - static_cast<float>(toPixel(Shape1.Height()) / 2));
 
     if (colour > 0) Label1.setBackColor(static_cast<platform::Color>(colour));
     if (colour >= 1) {

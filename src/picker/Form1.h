@@ -12,7 +12,8 @@ class Form1 : public toolkit::Form {
 public:
     explicit Form1(Application& app);
 
-    // X and Y over the picture in pixels; clamped in place to the picture.
+    // X and Y in the spectrum's own 256 x 256 grid, whatever the density the
+    // picture is drawn at; clamped in place to the grid.
     void CheckColor(float& X, float& Y);
 
     static constexpr const char* kNotSaved = "The colour could not be saved: Velmora cannot write its settings.";
@@ -36,6 +37,8 @@ private:
     void Picture1_MouseMove(int Button, int Shift, float X, float Y);
     void Picture1_KeyDown(unsigned KeyCode, int Shift);
     void copyToClipboard(toolkit::TextBox& box);
+    float density() const;  // screen pixels a grid cell spans
+    float toGrid(float pixel) const;
     void Command1_Click();
 
     Application& app_;

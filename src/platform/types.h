@@ -43,6 +43,20 @@ struct Image {
     bool empty() const { return width <= 0 || height <= 0; }
 };
 
+// The picture as drawn on a screen of dpi dots per inch: each of its pixels spans
+// dpi / 96 screen pixels, the screen pixel x showing the picture's x * 96 / dpi,
+// which is the cell the picker samples for a click there.
+inline Image atDensity(const Image& image, int dpi) {
+    if (image.empty() || dpi <= 96) return image;
+    const auto drawn = [dpi](int n) { return static_cast<int>((static_cast<long long>(n) * dpi + 95) / 96); };
+    Image out{drawn(image.width), drawn(image.height), {}};
+    out.pixels.reserve(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height));
+    for (int y = 0; y < out.height; ++y) {
+        for (int x = 0; x < out.width; ++x) out.pixels.push_back(image.at(x * 96 / dpi, y * 96 / dpi));
+    }
+    return out;
+}
+
 enum class BorderStyle {
     Sizable,      // ordinary resizable window with caption buttons
     FixedSingle,  // fixed border, caption

@@ -147,6 +147,28 @@ TEST_F(PickerTest, BlackOrAFailedReadMovesOnlyTheMarker) {
     EXPECT_EQ(box("Text3"), "0");
 }
 
+// At 144 DPI the box is 387 pixels and each cell of the spectrum spans 1.5 of them.
+TEST_F(AppTest, AtHigherDensityThePointerSamplesTheCellDrawnUnderIt) {
+    platform.setScreen({1920, 1080}, 10, {{0, 0, 1920, 1040}});
+    platform.store.set("tint", " 1");
+    start();
+    platform.click("FrmMain", "Command1");
+    sim::SimControl& picture = control("Form1", "Picture1");
+    ASSERT_EQ(picture.rect.width, 387);
+    const auto sampled = [&] { return argsOf(sim::Call::GetPixel).back(); };
+    const struct {
+        int x, y, cellX, cellY;
+    } cases[] = {{0, 0, 0, 0}, {1, 2, 0, 1}, {300, 150, 200, 100}, {383, 383, 255, 255}, {386, 386, 255, 255}};
+    for (const auto& c : cases) {
+        platform.mouseDown(picture.handle, 1, 0, c.x, c.y);
+        EXPECT_EQ(sampled(), (std::vector<long long>{picture.dc, c.cellX, c.cellY})) << c.x << "," << c.y;
+    }
+    platform.mouseDown(picture.handle, 1, 0, 300, 150);
+    EXPECT_EQ(control("Form1", "Shape1").rect, (platform::Rect{293, 143, 14, 14})) << "centred on the cell's pixels";
+    platform.keyDown(picture.handle, 0x27);  // Right: the next cell, not the next pixel
+    EXPECT_EQ(sampled(), (std::vector<long long>{picture.dc, 201, 100}));
+}
+
 TEST_F(PickerTest, OnlyTheLeftButtonAloneSamples) {
     for (int buttons : {0, 2, 3, 4, 5}) {
         press(buttons, 40, 40);

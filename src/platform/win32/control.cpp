@@ -275,7 +275,10 @@ private:
     bool createNative(ControlRecord& record, const NativeKind& kind) {
         const ControlSpec& spec = record.spec;
         record.id = s_.nextControlId++;
-        if (spec.kind == ControlKind::PictureBox) record.surface = surfaceFromImage(spec.picture);
+        if (spec.kind == ControlKind::PictureBox) {
+            record.surface = surfaceFromImage(spec.picture);
+            if (s_.dpi > 96) record.shown = surfaceFromImage(atDensity(spec.picture, s_.dpi));
+        }
         // Overlapping controls show in z-order, the first in tab order on top.
         const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style;
         // Our own panes find the state through their creation data; the system's controls take none.

@@ -1,10 +1,28 @@
 // How the Windows platform hears the system: the window procedure of every
-// window of ours, the procedures of the controls it listens to more closely,
-// and the handlers that turn their messages into the program's events.
+// window of ours and the handlers that turn its messages into the program's events.
 #include "platform/text.h"
 #include "platform/win32/state.h"
 
 namespace velmora::platform::win32 {
+
+// Shift, Ctrl and Alt as the mouse reports them, for a key.
+int keyShiftMask() {
+    return (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
+           (GetKeyState(VK_MENU) < 0 ? 4 : 0);
+}
+
+bool windowsKeyHeld() { return GetKeyState(VK_LWIN) < 0 || GetKeyState(VK_RWIN) < 0; }
+
+// A click from a control's own procedure, which the system called.
+void reportClick(State& state, HWND hwnd) {
+    try {
+        state.send({EventKind::Click, asHandle(hwnd)});
+    } catch (...) {
+        // The sink runs every handler inside its own catch-all, so what could arrive here
+        // is at most an out-of-memory while it told of an error. It must not unwind through
+        // the system's frames that called this procedure: the click is dropped.
+    }
+}
 
 namespace {
 
@@ -16,27 +34,8 @@ int shiftMask(WPARAM keys) {
     return ((keys & MK_SHIFT) != 0 ? 1 : 0) | ((keys & MK_CONTROL) != 0 ? 2 : 0) | (GetKeyState(VK_MENU) < 0 ? 4 : 0);
 }
 
-// Shift, Ctrl and Alt as the mouse reports them, for a key.
-int keyShiftMask() {
-    return (GetKeyState(VK_SHIFT) < 0 ? 1 : 0) | (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
-           (GetKeyState(VK_MENU) < 0 ? 4 : 0);
-}
-
-bool windowsKeyHeld() { return GetKeyState(VK_LWIN) < 0 || GetKeyState(VK_RWIN) < 0; }
-
 Event mouseEvent(EventKind kind, HWND hwnd, WPARAM wParam, LPARAM lParam) {
     return {kind, asHandle(hwnd), buttonMask(wParam), shiftMask(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-}
-
-// A click from a control's own procedure, which the system called.
-void reportClick(State& state, HWND hwnd) {
-    try {
-        state.send({EventKind::Click, asHandle(hwnd)});
-    } catch (...) {
-        // The sink runs every handler inside its own catch-all, so what could arrive here
-        // is at most an out-of-memory while it told of an error. It must not unwind through
-        // the system's frames that called this procedure: the click is dropped.
-    }
 }
 
 // The messages of one window or pane of ours. Each handler answers with the
@@ -423,77 +422,6 @@ LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
         // except a close request, which must never close a window the program did not close.
         return message == WM_CLOSE ? 0 : DefWindowProcA(hwnd, message, wParam, lParam);
     }
-}
-
-namespace {
-// The control's own handling, and the subclass removed as its window goes.
-LRESULT passOn(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, SUBCLASSPROC proc) {
-    if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, proc, 0);
-    return DefSubclassProc(hwnd, message, wParam, lParam);
-}
-}  // namespace
-
-LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR state) {
-    const LRESULT result = passOn(hwnd, message, wParam, lParam, editProc);
-    if (message == WM_LBUTTONUP) reportClick(*reinterpret_cast<State*>(state), hwnd);
-    return result;
-}
-
-// A link is followed with the mouse (NM_CLICK, then kFollowLink), Enter or Space;
-// the SysLink itself shows the focus and a hand over the link.
-LRESULT CALLBACK linkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR state) {
-    // The keys' codes are also their characters.
-    const bool followKey = wParam == VK_RETURN || wParam == VK_SPACE;
-    switch (message) {
-        case WM_GETDLGCODE: {
-            // Enter is the link's, not the default button's.
-            const auto* msg = reinterpret_cast<const MSG*>(lParam);
-            if (msg != nullptr && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) return DLGC_WANTMESSAGE;
-            break;
-        }
-        case WM_KEYDOWN:
-            if (!followKey) break;
-            reportClick(*reinterpret_cast<State*>(state), hwnd);
-            return 0;
-        case WM_KEYUP:
-        case WM_CHAR:
-            if (followKey) return 0;  // followed once, when the key goes down
-            break;
-        case kFollowLink:
-            reportClick(*reinterpret_cast<State*>(state), hwnd);
-            return 0;
-        default:
-            break;
-    }
-    return passOn(hwnd, message, wParam, lParam, linkProc);
-}
-
-// Backspace and Delete clear a hotkey box, which the control alone does without a word.
-// Alt with a key and nothing else is left to the window: a mnemonic, or Alt+F4. What
-// the person left half pressed when the keyboard goes elsewhere is dropped.
-LRESULT CALLBACK hotkeyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR state) {
-    switch (message) {
-        case WM_KEYDOWN:
-        case WM_SYSKEYDOWN:
-            if (wParam == VK_BACK || wParam == VK_DELETE) {
-                SendMessageA(hwnd, HKM_SETHOTKEY, 0, 0);
-                SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), EN_CHANGE),
-                             reinterpret_cast<LPARAM>(hwnd));
-                return 0;
-            }
-            if (message == WM_SYSKEYDOWN && keyShiftMask() == 4 && !windowsKeyHeld() && wParam != VK_MENU) {
-                return DefWindowProcA(hwnd, message, wParam, lParam);
-            }
-            break;
-        case WM_KILLFOCUS: {
-            auto& s = *reinterpret_cast<State*>(state);
-            if (ControlRecord* record = s.control(hwnd)) setHotkeyBox(s, *record, record->lastText);
-            break;
-        }
-        default:
-            break;
-    }
-    return passOn(hwnd, message, wParam, lParam, hotkeyProc);
 }
 
 }  // namespace velmora::platform::win32

@@ -9,8 +9,9 @@ namespace velmora::platform::win32 {
 namespace {
 
 void paintPicture(HDC dc, const ControlRecord& pane, const RECT& client) {
-    const Size size = pane.surface->size;
-    BitBlt(dc, 0, 0, size.width, size.height, pane.surface->dc.get(), 0, 0, SRCCOPY);
+    const PictureSurface& drawn = pane.shown ? *pane.shown : *pane.surface;
+    const Size size = drawn.size;
+    BitBlt(dc, 0, 0, size.width, size.height, drawn.dc.get(), 0, 0, SRCCOPY);
     // Whatever the picture does not cover shows the back colour.
     RECT right{size.width, 0, client.right, client.bottom};
     RECT below{0, size.height, std::min<LONG>(size.width, client.right), client.bottom};

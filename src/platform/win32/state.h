@@ -60,7 +60,8 @@ struct ControlRecord {
     Rect rect;
     Brush backBrush;
     Font font;
-    std::unique_ptr<PictureSurface> surface;  // picture boxes
+    std::unique_ptr<PictureSurface> surface;  // picture boxes: the picture itself, which the picker samples
+    std::unique_ptr<PictureSurface> shown;    // and as drawn at the window's density
     // Text and hotkey boxes: the text the program set or a person's edit last reported
     // (a whole-number box's is always good); sliders: the value, likewise.
     std::string lastText;
@@ -194,8 +195,13 @@ std::unique_ptr<ScreenFilter> makeFilter(State& state);
 Rect outerRect(HWND hwnd);
 // Reports Resize when a window's outer size changed since it was last reported (events.cpp).
 void reportResize(State& state, HWND hwnd);
-// Every window class of ours has this procedure; the subclassed controls take the other
-// two, with the state as their reference data (events.cpp).
+// A click from a control's own procedure, which the system called.
+void reportClick(State& state, HWND hwnd);
+// Shift, Ctrl and Alt as the mouse reports them, for a key.
+int keyShiftMask();
+bool windowsKeyHeld();
+// Every window class of ours has this procedure (events.cpp); the subclassed controls
+// take the others, with the state as their reference data (subclass.cpp).
 LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR state);
 LRESULT CALLBACK linkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR state);
