@@ -50,3 +50,20 @@ wakeups() {
 
 # The by-thread part of what wakeups printed.
 by_thread() { if [[ $1 == *" "* ]]; then echo "${1#* }"; else echo "no wakeups"; fi; }
+
+# The reading ruler's figures: the wakeups at rest and the CPU time around them, the
+# lags one a line ("missed" for a move never followed), the CPU time around the sweep.
+ruler_report() {
+    local rest=$1 rest_from=$2 rest_to=$3 lags=$4 before=$5 after=$6 idle=$7 got
+    printf '%-44s %12s\n' "wakeups per second, pointer at rest, ${idle} s" "${rest%% *} /s"
+    echo "  by thread: $(by_thread "$rest")"
+    printf '%-44s %12s\n' "CPU time, pointer at rest, ${idle} s" \
+        "$(awk -v a="$rest_from" -v b="$rest_to" 'BEGIN {printf "%.1f", b - a}') ms"
+    got=$(grep -v missed <<<"$lags" | grep . | sort -g || true)
+    printf '%-44s %12s\n' "pointer to ruler, median of $(grep -c . <<<"$got")" "$(median <<<"$got") ms"
+    printf '%-44s %12s\n' "pointer to ruler, 90th percentile" \
+        "$(awk '{a[NR] = $1} END {if (NR) printf "%.1f", a[int(NR * 0.9 + 0.5)]}' <<<"$got") ms"
+    printf '%-44s %12s\n' "  moves the ruler never followed" "$(grep -c missed <<<"$lags" || true)"
+    printf '%-44s %12s\n' "CPU time, 5 s of 100 pointer moves a second" \
+        "$(awk -v a="$before" -v b="$after" 'BEGIN {printf "%.1f", b - a}') ms"
+}

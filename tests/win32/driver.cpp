@@ -312,6 +312,15 @@ void clickWithPointer(HWND window, int x, int y) {
     SendInput(2, press, sizeof press[0]);
 }
 
+void movePointer(int x, int y) {
+    INPUT move{};
+    move.type = INPUT_MOUSE;
+    move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    move.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    move.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    SendInput(1, &move, sizeof move);
+}
+
 void pressKeys(std::initializer_list<WORD> keys) {
     std::vector<INPUT> presses;
     for (const WORD key : keys) presses.push_back({INPUT_KEYBOARD, {.ki = {key, 0, 0, 0, 0}}});

@@ -127,6 +127,8 @@ OverlayButtons overlayButtons(HWND overlay);
 // A click as a person makes one: the pointer moves over that point of the window's client
 // area and the left button goes down and up through the system's input queue.
 void clickWithPointer(HWND window, int x, int y);
+// Moves the pointer to a place on the primary screen as a mouse does, through the input queue.
+void movePointer(int x, int y);
 
 // Keys pressed in that order and released the other way round, through the system's
 // input queue, as on a keyboard: {VK_CONTROL, VK_MENU, 'O'} is Ctrl+Alt+O.

@@ -100,8 +100,11 @@ TEST_F(ReadingToolsE2E, TheRulerFollowsThePointerInTheTintsStrength) {
         return r.left == 0 && r.right == GetSystemMetrics(SM_CXSCREEN) && r.top == y - 24 && r.bottom == y + 24;
     };
     EXPECT_TRUE(waitUntil([&] { return centredAt(300); })) << "48 pixels tall across the screen";
-    SetCursorPos(100, 500);
+    movePointer(100, 500);
     EXPECT_TRUE(waitUntil([&] { return centredAt(500); })) << windowRect(ruler).top;
+    const LONG bottom = GetSystemMetrics(SM_CYSCREEN);
+    movePointer(100, bottom - 1);
+    EXPECT_TRUE(waitUntil([&] { return windowRect(ruler).bottom == bottom; })) << "the last row: whole on the screen";
 }
 
 // Wine has no magnification.dll, and no gamma ramp without XF86VidMode, which Xvfb lacks:

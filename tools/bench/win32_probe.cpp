@@ -5,6 +5,11 @@
 //       "-" for what never happened) and leaves it running
 //   info PID    prints "threads N workingset KB private KB" as Windows counts them
 //   stop PID    ends it
+//   start velmora EXE ruler   as hidden, with the reading ruler on and following
+//   follow lag MOVES          moves the pointer (SendInput) at random 80-300 ms intervals and
+//                             waits for the ruler's window to move; prints each lag in ms,
+//                             "missed" where it did not move within 500 ms
+//   follow sweep SECONDS RATE moves the pointer RATE times a second
 // clang-format off
 #include <windows.h>
 #include <psapi.h>
@@ -15,6 +20,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <random>
 #include <string>
 #include <type_traits>
 #include <utility>
@@ -33,16 +39,18 @@ struct Program {
 };
 
 // The same place and size for both: 600 x 200 pixels at 100, 100 (twips at 15 per pixel).
-Program program(const std::string& name, bool shown) {
+Program program(const std::string& name, bool shown, bool ruler = false) {
     if (name == "velmora") {
-        return {"Velmora v1.0",
-                "Software\\VB and VBA Program Settings\\velmora",
-                "Software\\VB and VBA Program Settings\\velmora\\config",
-                {{"tint", shown ? " 1" : " 0"},
-                 {"width", " 9000"},
-                 {"height", " 3000"},
-                 {"left", " 1500"},
-                 {"top", " 1500"}}};
+        Program velmora{"Velmora v1.0",
+                        "Software\\VB and VBA Program Settings\\velmora",
+                        "Software\\VB and VBA Program Settings\\velmora\\config",
+                        {{"tint", shown ? " 1" : " 0"},
+                         {"width", " 9000"},
+                         {"height", " 3000"},
+                         {"left", " 1500"},
+                         {"top", " 1500"}}};
+        if (ruler) velmora.values.insert(velmora.values.end(), {{"ruler", " 1"}, {"rulerfollow", " 1"}});
+        return velmora;
     }
     return {"Bare baseline",
             "Software\\Velmora bench",
@@ -89,8 +97,9 @@ std::string figure(double ms) {
     return text;
 }
 
-int start(const std::string& name, const std::string& exe, bool shown) {
-    const Program p = program(name, shown);
+int start(const std::string& name, const std::string& exe, const std::string& look) {
+    const bool shown = look == "shown";
+    const Program p = program(name, shown, look == "ruler");
     if (!seedStore(p)) {
         std::fprintf(stderr, "cannot write HKCU\\%s\n", p.storeKey);
         return 1;
@@ -147,6 +156,67 @@ int info(DWORD pid) {
     return 0;
 }
 
+// A mouse's own move through the input queue, by the distance to that place: the ruler
+// hears moves, not a cursor a program sets.
+void movePointer(int x, int y) {
+    POINT at{};
+    GetCursorPos(&at);
+    INPUT mouse{};
+    mouse.type = INPUT_MOUSE;
+    mouse.mi = {x - at.x, y - at.y, 0, MOUSEEVENTF_MOVE, 0, 0};
+    SendInput(1, &mouse, sizeof mouse);
+}
+
+LONG rulerTop(HWND ruler) {
+    RECT r{};
+    GetWindowRect(ruler, &r);
+    return r.top;
+}
+
+int follow(const std::string& mode, double first, double rate) {
+    const HWND ruler = FindWindowA(nullptr, "Velmora reading ruler");
+    if (ruler == nullptr) {
+        std::fprintf(stderr, "no reading ruler\n");
+        return 1;
+    }
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    LARGE_INTEGER begin{}, now{};
+    QueryPerformanceCounter(&begin);
+    if (mode == "sweep") {
+        for (int i = 0; msBetween(begin, now) < first * 1000; ++i) {
+            movePointer(width / 3, 100 + (i * 7) % (height - 200));
+            const double next = (i + 1) * 1000.0 / rate;
+            do {
+                Sleep(1);
+                QueryPerformanceCounter(&now);
+            } while (msBetween(begin, now) < next);
+        }
+        return 0;
+    }
+    std::mt19937 random(12345);
+    std::uniform_int_distribution<int> pause(80, 300);
+    int y = height / 2;
+    for (int i = 0; i < static_cast<int>(first); ++i) {
+        Sleep(static_cast<DWORD>(pause(random)));
+        // Far enough each time that the strip must move; the strip stays whole, so keep off the edges.
+        y = y < height / 2 ? y + height / 4 + i % 37 : y - height / 4 - i % 41;
+        const LONG was = rulerTop(ruler);
+        QueryPerformanceCounter(&begin);
+        movePointer(width / 3, y);
+        // Asked without sleeping: a millisecond's sleep would be the lag's own grain.
+        do {
+            QueryPerformanceCounter(&now);
+        } while (rulerTop(ruler) == was && msBetween(begin, now) < 500);
+        if (rulerTop(ruler) == was) {
+            std::printf("missed\n");
+        } else {
+            std::printf("%.2f\n", msBetween(begin, now));
+        }
+    }
+    return 0;
+}
+
 int stop(DWORD pid) {
     const Handle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, pid), &CloseHandle);
     if (!process) return 0;  // already gone
@@ -158,9 +228,15 @@ int stop(DWORD pid) {
 
 int main(int argc, char** argv) {
     const std::string command = argc > 1 ? argv[1] : "";
-    if (command == "start" && argc == 5) return start(argv[2], argv[3], std::string(argv[4]) == "shown");
+    if (command == "start" && argc == 5) return start(argv[2], argv[3], argv[4]);
+    if (command == "follow" && argc >= 4) {
+        return follow(argv[2], std::atof(argv[3]), argc > 4 ? std::atof(argv[4]) : 0);
+    }
     if (command == "info" && argc == 3) return info(std::strtoul(argv[2], nullptr, 10));
     if (command == "stop" && argc == 3) return stop(std::strtoul(argv[2], nullptr, 10));
-    std::fprintf(stderr, "usage: %s start velmora|bare EXE shown|hidden | info PID | stop PID\n", argv[0]);
+    std::fprintf(stderr,
+                 "usage: %s start velmora|bare EXE shown|hidden|ruler | info PID | stop PID | follow lag MOVES | "
+                 "follow sweep SECONDS RATE\n",
+                 argv[0]);
     return 2;
 }

@@ -88,24 +88,16 @@ private:
             s_.send(e);
             return 0;
         }
-        // The pointer moved: the place is read once the burst queued behind this input is through.
-        if (message == WM_INPUT && s_.watchingPointer && !s_.pointerPlacePending) {
-            s_.pointerPlacePending = PostMessageA(hwnd, kPointerPlace, 0, 0) != FALSE;
-        }
         if (message == kPointerPlace) {
             s_.pointerPlacePending = false;
-            POINT at{};
-            if (!s_.watchingPointer || !GetCursorPos(&at)) return 0;
-            const Point place{at.x, at.y};
-            if (s_.pointerTold == place) return 0;
-            s_.pointerTold = place;
+            if (!s_.pointerHook || s_.pointerTold == s_.pointerSeen) return 0;
+            s_.pointerTold = s_.pointerSeen;
             Event e{EventKind::PointerMoved, 0};
-            e.x = place.x;
-            e.y = place.y;
+            e.x = s_.pointerSeen.x;
+            e.y = s_.pointerSeen.y;
             s_.send(e);
             return 0;
         }
-        // WM_INPUT too: the system frees its raw input there.
         return DefWindowProcA(hwnd, message, wParam, lParam);
     }
 

@@ -28,25 +28,36 @@ public:
         return Point{at.x, at.y};
     }
 
-    // Raw mouse input to the host window, even while another program has the focus.
+    // A low-level mouse hook hears every move, whichever program has the focus, and
+    // Wine calls it too; the move is reported once the burst queued behind it is through.
     bool watchPointer(bool on) override {
-        if (on == s_.watchingPointer) return true;
-        // Wine registers raw input and never sends it: the ruler asks for the pointer instead.
-        if (on && runningOnWine()) return false;
-        RAWINPUTDEVICE mouse{};
-        mouse.usUsagePage = 0x01;  // generic desktop
-        mouse.usUsage = 0x02;      // mouse
-        mouse.dwFlags = on ? RIDEV_INPUTSINK : RIDEV_REMOVE;
-        mouse.hwndTarget = on ? s_.host.get() : nullptr;
-        if (on && mouse.hwndTarget == nullptr) return false;
-        const bool done = RegisterRawInputDevices(&mouse, 1, sizeof mouse) != FALSE;
-        if (on) {
-            s_.watchingPointer = done;
-            s_.pointerTold.reset();
-            return done;
+        if (!on) {
+            s_.pointerHook.reset();
+            watcher = nullptr;
+            return true;
         }
-        s_.watchingPointer = false;
+        if (s_.pointerHook) return true;
+        if (!s_.host) return false;
+        s_.pointerHook.reset(SetWindowsHookExA(WH_MOUSE_LL, pointerMoved, s_.instance, 0));
+        if (!s_.pointerHook) return false;
+        watcher = &s_;
+        s_.pointerTold.reset();
         return true;
+    }
+
+private:
+    // A hook carries no data of its own; one platform watches at a time.
+    static inline State* watcher = nullptr;
+
+    static LRESULT CALLBACK pointerMoved(int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HC_ACTION && wParam == WM_MOUSEMOVE && watcher != nullptr) {
+            const auto* move = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
+            watcher->pointerSeen = {move->pt.x, move->pt.y};
+            if (!watcher->pointerPlacePending) {
+                watcher->pointerPlacePending = PostMessageA(watcher->host.get(), kPointerPlace, 0, 0) != FALSE;
+            }
+        }
+        return CallNextHookEx(nullptr, code, wParam, lParam);
     }
 };
 

@@ -26,7 +26,7 @@ inline constexpr const char* kHostClass = "VelmoraHost";
 inline constexpr ULONG_PTR kCommandData = 0x564C4D43;
 // Posted to a link once its click is over, to follow it (events.cpp).
 inline constexpr UINT kFollowLink = WM_APP + 2;
-// Posted to the host window after the first raw mouse input of a burst: read the cursor's place once.
+// Posted to the host window after the first pointer move of a burst: report its place once.
 inline constexpr UINT kPointerPlace = WM_APP + 3;
 // Posted by a second start of the program to the first one's host window.
 inline constexpr const char* kAnotherInstanceMessage = "Velmora.AnotherInstance";
@@ -133,9 +133,10 @@ struct State {
     int programmaticMoves = 0;         // while above 0, moves are the program's own, not the person's
     int programmaticText = 0;          // while above 0, text that changes is the program's own
     bool watchingTray = false;         // between watchNotificationArea and its answer
-    bool watchingPointer = false;      // raw mouse input comes to the host window
     bool pointerPlacePending = false;  // kPointerPlace posted, not yet handled
+    Point pointerSeen;                 // where the last move took the pointer
     std::optional<Point> pointerTold;  // the place last reported
+    MouseHook pointerHook;             // while the pointer is watched
     std::unique_ptr<Annotations, AnnotationsDeleter> annotations;  // made for the first name or description
 };
 
