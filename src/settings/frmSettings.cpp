@@ -18,7 +18,11 @@ int checkBoxValue(const std::string& stored) {
 }
 
 frmSettings::frmSettings(Application& app)
-    : toolkit::Form(app, {.name = "frmSettings", .caption = "Settings ", .client = {6225, 0}, .closeOnEscape = true}),
+    : toolkit::Form(app, {.name = "frmSettings",
+                          .caption = "Settings ",
+                          .client = {6225, 0},
+                          .closeOnEscape = true,
+                          .fitsWorkArea = true}),
       Check1(*this, {.name = "Check1",
                      .at = {240, 240, 4695, 375},
                      .look = {.text = "Automatically load with windows startup.", .tabIndex = 0}}),

@@ -57,7 +57,7 @@ void Control::resetToDesign() {
 ScaleMode Control::units() const { return container_ != nullptr ? container_->innerScaleMode() : form_.scaleMode(); }
 
 platform::Rect Control::pixelRect() const {
-    const double tpp = form_.runtime().platform().desktop.twipsPerPixel();
+    const double tpp = form_.layoutTwipsPerPixel();
     return {twipsToPixels(geometry_[0], tpp), twipsToPixels(geometry_[1], tpp), twipsToPixels(geometry_[2], tpp),
             twipsToPixels(geometry_[3], tpp)};
 }
@@ -65,7 +65,9 @@ platform::Rect Control::pixelRect() const {
 void Control::create() {
     state_.rect = pixelRect();
     const Handle parent = container_ != nullptr ? container_->handle_ : form_.handle_;
-    handle_ = platform().controls.createControl(parent, state_);
+    platform::ControlSpec spec = state_;
+    spec.font.points = static_cast<float>(spec.font.points / form_.fit());
+    handle_ = platform().controls.createControl(parent, spec);
     if (handle_ == 0) throw errors::outOfMemory();
     form_.runtime().attach(handle_, this);
 }

@@ -1,5 +1,8 @@
 #include "toolkit/form.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "toolkit/controls.h"
 
 namespace velmora::toolkit {
@@ -48,6 +51,8 @@ void Form::Load() {
     handle_ = p.windows.createWindow(spec);
     if (handle_ == 0) throw errors::outOfMemory();
     runtime_.attach(handle_, this);
+    fit_ = 1;
+    if (design_.fitsWorkArea) fitIntoWorkArea(spec.clientSize);
     // Controls were registered in declaration order, so a container precedes what it holds.
     for (Control* control : controls_) {
         control->resetToDesign();
@@ -222,6 +227,35 @@ Handle Form::hWnd() {
 Handle Form::Icon() {
     ensureLoaded();
     return runtime_.platform().windows.windowIcon(handle_);
+}
+
+double Form::layoutTwipsPerPixel() const { return runtime_.platform().desktop.twipsPerPixel() * fit_; }
+
+// On a dense screen a tall design can outgrow the work area, its OK out of reach:
+// it is laid out at the density that fits, never below 96 DPI, and kept inside the area.
+void Form::fitIntoWorkArea(platform::Size client) {
+    platform::Platform& p = runtime_.platform();
+    const std::vector<platform::Rect> areas = p.desktop.workAreas();
+    if (areas.empty() || client.width <= 0 || client.height <= 0) return;
+    const platform::Rect outer = p.windows.windowRect(handle_);
+    const auto holds = [&](const platform::Rect& a) {
+        return outer.left >= a.left && outer.left < a.left + a.width && outer.top >= a.top &&
+               outer.top < a.top + a.height;
+    };
+    const auto found = std::find_if(areas.begin(), areas.end(), holds);
+    const platform::Rect area = found != areas.end() ? *found : areas.front();
+    const int frameWidth = std::max(0, outer.width - client.width);
+    const int frameHeight = std::max(0, outer.height - client.height);
+    const double room = std::min(static_cast<double>(area.width - frameWidth) / client.width,
+                                 static_cast<double>(area.height - frameHeight) / client.height);
+    const double densest = 15.0 / p.desktop.twipsPerPixel();
+    fit_ = room > 0 && room < 1 ? std::min(1 / room, std::max(1.0, densest)) : 1;
+    const int width = frameWidth + static_cast<int>(std::lround(client.width / fit_));
+    const int height = frameHeight + static_cast<int>(std::lround(client.height / fit_));
+    const int left = std::max(area.left, std::min(outer.left, area.left + area.width - width));
+    const int top = std::max(area.top, std::min(outer.top, area.top + area.height - height));
+    if (fit_ == 1 && left == outer.left && top == outer.top) return;
+    p.windows.setWindowRect(handle_, {left, top, width, height});
 }
 
 float Form::unitsToTwips(float units, ScaleMode mode) const {

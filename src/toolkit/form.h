@@ -30,6 +30,7 @@ struct FormDesign {
     std::vector<platform::Image> icons;  // the window's own icon in several sizes
     bool closeOnEscape = false;          // Escape closes it, as its close box does
     bool showActivates = true;           // false: shown without taking the keyboard (a panel)
+    bool fitsWorkArea = false;           // laid out smaller, as far as 96 DPI, rather than cross the work area
 };
 
 class Form : public EventTarget {
@@ -84,6 +85,10 @@ public:
 
     void handleEvent(const platform::Event& event) override;
 
+    // Twips per pixel of what the window holds: the screen's, or more in a window fitted to its work area.
+    double layoutTwipsPerPixel() const;
+    double fit() const { return fit_; }
+
     // Conversions between this window's scale units and twips.
     float unitsToTwips(float units, ScaleMode mode) const;
     float twipsToUnits(float twips, ScaleMode mode) const;
@@ -110,6 +115,7 @@ private:
     float edge(Edge which);
     void setEdge(Edge which, float twips);
     void destroyNative();
+    void fitIntoWorkArea(platform::Size client);
 
     Runtime& runtime_;
     FormDesign design_;
@@ -122,6 +128,7 @@ private:
     Color backColor_ = 0;
     bool loading_ = false;
     bool hiddenByLoad_ = false;
+    double fit_ = 1;  // how many times smaller than the screen's density the window is laid out
 };
 
 }  // namespace velmora::toolkit

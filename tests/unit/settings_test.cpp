@@ -17,6 +17,31 @@ protected:
     int value(const char* box) { return control("frmSettings", box).value; }
 };
 
+// At 192 DPI the dialog is taller than a 1280 x 800 screen: laid out at the density that
+// fits, its text smaller with it, and opened inside the work area with OK in reach.
+TEST_F(SettingsTest, TallerThanTheWorkAreaItIsLaidOutToFitInsideIt) {
+    platform.setScreen({1280, 800}, 7.5, {{0, 40, 1280, 760}});
+    start();
+    openSettings();
+    const platform::Rect area{0, 40, 1280, 760};
+    const sim::SimWindow& w = window("frmSettings");
+    EXPECT_GE(w.rect.top, area.top);
+    EXPECT_LE(w.rect.top + w.rect.height, area.top + area.height);
+    EXPECT_LE(w.rect.width, area.width);
+    const sim::SimControl& ok = control("frmSettings", "Command1");
+    EXPECT_LE(ok.rect.top + ok.rect.height, w.rect.height) << "OK inside the window";
+    EXPECT_LT(ok.rect.height, 66) << "smaller than 495 twips at 192 DPI";
+    EXPECT_LT(ok.spec.font.points, 8.0F);
+    EXPECT_GE(ok.spec.font.points * 2, 8.0F) << "never below 96 DPI";
+
+    // Where it fits, nothing changes.
+    platform.click("frmSettings", "Command1");
+    platform.setScreen({2560, 1600}, 7.5, {{0, 0, 2560, 1560}});
+    openSettings();
+    EXPECT_EQ(control("frmSettings", "Command1").rect.height, 66);
+    EXPECT_EQ(control("frmSettings", "Command1").spec.font.points, 8.0F);
+}
+
 TEST_F(SettingsTest, OpensWithItsCaptionAndBothBoxesClearOnAnEmptyStore) {
     start();
     openSettings();
