@@ -17,6 +17,9 @@ public:
     // The primary screen's size in pixels, and every screen's work area, primary first.
     virtual Size screenSize() = 0;
     virtual double twipsPerPixel() = 0;
+    // Device pixels to one of the program's pixels: above 1 where the desktop scales
+    // the program's drawing itself (Qt's device pixel ratio), 1 where pixels are the device's.
+    virtual double deviceScale() { return 1; }
     virtual std::vector<Rect> workAreas() = 0;
     // The union of every screen, and each screen, primary first.
     virtual Rect desktopArea() = 0;

@@ -248,7 +248,7 @@ void Form::fitIntoWorkArea(platform::Size client) {
     const int frameHeight = std::max(0, outer.height - client.height);
     const double room = std::min(static_cast<double>(area.width - frameWidth) / client.width,
                                  static_cast<double>(area.height - frameHeight) / client.height);
-    const double densest = 15.0 / p.desktop.twipsPerPixel();
+    const double densest = 15.0 / p.desktop.twipsPerPixel() * p.desktop.deviceScale();
     fit_ = room > 0 && room < 1 ? std::min(1 / room, std::max(1.0, densest)) : 1;
     const int width = frameWidth + static_cast<int>(std::lround(client.width / fit_));
     const int height = frameHeight + static_cast<int>(std::lround(client.height / fit_));

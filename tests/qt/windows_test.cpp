@@ -1,5 +1,6 @@
 // The picker, the notification icon's menu, the settings dialog, the sponsor
 // panel and the About box, through real widgets.
+#include <QAbstractButton>
 #include <QAccessible>
 #include <QCheckBox>
 #include <QClipboard>
@@ -7,8 +8,13 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QStyle>
 #include <QSystemTrayIcon>
 #include <QTest>
+#include <QTextLayout>
+#include <QtMath>
+#include <optional>
 
 #include "fixture.h"
 #include "overlay/FrmMain.h"
@@ -298,6 +304,111 @@ TEST_F(WindowsTest, PickerBoxesTakeOnlyWholeNumbersUpTo255) {
     QGuiApplication::clipboard()->setText("200");
     red->paste();
     EXPECT_EQ(red->text(), "200");
+}
+
+// Where a control's text is drawn, line by line, in its window's coordinates; nothing for a
+// control without text. A line past the control's edge is cut.
+std::vector<QRect> textLines(QWidget* w) {
+    QString text;
+    QRect room = w->contentsRect();
+    Qt::Alignment align = Qt::AlignLeft | Qt::AlignTop;
+    bool wraps = false;
+    if (auto* label = qobject_cast<QLabel*>(w)) {
+        text = label->text();
+        align = label->alignment();
+        wraps = label->wordWrap();
+    } else if (auto* button = qobject_cast<QAbstractButton*>(w)) {
+        text = button->text();
+        align = Qt::AlignCenter;
+        if (qobject_cast<QCheckBox*>(w) != nullptr) {
+            room.setLeft(room.left() + w->style()->pixelMetric(QStyle::PM_IndicatorWidth) + 4);
+            align = Qt::AlignLeft | Qt::AlignVCenter;
+        }
+    } else if (auto* box = qobject_cast<QLineEdit*>(w)) {
+        text = box->text();
+        room = room.adjusted(2, 1, -2, -1);
+        align = Qt::AlignLeft | Qt::AlignVCenter;
+    }
+    text.remove(QRegularExpression("&(?!&)"));
+    if (text.trimmed().isEmpty()) return {};
+    QTextLayout layout(text, w->font());
+    QTextOption option(align);
+    option.setWrapMode(wraps ? QTextOption::WordWrap : QTextOption::NoWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    qreal y = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(room.width());
+        line.setPosition({0, y});
+        y += line.height();
+    }
+    layout.endLayout();
+    const qreal top = align & Qt::AlignVCenter ? (room.height() - y) / 2 : 0;
+    std::vector<QRect> lines;
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine line = layout.lineAt(i);
+        // Blanks drawn nothing: only the ink's run counts.
+        const QString ink = text.mid(line.textStart(), line.textLength()).trimmed();
+        if (ink.isEmpty()) continue;
+        QRect drawn = line.naturalTextRect().translated(room.left(), room.top() + top).toAlignedRect();
+        drawn.setWidth(qCeil(QFontMetricsF(w->font()).horizontalAdvance(ink)));
+        if (align & Qt::AlignHCenter) drawn.moveLeft(room.left() + (room.width() - drawn.width()) / 2);
+        if (!room.contains(drawn))
+            ADD_FAILURE() << w->objectName().toStdString() << " cuts \"" << ink.toStdString() << "\"";
+        lines.emplace_back(w->mapTo(w->window(), drawn.topLeft()), drawn.size());
+    }
+    return lines;
+}
+
+// Every text a window shows is whole and none lies over another, at the scale the test runs at
+// (at 1x, and at 2x by QT_SCALE_FACTOR in a run of its own).
+void expectTextsWhole(QWidget* window) {
+    ASSERT_NE(window, nullptr);
+    SCOPED_TRACE(window->objectName().toStdString());
+    std::vector<std::pair<QWidget*, QRect>> texts;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(window)) continue;
+        for (const QRect& line : textLines(w)) texts.emplace_back(w, line);
+    }
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        for (std::size_t j = i + 1; j < texts.size(); ++j) {
+            if (texts[i].first == texts[j].first) continue;
+            EXPECT_FALSE(texts[i].second.intersects(texts[j].second))
+                << texts[i].first->objectName().toStdString() << " and " << texts[j].first->objectName().toStdString();
+        }
+    }
+}
+
+TEST_F(WindowsTest, EveryWindowsTextsReadWhole) {
+    seed("tint", " 1");
+    start();
+    expectTextsWhole(window("FrmMain"));
+    expectTextsWhole(window("Form2"));
+    control<QPushButton>("FrmMain", "Command1")->click();
+    expectTextsWhole(window("Form1"));
+    chooseFromIconMenu(5);
+    expectTextsWhole(window("frmSettings"));
+    chooseFromIconMenu(0);
+    expectTextsWhole(window("frmAbout"));
+}
+
+TEST_F(WindowsTest, ThePickerSamplesTheColourDrawnUnderThePointer) {
+    start();
+    control<QPushButton>("FrmMain", "Command1")->click();
+    QWidget* spectrum = control("Form1", "Picture1");
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window("Form1")));
+    const int last = spectrum->width() - 3;  // the focus mark stands on the edge
+    for (const QPoint at :
+         {QPoint(2, 2), QPoint(last / 2, last / 3), QPoint(last * 9 / 10, last / 2), QPoint(last, 200)}) {
+        QTest::mousePress(spectrum, Qt::LeftButton, {}, at);
+        QTest::mouseRelease(spectrum, Qt::LeftButton, {}, at);
+        const QImage drawn = spectrum->grab().toImage();
+        const qreal scale = drawn.devicePixelRatio();
+        const QColor sampled(control<QLineEdit>("Form1", "Text2")->text().toInt(),
+                             control<QLineEdit>("Form1", "Text3")->text().toInt(),
+                             control<QLineEdit>("Form1", "Text4")->text().toInt());
+        EXPECT_EQ(drawn.pixelColor(QPointF(at * scale).toPoint()), sampled) << at.x() << "," << at.y();
+    }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QScreen>
+#include <algorithm>
 
 #include "platform/qt/autostart.h"
 #include "platform/qt/instance.h"
@@ -47,6 +48,11 @@ public:
         const QScreen* screen = QGuiApplication::primaryScreen();
         if (screen == nullptr) return {};
         return {screen->geometry().width(), screen->geometry().height()};
+    }
+
+    double deviceScale() override {
+        const QScreen* screen = QGuiApplication::primaryScreen();
+        return screen == nullptr ? 1 : std::max(1.0, screen->devicePixelRatio());
     }
 
     double twipsPerPixel() override {
