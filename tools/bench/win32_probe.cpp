@@ -156,14 +156,15 @@ int info(DWORD pid) {
     return 0;
 }
 
-// A mouse's own move through the input queue, by the distance to that place: the ruler
-// hears moves, not a cursor a program sets.
+// A mouse's own move through the input queue, to a place on the whole desktop
+// (0 to 65535 across every screen): the ruler hears moves, not a cursor a program sets.
 void movePointer(int x, int y) {
-    POINT at{};
-    GetCursorPos(&at);
+    const auto across = [](int at, int origin, int extent) { return MulDiv(at - origin, 65535, extent - 1); };
     INPUT mouse{};
     mouse.type = INPUT_MOUSE;
-    mouse.mi = {x - at.x, y - at.y, 0, MOUSEEVENTF_MOVE, 0, 0};
+    mouse.mi.dx = across(x, GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    mouse.mi.dy = across(y, GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    mouse.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
     SendInput(1, &mouse, sizeof mouse);
 }
 
