@@ -27,7 +27,8 @@
 # and lets clicks through; Ctrl+Alt+O hides and shows the tint, with NumLock
 # on too; the strength slider in Settings changes the opacity; a second program
 # that finds the keys held says so. Then under openbox: a click goes through a
-# framed tint, and the ruler takes no focus.
+# framed tint, and the ruler takes no focus; at 2x the ruler reaches the last
+# row and column, and Settings opens fitted inside the screen.
 set -euo pipefail
 
 exe=$(realpath "$1")
@@ -476,6 +477,31 @@ tools() {
     [ "$(xdotool getactivewindow)" = "$before" ] || fail "the ruler took the focus"
     stop_velmora
     echo "smoke: under openbox a click went through the framed tint, and the ruler took no focus"
+    high_density
+}
+
+# At twice the density, under openbox: the ruler reaches the last row and column, and
+# Settings, taller than the screen's 400 scaled rows, opens fitted inside it.
+high_density() {
+    fresh_store dense '[config]\ntint=" 0"\nruler=" 1"\nrulerfollow=" 1"\n'
+    xdotool mousemove 1279 300
+    QT_SCALE_FACTOR=2 "$exe" &
+    velmora=$!
+    pids+=("$velmora")
+    eventually outer_is "0 252 1280 96" '^Velmora reading ruler$' ||
+        fail "at 2x on the last column the ruler stands at $(outer '^Velmora reading ruler$')"
+    xdotool mousemove 1279 799
+    eventually outer_is "0 704 1280 96" '^Velmora reading ruler$' ||
+        fail "at 2x on the last row the ruler stands at $(outer '^Velmora reading ruler$')"
+    QT_SCALE_FACTOR=2 "$exe" --settings
+    eventually visible_window '^Settings $' >/dev/null || fail "no Settings at 2x"
+    sleep 1
+    local x y w h
+    read -r x y w h < <(outer '^Settings $')
+    [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + w)) -le 1280 ] && [ $((y + h)) -le 800 ] ||
+        fail "at 2x Settings stands at $x $y $w $h, not inside the 1280 x 800 screen"
+    stop_velmora
+    echo "smoke: at 2x the ruler reached the last row and column, and Settings opened inside the screen ($w x $h)"
 }
 
 "$mode"
