@@ -48,7 +48,8 @@ frmFinder::frmFinder(Application& app)
                           .caption = kCaption,
                           .minMaxButtons = false,
                           .client = {9600, 6900},
-                          .closeOnEscape = true}),
+                          .closeOnEscape = true,
+                          .fitsWorkArea = true}),
       // Takes the focus: the arrow keys answer.
       picSamples(*this,
                  {.name = "picSamples",
