@@ -227,13 +227,27 @@ TEST_F(PlatformTest, GeometryKeepsTheMinimumAndReportsResizesOnly) {
 TEST_F(PlatformTest, AWindowMovedToAScreenOfAnotherDensityTakesTheSystemsSuggestion) {
     const Handle w = platform->windows.createWindow(spec("Density"));
     platform->windows.setWindowRect(w, {100, 100, 400, 200});
+    const Handle label = platform->controls.createControl(w, control(ControlKind::Label, "Text", {10, 10, 80, 20}));
     platform->windows.setVisible(w, true);
+    const auto font = [&] {
+        LOGFONTA shown{};
+        GetObjectA(reinterpret_cast<HFONT>(SendMessageA(hwnd(label), WM_GETFONT, 0, 0)), sizeof shown, &shown);
+        return shown;
+    };
+    ASSERT_STREQ(font().lfFaceName, "MS Sans Serif") << "the design's face at 96 DPI";
+    EXPECT_EQ(font().lfHeight, -11);
     recorder.events.clear();
     RECT suggested{150, 120, 750, 420};  // half as dense again: 144 dots an inch
     SendMessageA(hwnd(w), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
     EXPECT_EQ(platform->windows.windowRect(w), (Rect{150, 120, 600, 300}));
     EXPECT_EQ(eventsOf(EventKind::Resize).size(), 1U);
     EXPECT_EQ(eventsOf(EventKind::Moved).size(), 1U) << "the system's move, not the program's own";
+    // Its text drawn at the new density, in a face that has every size.
+    EXPECT_STRNE(font().lfFaceName, "MS Sans Serif");
+    EXPECT_GE(-font().lfHeight, 14) << "8 points at 144 DPI are 16 pixels, a little less in a wider face";
+    EXPECT_LE(-font().lfHeight, 16);
+    SendMessageA(hwnd(w), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_STREQ(font().lfFaceName, "MS Sans Serif") << "and back";
 }
 
 TEST_F(PlatformTest, WindowEventsArriveAsTheToolkitWantsThem) {

@@ -106,6 +106,69 @@ void invalidateWindowless(const ControlRecord& record) {
     InvalidateRect(record.parent, &area, TRUE);
 }
 
+Font createFont(const platform::Font& f, const char* face, int height) {
+    return Font(CreateFontA(height, 0, 0, 0, f.bold ? FW_BOLD : FW_NORMAL, FALSE, f.underline ? TRUE : FALSE, FALSE,
+                            DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                            DEFAULT_PITCH | FF_DONTCARE, face));
+}
+
+int emPixels(float points, int dpi) { return static_cast<int>(std::lround(points * dpi / 72.0)); }
+
+// A font as the system realises it, and how wide a line of letters is in it.
+struct Realised {
+    TEXTMETRICA metrics{};
+    int width = 0;
+    std::string face;
+};
+
+Realised realise(HDC dc, HFONT font) {
+    static constexpr char kLetters[] = "The quick brown fox jumps over the lazy dog";
+    const Selection in(dc, font);
+    Realised r;
+    GetTextMetricsA(dc, &r.metrics);
+    SIZE size{};
+    GetTextExtentPoint32A(dc, kLetters, static_cast<int>(sizeof kLetters - 1), &size);
+    r.width = size.cx;
+    char face[LF_FACESIZE] = {};
+    GetTextFaceA(dc, LF_FACESIZE, face);
+    r.face = face;
+    return r;
+}
+
+// Microsoft Sans Serif, drawn to MS Sans Serif's measure, where it is installed; else Tahoma.
+const std::string& scalableFace(State& state, HDC dc) {
+    if (state.scalableFace.empty()) {
+        constexpr const char* kTwin = "Microsoft Sans Serif";
+        const Font twin = createFont({}, kTwin, -11);
+        state.scalableFace = realise(dc, twin.get()).face == kTwin ? kTwin : "Tahoma";
+    }
+    return state.scalableFace;
+}
+
+// The design's font at that density. A bitmap face (MS Sans Serif) has a few sizes,
+// and the font mapper stops at its largest: on a screen of another density the text
+// is drawn in a scalable face, no larger than the design face is drawn at 96 DPI,
+// scaled, and no wider for its size, so the design's controls hold it there too.
+// Which sizes the bitmap face has depends on the screen's density, so its width is
+// taken for its size, not as it is at 96 DPI.
+Font fontAt(State& state, const platform::Font& f, int dpi) {
+    Font design = createFont(f, f.name.c_str(), -emPixels(f.points, dpi));
+    if (dpi == 96) return design;
+    const MemoryDC dc(CreateCompatibleDC(nullptr));
+    const Font at96 = createFont(f, f.name.c_str(), -emPixels(f.points, 96));
+    const Realised look = dc ? realise(dc.get(), at96.get()) : Realised{};
+    const int lookEm = look.metrics.tmHeight - look.metrics.tmInternalLeading;
+    const bool scalable = (look.metrics.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE)) != 0;
+    if (!dc || lookEm <= 0 || look.width <= 0 || scalable) return design;
+    const double em = std::min(f.points * dpi / 72.0, lookEm * dpi / 96.0);
+    const std::string& face = scalableFace(state, dc.get());
+    Font font = createFont(f, face.c_str(), -static_cast<int>(std::lround(em)));
+    const double widthForSize = em * look.width / lookEm;
+    const int width = realise(dc.get(), font.get()).width;
+    if (width <= widthForSize) return font;
+    return createFont(f, face.c_str(), -static_cast<int>(std::lround(em * widthForSize / width)));
+}
+
 class Win32Controls final : public OnState<Controls> {
 public:
     using RoleOnState::RoleOnState;
@@ -129,6 +192,7 @@ public:
         if (!createNative(*record, *kind)) return 0;
         ControlRecord& placed = *record;
         const Handle handle = keep(std::move(record));
+        applyFont(s_, placed);  // kept first: a label paints from its record
         placeInTabOrder(placed);
         announce(s_, placed);  // after its place in z-order, where a text box's name goes before it
         return handle;
@@ -295,6 +359,8 @@ private:
         } else if (isLink(spec)) {
             setLinkText(record.hwnd, spec.text);
             SetWindowSubclass(record.hwnd, linkProc, 0, state);
+        } else if (spec.kind == ControlKind::Label && !namedByText(spec)) {
+            SetWindowSubclass(record.hwnd, labelProc, 0, state);
         } else if (spec.kind == ControlKind::Slider) {
             SendMessageA(record.hwnd, TBM_SETRANGEMIN, FALSE, spec.minimum);
             SendMessageA(record.hwnd, TBM_SETRANGEMAX, FALSE, spec.maximum);
@@ -310,17 +376,7 @@ private:
             keepWholeNumber(record);  // text that is none goes back to nothing
         }
         if (spec.kind == ControlKind::TextBox) record.lastText = windowText(record.hwnd);
-        applyFont(record);
         return true;
-    }
-
-    void applyFont(ControlRecord& record) {
-        const platform::Font& f = record.spec.font;
-        const int height = -static_cast<int>(std::lround(f.points * s_.dpi / 72.0));
-        record.font.reset(CreateFontA(height, 0, 0, 0, f.bold ? FW_BOLD : FW_NORMAL, FALSE, f.underline ? TRUE : FALSE,
-                                      FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                                      DEFAULT_PITCH | FF_DONTCARE, f.name.c_str()));
-        SendMessageA(record.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(record.font.get()), TRUE);
     }
 
     // Siblings stand in z-order by tab index, which is the order Tab walks them; a
@@ -389,6 +445,18 @@ void setHotkeyBox(State& state, ControlRecord& record, const std::string& text) 
     }
     const ProgramsOwn guard(state.programmaticText);
     SendMessageA(record.hwnd, HKM_SETHOTKEY, hotkey ? MAKEWORD(hotkey->key, flags) : 0, 0);
+}
+
+void applyFont(State& state, ControlRecord& record) {
+    const WindowRecord* window = state.window(record.topLevel);
+    Font font = fontAt(state, record.spec.font, window != nullptr ? window->dpi : state.dpi);
+    SendMessageA(record.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
+    record.font = std::move(font);  // the old one once the control has let go of it
+    // Text and hotkey boxes centre their line in what the font leaves over (subclass.cpp).
+    if (record.spec.kind == ControlKind::TextBox || record.spec.kind == ControlKind::HotkeyBox) {
+        SetWindowPos(record.hwnd, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    }
 }
 
 std::unique_ptr<Controls> makeControls(State& state) { return std::make_unique<Win32Controls>(state); }

@@ -114,6 +114,7 @@ private:
                 reportResize(s_, hwnd);
                 return 0;
             case WM_DPICHANGED:
+                takeDensity(window, hwnd, LOWORD(wParam));
                 takeSuggestedRect(hwnd, *reinterpret_cast<const RECT*>(lParam));
                 return 0;
             case WM_MOVE:
@@ -140,6 +141,10 @@ private:
                 break;
             case WM_GETDLGCODE:
                 if (takesKeys(pane.spec)) return DLGC_WANTARROWS;
+                break;
+            case WM_GETFONT:
+                // A frame's caption is drawn in it, as a group box's is.
+                if (pane.spec.kind == ControlKind::Frame) return reinterpret_cast<LRESULT>(pane.font.get());
                 break;
             case WM_KEYDOWN:
                 if (!takesKeys(pane.spec)) break;
@@ -233,6 +238,16 @@ private:
                 ? focused
                 : s_.controlById(hwnd, IDOK);
         return target != nullptr ? MAKELRESULT(target->id, DC_HASDEFID) : 0;
+    }
+
+    // On a screen of another density the window's text is drawn at that density.
+    void takeDensity(WindowRecord& window, HWND hwnd, int dpi) {
+        if (dpi <= 0 || dpi == window.dpi) return;
+        window.dpi = dpi;
+        for (const auto& [handle, control] : s_.controls) {
+            if (control->topLevel == hwnd && control->hwnd != nullptr) applyFont(s_, *control);
+        }
+        RedrawWindow(hwnd, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
     }
 
     // Dragged onto a screen of another density: take the rectangle the system suggests

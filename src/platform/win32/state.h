@@ -47,6 +47,7 @@ struct WindowRecord {
     std::optional<int> pendingState;  // asked while hidden; applied when shown
     Size lastSize;
     HWND lastFocus = nullptr;
+    int dpi = 96;      // of the screen it is on, which its controls' fonts follow
     OwnedWindow hwnd;  // last, so it goes before what it paints with
 };
 
@@ -108,8 +109,9 @@ struct State {
     HINSTANCE instance;
     Options options;
     EventSink* sink = nullptr;
-    int dpi = 96;
+    int dpi = 96;  // the screen's as the program started, which twips follow
     double twipsPerPixel = 15;
+    std::string scalableFace;  // drawn where a design's bitmap face has no size for the density; found once
     UINT anotherInstanceMessage = 0;
     UINT taskbarCreatedMessage = 0;
     // Declared before every window, so each class outlives its windows.
@@ -206,11 +208,16 @@ bool windowsKeyHeld();
 LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK editProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR state);
 LRESULT CALLBACK linkProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR state);
+LRESULT CALLBACK labelProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR state);
 LRESULT CALLBACK hotkeyProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR state);
 std::string windowText(HWND hwnd);
 // A whole-number box keeps what it holds when that is one up to its maximum, and
 // otherwise goes back to what it held last, however the text came in: false then (state.cpp).
 bool keepWholeNumber(ControlRecord& record);
+// Makes the control's font at its window's density and gives it to the control (control.cpp).
+void applyFont(State& state, ControlRecord& record);
+// A label's text, laid out alike on every system, drawn with the colours its parent gives (paint.cpp).
+void paintLabel(State& state, HWND label, HDC dc);
 // A hotkey box's key as portable text, empty for none, and the key it shows (control.cpp).
 std::string hotkeyBoxText(HWND box);
 void setHotkeyBox(State& state, ControlRecord& record, const std::string& text);

@@ -76,6 +76,17 @@ void setRestoredRect(HWND hwnd, const Rect& rect) {
     SetWindowPlacement(hwnd, &wp);
 }
 
+// The density of the screen the window is on: GetDpiForWindow where the system has it
+// (Windows 10), else the screen's as the program started.
+int densityOf(const State& state, HWND hwnd) {
+    using GetDpiForWindow = UINT(WINAPI*)(HWND);
+    // Casts through a plain function pointer: GetProcAddress cannot know the signature.
+    static const auto getDpi = reinterpret_cast<GetDpiForWindow>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+    const UINT dpi = getDpi != nullptr ? getDpi(hwnd) : 0;
+    return dpi != 0 ? static_cast<int>(dpi) : state.dpi;
+}
+
 // The window's own icons, in the sizes Windows draws; the system's where it has none.
 void setIcons(WindowRecord& record, HWND hwnd) {
     if (!record.spec.icons.empty()) {
@@ -127,6 +138,7 @@ public:
                                            r.bottom - r.top, owner, nullptr, s_.instance, &s_));
         if (!record->hwnd) return 0;
         const HWND hwnd = record->hwnd.get();
+        record->dpi = densityOf(s_, hwnd);
         setIcons(*record, hwnd);
         const Rect outer = outerRect(hwnd);
         record->lastSize = {outer.width, outer.height};
