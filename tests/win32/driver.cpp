@@ -14,14 +14,6 @@ constexpr const char* kSettingsKey = "Software\\VB and VBA Program Settings\\vel
 // one under HKCU\Software\Classes is never consulted, so the recorder goes where Wine looks.
 constexpr const char* kHttpsCommand = "https\\shell\\open\\command";
 
-std::string besideThisProgram(const std::string& name) {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path);
-    folder.resize(folder.find_last_of("\\/") + 1);
-    return folder + name;
-}
-
 std::string inTempFolder(const std::string& name) {
     char folder[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, folder);
@@ -63,6 +55,14 @@ HWND findTopLevel(Search search) {
 }
 
 }  // namespace
+
+std::string besideThisProgram(const std::string& name) {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    folder.resize(folder.find_last_of("\\/") + 1);
+    return folder + name;
+}
 
 bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout) {
     const auto end = std::chrono::steady_clock::now() + timeout;

@@ -22,6 +22,9 @@ namespace velmora::e2e {
 
 using namespace std::chrono_literals;
 
+// A file in the folder of the driver, where the build puts velmora.exe and the tests' helpers.
+std::string besideThisProgram(const std::string& name);
+
 // Polls until the condition holds or the time is up; the final answer is returned.
 bool waitUntil(const std::function<bool()>& condition, std::chrono::milliseconds timeout = 10s);
 
