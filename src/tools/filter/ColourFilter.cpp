@@ -25,12 +25,12 @@ public:
           reason_(reason),
           filter_(filter),
           app_(app) {
-        // Where the desktop cannot have it, the reason stands under the box.
+        // Where the desktop cannot have it, the reason stands under the box: room for three lines.
         if (!reason_.empty()) {
             lblFilterWhy = std::make_unique<toolkit::Label>(
                 at.form,
                 toolkit::ControlDesign{
-                    .name = "lblFilterWhy", .at = {480, at.take(420), 5100, 375}, .look = {.transparentBack = true}},
+                    .name = "lblFilterWhy", .at = {480, at.take(645), 5100, 600}, .look = {.transparentBack = true}},
                 &at.group);
         }
         chkFilter.Click = [this] { clicked(); };
