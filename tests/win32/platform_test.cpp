@@ -224,7 +224,8 @@ TEST_F(PlatformTest, GeometryKeepsTheMinimumAndReportsResizesOnly) {
     EXPECT_TRUE(IsZoomed(hwnd(w)));
 }
 
-TEST_F(PlatformTest, AWindowMovedToAScreenOfAnotherDensityTakesTheSystemsSuggestion) {
+// The program keeps counting in the pixels of the screen it started on; the window zooms them.
+TEST_F(PlatformTest, AWindowMovedToAScreenOfAnotherDensityTakesTheSystemsSuggestionAndZoomsItsContent) {
     const Handle w = platform->windows.createWindow(spec("Density"));
     platform->windows.setWindowRect(w, {100, 100, 400, 200});
     const Handle label = platform->controls.createControl(w, control(ControlKind::Label, "Text", {10, 10, 80, 20}));
@@ -239,15 +240,29 @@ TEST_F(PlatformTest, AWindowMovedToAScreenOfAnotherDensityTakesTheSystemsSuggest
     recorder.events.clear();
     RECT suggested{150, 120, 750, 420};  // half as dense again: 144 dots an inch
     SendMessageA(hwnd(w), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-    EXPECT_EQ(platform->windows.windowRect(w), (Rect{150, 120, 600, 300}));
-    EXPECT_EQ(eventsOf(EventKind::Resize).size(), 1U);
+    EXPECT_EQ(platform->windows.windowRect(w), (Rect{150, 120, 400, 200})) << "600 x 300 of the screen's pixels";
+    EXPECT_EQ(eventsOf(EventKind::Resize).size(), 0U) << "the program's size is as it was";
     EXPECT_EQ(eventsOf(EventKind::Moved).size(), 1U) << "the system's move, not the program's own";
+    const auto placed = [&](Handle c) {
+        RECT r{};
+        GetWindowRect(hwnd(c), &r);
+        MapWindowPoints(nullptr, hwnd(w), reinterpret_cast<POINT*>(&r), 2);
+        return Rect{r.left, r.top, r.right - r.left, r.bottom - r.top};
+    };
+    EXPECT_EQ(placed(label), (Rect{15, 15, 120, 30}));
+    platform->controls.setControlRect(label, {20, 10, 80, 20});
+    EXPECT_EQ(placed(label), (Rect{30, 15, 120, 30}));
+    SendMessageA(hwnd(w), WM_MOUSEMOVE, 0, MAKELPARAM(31, 46));
+    ASSERT_EQ(eventsOf(EventKind::MouseMove).size(), 1U);
+    EXPECT_EQ(eventsOf(EventKind::MouseMove)[0].x, 20);
+    EXPECT_EQ(eventsOf(EventKind::MouseMove)[0].y, 30);
     // Its text drawn at the new density, in a face that has every size.
     EXPECT_STRNE(font().lfFaceName, "MS Sans Serif");
     EXPECT_GE(-font().lfHeight, 14) << "8 points at 144 DPI are 16 pixels, a little less in a wider face";
     EXPECT_LE(-font().lfHeight, 16);
     SendMessageA(hwnd(w), WM_DPICHANGED, MAKEWPARAM(96, 96), reinterpret_cast<LPARAM>(&suggested));
     EXPECT_STREQ(font().lfFaceName, "MS Sans Serif") << "and back";
+    EXPECT_EQ(placed(label), (Rect{20, 10, 80, 20}));
 }
 
 TEST_F(PlatformTest, WindowEventsArriveAsTheToolkitWantsThem) {

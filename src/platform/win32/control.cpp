@@ -94,8 +94,8 @@ std::optional<NativeKind> nativeKindOf(const ControlSpec& spec) {
 }
 
 // Its container repaints where a shape or line is, with room for its pen.
-void invalidateWindowless(const ControlRecord& record) {
-    const Rect& r = record.rect;
+void invalidateWindowless(State& state, const ControlRecord& record) {
+    const Rect r = zoomed(record.rect, zoomOf(state, record.topLevel));
     RECT area{r.left, r.top, r.left + r.width, r.top + r.height};
     if (record.spec.kind == ControlKind::Line) {
         area = {std::min(r.left, r.width), std::min(r.top, r.height), std::max(r.left, r.width),
@@ -186,7 +186,7 @@ public:
         if (!kind) {
             // Painted by the parent: a handle of our own, no window.
             record->handle = s_.newSyntheticHandle();
-            invalidateWindowless(*record);
+            invalidateWindowless(s_, *record);
             return keep(std::move(record));
         }
         if (!createNative(*record, *kind)) return 0;
@@ -202,13 +202,14 @@ public:
         ControlRecord* record = s_.control(handle);
         if (record == nullptr) return;
         if (record->hwnd == nullptr) {
-            invalidateWindowless(*record);
+            invalidateWindowless(s_, *record);
             record->rect = rect;
-            invalidateWindowless(*record);
+            invalidateWindowless(s_, *record);
             return;
         }
         record->rect = rect;
-        MoveWindow(record->hwnd, rect.left, rect.top, rect.width, rect.height, TRUE);
+        const Rect at = zoomed(rect, zoomOf(s_, record->topLevel));
+        MoveWindow(record->hwnd, at.left, at.top, at.width, at.height, TRUE);
     }
 
     void setControlText(Handle handle, const std::string& text) override {
@@ -258,7 +259,7 @@ public:
         record->spec.backColor = color;
         record->backBrush.reset(CreateSolidBrush(color));
         if (record->hwnd == nullptr) {
-            invalidateWindowless(*record);
+            invalidateWindowless(s_, *record);
         } else {
             RedrawWindow(record->hwnd, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
         }
@@ -269,7 +270,7 @@ public:
         if (record == nullptr) return;
         record->spec.foreColor = color;
         if (record->hwnd == nullptr) {
-            invalidateWindowless(*record);
+            invalidateWindowless(s_, *record);
         } else {
             RedrawWindow(record->hwnd, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE);
         }
@@ -341,14 +342,16 @@ private:
         record.id = s_.nextControlId++;
         if (spec.kind == ControlKind::PictureBox) {
             record.surface = surfaceFromImage(spec.picture);
-            if (s_.dpi > 96) record.shown = surfaceFromImage(atDensity(spec.picture, s_.dpi));
+            const WindowRecord* window = s_.window(record.topLevel);
+            record.shown = pictureAt(spec.picture, window != nullptr ? window->dpi : s_.dpi);
         }
         // Overlapping controls show in z-order, the first in tab order on top.
         const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style;
         // Our own panes find the state through their creation data; the system's controls take none.
         void* const data = kind.windowClass == kPaneClass ? &s_ : nullptr;
-        record.hwnd = CreateWindowExA(kind.exStyle, kind.windowClass, spec.text.c_str(), style, spec.rect.left,
-                                      spec.rect.top, spec.rect.width, spec.rect.height, record.parent,
+        const Rect at = zoomed(spec.rect, zoomOf(s_, record.topLevel));
+        record.hwnd = CreateWindowExA(kind.exStyle, kind.windowClass, spec.text.c_str(), style, at.left, at.top,
+                                      at.width, at.height, record.parent,
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(record.id)), s_.instance, data);
         if (record.hwnd == nullptr) return false;
         record.handle = asHandle(record.hwnd);

@@ -1,5 +1,7 @@
 // How the Windows platform hears the system: the window procedure of every
 // window of ours and the handlers that turn its messages into the program's events.
+#include <cmath>
+
 #include "platform/text.h"
 #include "platform/win32/state.h"
 
@@ -34,8 +36,16 @@ int shiftMask(WPARAM keys) {
     return ((keys & MK_SHIFT) != 0 ? 1 : 0) | ((keys & MK_CONTROL) != 0 ? 2 : 0) | (GetKeyState(VK_MENU) < 0 ? 4 : 0);
 }
 
-Event mouseEvent(EventKind kind, HWND hwnd, WPARAM wParam, LPARAM lParam) {
-    return {kind, asHandle(hwnd), buttonMask(wParam), shiftMask(wParam), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+// The pointer in the program's pixels, unzoomed on a screen of another density.
+Event mouseEvent(State& state, EventKind kind, HWND hwnd, WPARAM wParam, LPARAM lParam) {
+    const double zoom = zoomOf(state, GetAncestor(hwnd, GA_ROOT));
+    const auto unzoomed = [zoom](int at) { return static_cast<int>(std::floor(at / zoom)); };
+    return {kind,
+            asHandle(hwnd),
+            buttonMask(wParam),
+            shiftMask(wParam),
+            unzoomed(GET_X_LPARAM(lParam)),
+            unzoomed(GET_Y_LPARAM(lParam))};
 }
 
 // The messages of one window or pane of ours. Each handler answers with the
@@ -121,7 +131,7 @@ private:
                 if (s_.programmaticMoves == 0 && !IsIconic(hwnd)) s_.send({EventKind::Moved, asHandle(hwnd)});
                 return 0;
             case WM_MOUSEMOVE:
-                s_.send(mouseEvent(EventKind::MouseMove, hwnd, wParam, lParam));
+                s_.send(mouseEvent(s_, EventKind::MouseMove, hwnd, wParam, lParam));
                 return 0;
             case WM_ACTIVATE:
                 return activate(window, hwnd, wParam);
@@ -241,11 +251,16 @@ private:
     }
 
     // On a screen of another density the window's text is drawn at that density.
+    // Fonts, controls and pictures at the new density; the program's pixels stay as they were.
     void takeDensity(WindowRecord& window, HWND hwnd, int dpi) {
         if (dpi <= 0 || dpi == window.dpi) return;
         window.dpi = dpi;
         for (const auto& [handle, control] : s_.controls) {
-            if (control->topLevel == hwnd && control->hwnd != nullptr) applyFont(s_, *control);
+            if (control->topLevel != hwnd || control->hwnd == nullptr) continue;
+            applyFont(s_, *control);
+            const Rect r = zoomed(control->rect, zoomOf(s_, hwnd));
+            MoveWindow(control->hwnd, r.left, r.top, r.width, r.height, FALSE);
+            if (control->surface) control->shown = pictureAt(control->spec.picture, dpi);
         }
         RedrawWindow(hwnd, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
     }
@@ -362,7 +377,7 @@ private:
     }
 
     void pictureMouse(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-        Event e = mouseEvent(EventKind::MouseMove, hwnd, wParam, lParam);
+        Event e = mouseEvent(s_, EventKind::MouseMove, hwnd, wParam, lParam);
         switch (message) {
             case WM_LBUTTONDOWN:
             case WM_RBUTTONDOWN:
@@ -406,7 +421,7 @@ private:
 void reportResize(State& state, HWND hwnd) {
     WindowRecord* record = state.window(hwnd);
     if (record == nullptr) return;
-    const Rect r = outerRect(hwnd);
+    const Rect r = programRect(state, hwnd);
     if (r.width == record->lastSize.width && r.height == record->lastSize.height) return;
     record->lastSize = {r.width, r.height};
     state.send({EventKind::Resize, asHandle(hwnd)});

@@ -41,6 +41,10 @@ std::unique_ptr<PictureSurface> surfaceFromImage(const Image& image) {
     return surface;
 }
 
+std::unique_ptr<PictureSurface> pictureAt(const Image& image, int dpi) {
+    return dpi > 96 ? surfaceFromImage(atDensity(image, dpi)) : nullptr;
+}
+
 Icon iconFromImage(const Image& image) {
     if (image.empty()) return {};
     Bitmap color = dibFromImage(image);

@@ -20,6 +20,9 @@ struct PictureSurface {
 // A surface holding the picture, or an empty one when there is none.
 std::unique_ptr<PictureSurface> surfaceFromImage(const Image& image);
 
+// The picture as drawn at that density, for a screen denser than 96 DPI; nothing at 96 or less.
+std::unique_ptr<PictureSurface> pictureAt(const Image& image, int dpi);
+
 // An icon showing the picture; nothing when it cannot be made.
 Icon iconFromImage(const Image& image);
 

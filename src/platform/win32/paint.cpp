@@ -39,9 +39,9 @@ void paintGroupBox(HDC dc, const ControlRecord& pane, RECT edge) {
     TextOutA(dc, 8, 0, s.text.c_str(), static_cast<int>(s.text.size()));
 }
 
-void paintShape(HDC dc, const ControlRecord& record) {
+void paintShape(HDC dc, const ControlRecord& record, double zoom) {
     const ControlSpec& s = record.spec;
-    const Rect& r = record.rect;
+    const Rect r = zoomed(record.rect, zoom);
     // Windows draws dashes only with one-pixel pens.
     const bool dashed = s.lineStyle == LineStyle::Dash;
     Pen pen(CreatePen(dashed ? PS_DASH : PS_SOLID, dashed ? 1 : std::max(1, s.lineWidth), s.foreColor));
@@ -143,7 +143,7 @@ void paint(State& state, HWND hwnd) {
         }
     }
     for (const auto& [handle, record] : state.controls) {
-        if (record->hwnd == nullptr && record->parent == hwnd) paintShape(dc, *record);
+        if (record->hwnd == nullptr && record->parent == hwnd) paintShape(dc, *record, zoomOf(state, record->topLevel));
     }
     // Only a picture that takes the keyboard ever has it.
     if (GetFocus() == hwnd) DrawFocusRect(dc, &client);

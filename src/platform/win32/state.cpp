@@ -1,6 +1,7 @@
 #include "platform/win32/state.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace velmora::platform::win32 {
 
@@ -102,6 +103,28 @@ bool keepWholeNumber(ControlRecord& record) {
     const auto at = static_cast<WPARAM>(std::min<std::size_t>(caret > added ? caret - added : 0, last.size()));
     SendMessageA(record.hwnd, EM_SETSEL, at, at);
     return false;
+}
+
+double zoomOf(State& state, HWND topLevel) {
+    const WindowRecord* window = state.window(topLevel);
+    if (window == nullptr || window->dpi <= 0 || state.dpi <= 0) return 1;
+    return static_cast<double>(window->dpi) / state.dpi;
+}
+
+Rect zoomed(const Rect& r, double zoom) {
+    if (zoom == 1) return r;
+    const auto at = [zoom](int v) { return static_cast<int>(std::lround(v * zoom)); };
+    return {at(r.left), at(r.top), at(r.width), at(r.height)};
+}
+
+Rect programRect(State& state, HWND hwnd) {
+    Rect r = outerRect(hwnd);
+    const double zoom = zoomOf(state, hwnd);
+    if (zoom != 1) {
+        r.width = static_cast<int>(std::lround(r.width / zoom));
+        r.height = static_cast<int>(std::lround(r.height / zoom));
+    }
+    return r;
 }
 
 bool runningOnWine() {

@@ -196,6 +196,13 @@ std::unique_ptr<ScreenFilter> makeFilter(State& state);
 
 // The outer rectangle; a minimised window's is where it comes back to (window.cpp).
 Rect outerRect(HWND hwnd);
+// The program counts in pixels of the screen it started on. A window on a screen of
+// another density shows each of those pixels over zoom of its own: its controls are
+// placed, its size told and the pointer reported through it (state.cpp).
+double zoomOf(State& state, HWND topLevel);
+Rect zoomed(const Rect& r, double zoom);
+// The outer rectangle in the program's pixels: its place as it is, its size unzoomed.
+Rect programRect(State& state, HWND hwnd);
 // Reports Resize when a window's outer size changed since it was last reported (events.cpp).
 void reportResize(State& state, HWND hwnd);
 // A click from a control's own procedure, which the system called.

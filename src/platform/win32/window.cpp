@@ -2,6 +2,7 @@
 // geometry and states, and the timers that belong to them.
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 
 #include "platform/win32/state.h"
@@ -139,10 +140,22 @@ public:
         if (!record->hwnd) return 0;
         const HWND hwnd = record->hwnd.get();
         record->dpi = densityOf(s_, hwnd);
+        // Made on a screen of another density than the program's: its client area zoomed.
+        if (record->dpi != s_.dpi && s_.dpi > 0) {
+            RECT outer{};
+            RECT client{};
+            GetWindowRect(hwnd, &outer);
+            GetClientRect(hwnd, &client);
+            const Rect size = zoomed({0, 0, spec.clientSize.width, spec.clientSize.height},
+                                     static_cast<double>(record->dpi) / s_.dpi);
+            SetWindowPos(hwnd, nullptr, 0, 0, outer.right - outer.left - client.right + size.width,
+                         outer.bottom - outer.top - client.bottom + size.height,
+                         SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
         setIcons(*record, hwnd);
-        const Rect outer = outerRect(hwnd);
-        record->lastSize = {outer.width, outer.height};
-        s_.windows[asHandle(hwnd)] = std::move(record);
+        WindowRecord& kept = *(s_.windows[asHandle(hwnd)] = std::move(record));
+        const Rect told = programRect(s_, hwnd);
+        kept.lastSize = {told.width, told.height};
         return asHandle(hwnd);
     }
 
@@ -168,7 +181,7 @@ public:
     }
 
     Rect windowRect(Handle handle) override {
-        return s_.window(handle) == nullptr ? Rect{} : outerRect(asHwnd(handle));
+        return s_.window(handle) == nullptr ? Rect{} : programRect(s_, asHwnd(handle));
     }
 
     void setWindowRect(Handle handle, const Rect& asked) override {
@@ -177,7 +190,10 @@ public:
         const HWND hwnd = asHwnd(handle);
         // Only a window with a frame has a size below which it cannot be dragged.
         const bool framed = !neverActivated(record->spec);
+        const double zoom = zoomOf(s_, hwnd);
         Rect rect = asked;
+        rect.width = static_cast<int>(std::lround(rect.width * zoom));
+        rect.height = static_cast<int>(std::lround(rect.height * zoom));
         rect.width = std::clamp(rect.width, framed ? GetSystemMetrics(SM_CXMINTRACK) : 0, SHRT_MAX);
         rect.height = std::clamp(rect.height, framed ? GetSystemMetrics(SM_CYMINTRACK) : 0, SHRT_MAX);
         rect.left = std::clamp(rect.left, SHRT_MIN, SHRT_MAX);
