@@ -313,6 +313,9 @@ void clickWithPointer(HWND window, int x, int y) {
 }
 
 void movePointer(int x, int y) {
+    // The X server's pointer first, which Wine hears as the mouse moving there; SendInput alone
+    // would leave it behind, and Wine brings the cursor back to it when a window moves under it.
+    SetCursorPos(x, y);
     INPUT move{};
     move.type = INPUT_MOUSE;
     move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;

@@ -130,7 +130,7 @@ OverlayButtons overlayButtons(HWND overlay);
 // A click as a person makes one: the pointer moves over that point of the window's client
 // area and the left button goes down and up through the system's input queue.
 void clickWithPointer(HWND window, int x, int y);
-// Moves the pointer to a place on the primary screen as a mouse does, through the input queue.
+// Moves the pointer to a place on the primary screen as a mouse does: the X server's pointer, and the input queue.
 void movePointer(int x, int y);
 
 // Keys pressed in that order and released the other way round, through the system's

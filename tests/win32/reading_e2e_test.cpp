@@ -85,7 +85,7 @@ TEST_F(ReadingToolsE2E, ClicksGoThroughTheTintToTheWindowBeneathIt) {
 TEST_F(ReadingToolsE2E, TheRulerFollowsThePointerInTheTintsStrength) {
     settings::seed("ruler", " 1");
     settings::seed("alpha", " 200");
-    SetCursorPos(640, 300);
+    movePointer(640, 300);
     program.start();
     HWND ruler = program.waitForWindow(kRuler);
     ASSERT_NE(ruler, nullptr);

@@ -99,12 +99,12 @@ private:
             return 0;
         }
         if (message == kPointerPlace) {
-            s_.pointerPlacePending = false;
-            if (!s_.pointerHook || s_.pointerTold == s_.pointerSeen) return 0;
-            s_.pointerTold = s_.pointerSeen;
+            const std::optional<Point> place = takePointerPlace(s_);
+            if (!place || s_.pointerTold == place) return 0;
+            s_.pointerTold = place;
             Event e{EventKind::PointerMoved, 0};
-            e.x = s_.pointerSeen.x;
-            e.y = s_.pointerSeen.y;
+            e.x = place->x;
+            e.y = place->y;
             s_.send(e);
             return 0;
         }

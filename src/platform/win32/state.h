@@ -70,6 +70,11 @@ struct ControlRecord {
 };
 
 class Annotations;  // accessible.cpp
+// The thread that hears the pointer's moves (input.cpp).
+class PointerWatch;
+struct PointerWatchDeleter {
+    void operator()(PointerWatch* watch) const;
+};
 struct AnnotationsDeleter {
     void operator()(Annotations* annotations) const;
 };
@@ -135,11 +140,9 @@ struct State {
     int programmaticMoves = 0;         // while above 0, moves are the program's own, not the person's
     int programmaticText = 0;          // while above 0, text that changes is the program's own
     bool watchingTray = false;         // between watchNotificationArea and its answer
-    bool pointerPlacePending = false;  // kPointerPlace posted, not yet handled
-    Point pointerSeen;                 // where the last move took the pointer
     std::optional<Point> pointerTold;  // the place last reported
-    MouseHook pointerHook;             // while the pointer is watched
-    std::unique_ptr<Annotations, AnnotationsDeleter> annotations;  // made for the first name or description
+    std::unique_ptr<PointerWatch, PointerWatchDeleter> pointerWatch;  // while the pointer is watched
+    std::unique_ptr<Annotations, AnnotationsDeleter> annotations;     // made for the first name or description
 };
 
 // While one lives, what changes is the program's own doing, not the person's.
@@ -200,6 +203,8 @@ Rect outerRect(HWND hwnd);
 // another density shows each of those pixels over zoom of its own: its controls are
 // placed, its size told and the pointer reported through it (state.cpp).
 double zoomOf(State& state, HWND topLevel);
+// Where the pointer's latest move took it, once kPointerPlace arrives; none when not watched (input.cpp).
+std::optional<Point> takePointerPlace(State& state);
 Rect zoomed(const Rect& r, double zoom);
 // The outer rectangle in the program's pixels: its place as it is, its size unzoomed.
 Rect programRect(State& state, HWND hwnd);
