@@ -21,7 +21,6 @@ using RegKey = unique_handle<HKEY, RegCloseKey>;
 using KernelHandle = unique_handle<HANDLE, CloseHandle>;
 using GlobalMemory = unique_handle<HGLOBAL, GlobalFree>;
 using OwnedWindow = unique_handle<HWND, DestroyWindow>;
-using MouseHook = unique_handle<HHOOK, UnhookWindowsHookEx>;
 
 // A window's DC from GetDC, given back with ReleaseDC.
 class WindowDC {

@@ -7,6 +7,8 @@
 
 namespace velmora::platform::win32 {
 
+using MouseHook = unique_handle<HHOOK, UnhookWindowsHookEx>;
+
 // The hook runs on a thread of its own: the system waits for a low-level hook before the
 // pointer moves on, so a window thread busy with the program must never be the one it waits for.
 class PointerWatch {
