@@ -22,10 +22,13 @@ using KernelHandle = unique_handle<HANDLE, CloseHandle>;
 using GlobalMemory = unique_handle<HGLOBAL, GlobalFree>;
 using OwnedWindow = unique_handle<HWND, DestroyWindow>;
 
-// A window's DC from GetDC, given back with ReleaseDC.
+// A window's DC from GetDC (its client area) or GetWindowDC (all of it, its edge
+// too), given back with ReleaseDC.
 class WindowDC {
 public:
-    explicit WindowDC(HWND window) : window_(window), dc_(GetDC(window)) {}
+    enum class Area { Client, Whole };
+    explicit WindowDC(HWND window, Area area = Area::Client)
+        : window_(window), dc_(area == Area::Whole ? GetWindowDC(window) : GetDC(window)) {}
     ~WindowDC() {
         if (dc_ != nullptr) ReleaseDC(window_, dc_);
     }

@@ -1,7 +1,6 @@
 // The procedures of the controls the Windows platform listens to more closely
 // than their notifications allow, or draws itself: text boxes, links, labels and
 // hotkey boxes.
-#include <memory>
 #include <optional>
 
 #include "platform/win32/state.h"
@@ -14,13 +13,6 @@ LRESULT passOn(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, SUBCLASSPR
     if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, proc, 0);
     return DefSubclassProc(hwnd, message, wParam, lParam);
 }
-
-// The DC of a whole window, its edge too, given back to it with ReleaseDC.
-struct ReleaseTo {
-    HWND window;
-    void operator()(HDC dc) const { ReleaseDC(window, dc); }
-};
-using WholeWindowDC = std::unique_ptr<HDC__, ReleaseTo>;
 
 int lineHeight(HWND box) {
     const WindowDC dc(box);
@@ -63,8 +55,8 @@ std::optional<LRESULT> centredLine(HWND box, UINT message, WPARAM wParam, LPARAM
             RECT client{};
             GetClientRect(box, &client);
             MapWindowPoints(box, nullptr, reinterpret_cast<POINT*>(&client), 2);
-            const WholeWindowDC dc(GetWindowDC(box), ReleaseTo{box});
-            if (!dc) return result;
+            const WindowDC dc(box, WindowDC::Area::Whole);
+            if (dc.get() == nullptr) return result;
             auto brush = reinterpret_cast<HBRUSH>(SendMessageA(
                 GetParent(box), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc.get()), reinterpret_cast<LPARAM>(box)));
             if (brush == nullptr) brush = GetSysColorBrush(COLOR_WINDOW);
